@@ -1,0 +1,229 @@
+#include "awards/AwardRun.h"
+
+#include <optional>
+#include <string>
+
+#include "awards/AwardRules.h"
+#include "awards/OutputFile.h"
+
+namespace corvale {
+
+std::string_view AwardName(Award award) {
+    return RulesFor(award).name;
+}
+std::string_view DefaultLstName(Award award) {
+    return RulesFor(award).lstName;
+}
+std::string_view AwardSortText(Award award) {
+    return RulesFor(award).sortText;
+}
+bool AwardHasSquares(Award award) {
+    return RulesFor(award).squares != SquaresKind::None;
+}
+
+QsoColumnSet AwardColumnsRead() {
+    return {QsoColumn::Date,    QsoColumn::Prefix, QsoColumn::Band,
+            QsoColumn::State,   QsoColumn::Iota,   QsoColumn::Grid,
+            QsoColumn::Confirm, QsoColumn::Valid,  QsoColumn::Sat};
+}
+
+std::string_view VuccBandCode(int megahertz) {
+    switch (megahertz) {
+        case 50:
+            return "1";
+        case 144:
+            return "0";
+        case 222:
+            return "11";
+        case 432:
+            return "12";
+        default:
+            return {};
+    }
+}
+
+namespace {
+
+std::string_view StatusCode(PinStatus status) {
+    return status == PinStatus::Confirmed ? "02" : "01";
+}
+
+// Closes the record set however the run ends, so that the next run opens it with its own sort.
+class CloseOnExit {
+  public:
+    explicit CloseOnExit(CSRC2006QSO& set) : set_(set) {}
+    ~CloseOnExit() { set_.Close(); }
+    CloseOnExit(const CloseOnExit&) = delete;
+    CloseOnExit& operator=(const CloseOnExit&) = delete;
+
+  private:
+    CSRC2006QSO& set_;
+};
+
+// One walk over the sorted record set. It sees only the records that the award accepts: a
+// record that the award rejects neither opens, closes nor separates a group, so the look-ahead
+// reads the next accepted record.
+class Walk {
+  public:
+    Walk(const AwardRules& rules, const RunRequest& request, CSRC2006QSO& set,
+         RunObserver& observer, OutputTransaction& files)
+        : rules_(rules), request_(request), set_(set), observer_(observer) {
+        pins_ = &files.Create(request.lstPath);
+        if (request.squares && rules.squares != SquaresKind::None) {
+            worked_ = &files.Create(request.wkdPath);
+            confirmed_ = &files.Create(request.cfmPath);
+        }
+    }
+
+    RunResult Run() {
+        if (!set_.IsOpen()) {
+            set_.m_strSort = std::string(rules_.sortText);
+            set_.m_columnsRead = AwardColumnsRead();
+            set_.Open();
+        }
+        CloseOnExit closer(set_);
+        if (!set_.IsEOF() && !set_.IsBOF())
+            set_.MoveFirst();
+        const std::size_t count = set_.GetRecordCount();
+        while (!set_.IsEOF() && !set_.IsBOF()) {
+            if (IsAccepted())
+                TakeRecord();
+            observer_.OnRecord(result_.counters, set_.GetAbsolutePosition(), count);
+            if (observer_.StopRequested()) {
+                result_.stopped = true;
+                break;
+            }
+            set_.MoveNext();
+        }
+        return std::move(result_);
+    }
+
+  private:
+    std::string_view Key() {
+        std::string_view text = *set_.TextMember(rules_.keyColumn);
+        return rules_.keyLength == 0 ? text : text.substr(0, rules_.keyLength);
+    }
+
+    bool IsAccepted() { return !Key().empty() && rules_.accepts(set_, request_); }
+
+    bool Confirms() const {
+        if (set_.m_QSO_VALID < rules_.minValid || set_.m_QSO_VALID > 3)
+            return false;
+        for (std::string_view code : rules_.confirmCodes) {
+            if (set_.m_QSO_CONFIRM == code)
+                return true;
+        }
+        return false;
+    }
+
+    // The key of the next accepted record, "" when there is none; the cursor comes back to
+    // the record at hand.
+    std::string LookAhead() {
+        std::string next;
+        std::size_t steps = 0;
+        do {
+            set_.MoveNext();
+            ++steps;
+        } while (!set_.IsEOF() && !IsAccepted());
+        if (!set_.IsEOF())
+            next = Key();
+        for (; steps > 0; --steps)
+            set_.MovePrev();
+        return next;
+    }
+
+    void TakeRecord() {
+        const std::string key(Key());
+        if (Confirms())
+            status_ = PinStatus::Confirmed;
+        const std::int32_t lastValid = set_.m_QSO_VALID;
+        const std::string next = LookAhead();
+        if (rules_.squares == SquaresKind::SquaresAndFields)
+            FieldStep(key, next);
+        if (next != key)
+            CloseGroup(key, lastValid);
+    }
+
+    // A field (the first two characters of the square) is confirmed when any of its squares
+    // is; it is written when its last square has been walked, before that square's own line.
+    void FieldStep(std::string_view key, std::string_view next) {
+        const std::string_view field = key.substr(0, 2);
+        const std::string_view nextField = next.substr(0, 2);
+        if (nextField == field) {
+            if (status_ == PinStatus::Confirmed)
+                fieldConfirmed_ = true;
+            return;
+        }
+        if (worked_ != nullptr) {
+            bool workedOnly = status_ == PinStatus::WorkedOnly && !fieldConfirmed_;
+            (workedOnly ? worked_ : confirmed_)->WriteLine(field);
+        }
+        fieldConfirmed_ = false;
+    }
+
+    void CloseGroup(const std::string& key, std::int32_t lastValid) {
+        const PinStatus status = status_;
+        status_ = PinStatus::WorkedOnly;
+        std::string diagnostics;
+        const std::optional<std::string> coordinate = rules_.locate(key, &diagnostics);
+        if (!diagnostics.empty())
+            observer_.OnDiagnostics(diagnostics);
+        if (status == PinStatus::WorkedOnly && rules_.workedTest && lastValid == 0)
+            return;
+
+        AwardCounters& counters = result_.counters;
+        ++counters.total;
+        ++(status == PinStatus::Confirmed ? counters.confirmed : counters.workedOnly);
+        WriteSquare(key, status);
+
+        const std::string_view coordinateText = coordinate ? *coordinate : std::string_view{};
+        std::string line;
+        line.reserve(2 + coordinateText.size() + key.size() + 2);
+        line.append(StatusCode(status)).append(coordinateText).append("|").append(key).append("|");
+        // A pin without a position would sit at a stale or meaningless place on the map, so
+        // it is listed and reported but not written.
+        if (coordinate) {
+            pins_->WriteLine(line);
+        } else {
+            result_.unplaced.push_back(key);
+        }
+        observer_.OnPin({status, key, coordinateText, line});
+    }
+
+    void WriteSquare(std::string_view key, PinStatus status) {
+        if (worked_ == nullptr)
+            return;
+        // DX Atlas shades a whole field for a two-character line; FFMA counts squares only.
+        if (rules_.squares == SquaresKind::Squares && key.size() != 4)
+            return;
+        (status == PinStatus::Confirmed ? confirmed_ : worked_)->WriteLine(key);
+    }
+
+    const AwardRules& rules_;
+    const RunRequest& request_;
+    CSRC2006QSO& set_;
+    RunObserver& observer_;
+    OutputFile* pins_ = nullptr;
+    OutputFile* worked_ = nullptr;
+    OutputFile* confirmed_ = nullptr;
+    PinStatus status_ = PinStatus::WorkedOnly;
+    bool fieldConfirmed_ = false;
+    RunResult result_;
+};
+
+}  // namespace
+
+RunResult RunAward(const RunRequest& request, CSRC2006QSO& qsoSet, RunObserver& observer,
+                   OutputTransaction& files) {
+    return Walk(RulesFor(request.award), request, qsoSet, observer, files).Run();
+}
+
+RunResult RunAward(const RunRequest& request, CSRC2006QSO& qsoSet, RunObserver& observer) {
+    OutputTransaction files;
+    RunResult result = RunAward(request, qsoSet, observer, files);
+    if (!result.stopped)
+        files.Commit();
+    return result;
+}
+
+}  // namespace corvale

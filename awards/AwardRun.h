@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logdb/CSRC2006QSO.h"
+#include "logdb/QsoColumn.h"
+
+namespace corvale {
+
+enum class Award { Ffma, Was, Dxcc, Iota, Vucc };
+
+inline constexpr Award kAllAwards[] = {Award::Was, Award::Dxcc, Award::Iota, Award::Vucc,
+                                       Award::Ffma};
+
+std::string_view AwardName(Award award);       // "WAS"
+std::string_view DefaultLstName(Award award);  // "WASpins.lst"
+std::string_view AwardSortText(Award award);   // "[QSO-STATE]"
+bool AwardHasSquares(Award award);             // VUCC and FFMA
+// The nine columns that the runs read.
+QsoColumnSet AwardColumnsRead();
+
+// The VUCC band codes of DXBase, by band in MHz (50 -> "1", 144 -> "0", 222 -> "11", 432 -> "12").
+std::string_view VuccBandCode(int megahertz);
+
+enum class PinStatus { WorkedOnly, Confirmed };  // "01", "02"
+
+struct AwardCounters {
+    long total = 0;
+    long workedOnly = 0;
+    long confirmed = 0;
+};
+
+struct RunRequest {
+    Award award = Award::Was;
+    std::string lstPath;
+    bool squares = false;  // VUCC and FFMA: also write the squares files
+    std::string wkdPath;
+    std::string cfmPath;
+    std::string vuccBand = "1";  // a DXBase band code
+};
+
+// One pinned entity as the run closes its group.
+struct PinEvent {
+    PinStatus status;
+    std::string_view label;       // the key as the log holds it
+    std::string_view coordinate;  // pin coordinate string; empty when it has no map position
+    std::string_view line;        // the listed line: status, coordinate, "|", label, "|"
+};
+
+// Watches a run: the desktop form, the command line and the tests each their own way.
+class RunObserver {
+  public:
+    virtual ~RunObserver() = default;
+    // In the order in which the walk closes the groups.
+    virtual void OnPin(const PinEvent& /*pin*/) {}
+    // After every record of the walk: the counters so far, the record's 0-based position in
+    // the walk and the number of records.
+    virtual void OnRecord(const AwardCounters& /*counters*/, std::size_t /*position*/,
+                          std::size_t /*count*/) {}
+    // The two diagnostic lines of each locator conversion (VUCC and FFMA).
+    virtual void OnDiagnostics(std::string_view /*lines*/) {}
+    // Asked after every record; true ends the run at once and leaves every file as it was.
+    virtual bool StopRequested() { return false; }
+};
+
+struct RunResult {
+    AwardCounters counters;
+    std::vector<std::string> unplaced;  // labels pinned without a map position, in walk order
+    bool stopped = false;               // the observer stopped the run; no file changed
+};
+
+// A file that could not be written; what() names the path and the reason.
+class RunError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class OutputTransaction;
+
+// Runs one award over the QSO record set. When `qsoSet` is not open it is opened with the
+// award's sort (reading the log named by its GetDefaultDBName()); when it is open it is walked
+// in the order it has. The record set is closed at the end. The output files are written beside
+// their final paths and replace them only when the walk completes, so a failed or stopped run
+// changes no file. Throws DbError or RunError.
+RunResult RunAward(const RunRequest& request, CSRC2006QSO& qsoSet, RunObserver& observer);
+
+// The same, but the files join `files` and replace the old ones only when the caller commits
+// it: several runs then change their files together or not at all.
+RunResult RunAward(const RunRequest& request, CSRC2006QSO& qsoSet, RunObserver& observer,
+                   OutputTransaction& files);
+
+}  // namespace corvale

@@ -1,0 +1,84 @@
+#include "awards/Windows1252.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <cstddef>
+#include <stdexcept>
+
+namespace corvale {
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+    for (unsigned char c : text) {
+        if (c >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Length of the UTF-8 sequence that starts with `lead`; 1 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0)
+        return 4;
+    if (lead >= 0xE0)
+        return 3;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
+
+class Converter {
+  public:
+    Converter() : cd_(iconv_open("WINDOWS-1252", "UTF-8")) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error("the Windows-1252 character conversion is not available");
+        }
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::string Convert(std::string_view utf8) {
+        std::string out;
+        out.reserve(utf8.size());
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(utf8.data());
+        std::size_t inLeft = utf8.size();
+        std::array<char, 256> buffer{};
+        while (inLeft > 0) {
+            char* outPtr = buffer.data();
+            std::size_t outLeft = buffer.size();
+            std::size_t done = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+            out.append(buffer.data(), buffer.size() - outLeft);
+            if (done != static_cast<std::size_t>(-1))
+                continue;
+            if (errno == E2BIG)
+                continue;
+            // Unconvertible or malformed: one "?" for the character, then go on after it.
+            out.push_back('?');
+            std::size_t skip =
+                errno == EILSEQ ? SequenceLength(static_cast<unsigned char>(*in)) : inLeft;
+            skip = skip > inLeft ? inLeft : skip;
+            in += skip;
+            inLeft -= skip;
+        }
+        return out;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+std::string Utf8ToWindows1252(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return std::string(utf8);
+    thread_local Converter converter;
+    return converter.Convert(utf8);
+}
+
+}  // namespace corvale

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+// The pin coordinate string of a Maidenhead locator: the first four characters, completed with
+// the tail for their length, placed at the centre of the resulting subsquare. Lower-case letters
+// decode like upper-case ones. No value for a text that cannot be decoded (or is empty).
+// When `diagnostics` is given, the two diagnostic lines of the conversion ("x: ..." and
+// "y: ...", each ending in "\n") are appended to it.
+std::optional<std::string> GridToPin(std::string_view grid, std::string* diagnostics = nullptr);
+
+}  // namespace corvale

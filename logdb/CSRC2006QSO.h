@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "logdb/QsoColumn.h"
+#include "logdb/QsoTable.h"
+
+namespace corvale {
+
+// The record set over [QSO-TAB]: opened with a sort, walked both ways, every column bound to a
+// member of its own name. After every move the members hold the current row (the columns that
+// were read; the others stay "" and 0).
+class CSRC2006QSO {
+  public:
+    explicit CSRC2006QSO(std::string sourceMdb = {});
+    virtual ~CSRC2006QSO() = default;
+
+    // Comma-separated bracketed column names, "[QSO-SAT], [QSO-BAND], [QSO-GRID]"; empty keeps
+    // the table order. Set before Open.
+    std::string m_strSort;
+    // The columns that Open(void) reads from the file; the award runs read nine.
+    QsoColumnSet m_columnsRead = QsoColumnSet::All();
+
+    void SetDefaultDBName(std::string sourceMdb) { m_strSourceMdb = std::move(sourceMdb); }
+    std::string GetDefaultDBName() const { return m_strSourceMdb; }
+    std::string GetDefaultSQL() const { return "[QSO-TAB]"; }
+
+    // Reads the log named by GetDefaultDBName() and orders it by m_strSort. Throws DbError.
+    void Open(const QsoTable::ReadProgress& progress = {});
+    // Walks rows already read (one read of the log serving several runs). Throws DbError when
+    // m_strSort names a column that is not in the table.
+    void Open(std::shared_ptr<const QsoTable> rows);
+    bool IsOpen() const { return static_cast<bool>(table_); }
+    void Close();
+
+    bool IsEOF() const;
+    bool IsBOF() const;
+    void MoveFirst();
+    void MoveNext();
+    void MovePrev();
+
+    std::size_t GetRecordCount() const { return order_.size(); }
+    // 0-based position of the current record in the sorted order.
+    std::size_t GetAbsolutePosition() const { return position_; }
+
+    // Text and long members, in table order.
+    std::string m_QSO_DATE, m_QSO_TIME, m_QSO_CALL, m_QSO_RSTS, m_QSO_RSTR, m_QSO_NAME, m_QSO_QTH,
+        m_QSO_NOTE, m_QSO_PREFIX, m_QSO_CQ_ZONE, m_QSO_ITU_ZONE, m_QSO_MODE, m_QSO_SUBMODE,
+        m_QSO_FREQ, m_QSO_BAND, m_QSO_WPX, m_QSO_STATE, m_QSO_COUNTY, m_QSO_IOTA, m_QSO_GRID,
+        m_QSO_TEN_TEN, m_QSO_SPEC1, m_QSO_SPEC2, m_QSO_CONFIRM, m_QSO_QSLS, m_QSO_QSL_SENT,
+        m_QSO_QSL_VIA, m_QSO_MGR_NUMB;
+    std::int32_t m_QSO_VALID = 0, m_QSO_AWARD = 0, m_QSO_SELECT = 0, m_QSO_CATEGORY = 0;
+    std::string m_QSO_SAT, m_QSO_QSL_NUMBER;
+    std::int32_t m_QSO_NUMBER = 0;
+    std::string m_QSO_OPRCALL, m_QSO_QSLRDATE, m_QSO_POWER, m_QSO_LOTWREC, m_QSO_ENDTIME,
+        m_QSO_SATMODE;
+
+    // The member bound to a text column; nullptr for a long column (and the other way round).
+    std::string* TextMember(QsoColumn column);
+    std::int32_t* LongMember(QsoColumn column);
+
+  private:
+    void Load();  // copies the current row into the members
+
+    std::string m_strSourceMdb;
+    std::shared_ptr<const QsoTable> table_;
+    std::vector<std::uint32_t> order_;  // row numbers in sort order
+    std::size_t position_ = 0;          // == order_.size() at EOF
+    bool bof_ = true;
+};
+
+// The record set that the record view framework holds in the document: the same definition under
+// a second name.
+class CCorvaleSet : public CSRC2006QSO {
+  public:
+    using CSRC2006QSO::CSRC2006QSO;
+};
+
+}  // namespace corvale

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logdb/QsoColumn.h"
+
+namespace corvale {
+
+// The rows of [QSO-TAB] as read from a log, held compactly: each text column as indexes into a
+// dictionary of its distinct values, each long column as plain numbers. Immutable once built, so
+// several record sets (one per award) can walk one table read once.
+class QsoTable {
+  public:
+    // Called now and then during a read with the rows read so far; returning false stops the
+    // read with a DbError.
+    using ReadProgress = std::function<bool(std::size_t rowsRead)>;
+
+    // Reads [QSO-TAB] of the Access file at `path`, read-only, decoding only `columns`.
+    // Throws DbError (naming the file and what is wrong) on any failure.
+    static std::shared_ptr<const QsoTable> Read(const std::string& path, QsoColumnSet columns,
+                                                const ReadProgress& progress = {});
+
+    std::size_t RowCount() const { return rowCount_; }
+    QsoColumnSet Columns() const { return columns_; }
+
+    // A column outside Columns() reads as "" or 0.
+    std::string_view Text(std::size_t row, QsoColumn column) const;
+    std::int32_t Long(std::size_t row, QsoColumn column) const;
+
+    // Rank of a text cell among the distinct values of its column in byte order ("" first):
+    // comparing ranks compares the texts, which makes sorting cheap.
+    std::uint32_t TextRank(std::size_t row, QsoColumn column) const;
+
+  private:
+    friend class QsoTableBuilder;
+    struct TextColumn {
+        std::vector<std::string> values;   // distinct values; values[0] is ""
+        std::vector<std::uint32_t> ranks;  // byte-order rank of each value
+        std::vector<std::uint32_t> cells;  // one index into values per row
+    };
+    QsoColumnSet columns_;
+    std::size_t rowCount_ = 0;
+    std::vector<TextColumn> text_;                 // indexed by column; empty when not read
+    std::vector<std::vector<std::int32_t>> long_;  // indexed by column; empty when not read
+};
+
+// Builds a QsoTable row by row: the log reader uses it, and so do tests that need records held
+// in memory. A new row starts with every text "" and every long 0.
+class QsoTableBuilder {
+  public:
+    explicit QsoTableBuilder(QsoColumnSet columns = QsoColumnSet::All());
+    ~QsoTableBuilder();
+    QsoTableBuilder(const QsoTableBuilder&) = delete;
+    QsoTableBuilder& operator=(const QsoTableBuilder&) = delete;
+
+    QsoTableBuilder& AddRow();
+    QsoTableBuilder& Set(QsoColumn column, std::string_view text);  // a text column
+    QsoTableBuilder& Set(QsoColumn column, std::int32_t number);    // a long column
+    std::size_t RowCount() const;
+
+    std::shared_ptr<const QsoTable> Build();
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace corvale
