@@ -1,0 +1,33 @@
+#include "geo/IotaTable.h"
+
+#include <iterator>
+
+#include "geo/KeyedLookup.h"
+
+namespace corvale {
+namespace {
+
+#include "geo/IotaIslandData.inc"
+
+static_assert(HasAscendingUniqueKeys(kIotaIslands));
+static_assert(std::size(kIotaIslands) == 1169);
+
+}  // namespace
+
+std::span<const KeyedCoordinate> IotaIslandTable() {
+    return kIotaIslands;
+}
+
+std::span<const char* const> IotaExclusionList() {
+    return kIotaExclusions;
+}
+
+std::optional<std::string_view> FindIotaCoordinate(std::string_view reference) {
+    return FindKeyedCoordinate(kIotaIslands, reference);
+}
+
+bool IsExcludedIotaReference(std::string_view reference) {
+    return ContainsKey(kIotaExclusions, reference);
+}
+
+}  // namespace corvale

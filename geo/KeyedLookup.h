@@ -1,0 +1,28 @@
+#pragma once
+
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "geo/PinCoordinate.h"
+
+namespace corvale {
+
+// True when the keys are unique and in ascending byte order, as FindKeyedCoordinate needs them.
+constexpr bool HasAscendingUniqueKeys(std::span<const KeyedCoordinate> table) {
+    const auto notBefore = [](const KeyedCoordinate& left, const KeyedCoordinate& right) {
+        return std::string_view(left.key) >= std::string_view(right.key);
+    };
+    return std::ranges::adjacent_find(table, notBefore) == table.end();
+}
+
+// The coordinate of the entry whose whole key equals `key`, byte for byte. The table must be in
+// ascending byte order of its keys.
+std::optional<std::string_view> FindKeyedCoordinate(std::span<const KeyedCoordinate> table,
+                                                    std::string_view key);
+
+// True when one of `keys` equals the whole of `key`, byte for byte.
+bool ContainsKey(std::span<const char* const> keys, std::string_view key);
+
+}  // namespace corvale
