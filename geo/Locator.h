@@ -10,7 +10,7 @@ namespace corvale {
 // the tail for their length, placed at the centre of the resulting subsquare. Lower-case letters
 // decode like upper-case ones. No value for a text that cannot be decoded (or is empty).
 // When `diagnostics` is given, the two diagnostic lines of the conversion ("x: ..." and
-// "y: ...", each ending in "\n") are appended to it.
+// "y: ...", each ending in "\n") are appended to it; a text without a position appends nothing.
 std::optional<std::string> GridToPin(std::string_view grid, std::string* diagnostics = nullptr);
 
 }  // namespace corvale
