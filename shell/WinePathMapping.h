@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace corvale {
+
+// The local file that a stored Windows path names, seen from a Wine prefix.
+//
+// A path with a drive letter ("C:\Program Files\DX Atlas\Pins\WASpins.lst") starts at the
+// drive's link <prefix>/dosdevices/<letter>: (letter in lower case). Each folder or file name
+// is then matched case-insensitively against what exists, as Windows would; from the first
+// name that does not exist (a file yet to be created) on, the names are kept as written.
+// "\" and "/" both separate names, empty names and "." are dropped and ".." goes up one name,
+// never above the drive.
+//
+// A path without a drive letter is taken as it stands, relative to the current folder, with
+// backslashes becoming slashes.
+std::filesystem::path MapWindowsPath(const std::filesystem::path& prefix,
+                                     std::string_view windowsPath);
+
+}  // namespace corvale

@@ -1,0 +1,145 @@
+#include "shell/PathDiscovery.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "TemporaryWinePrefix.h"
+#include "shell/WinePrefixSettings.h"
+
+namespace corvale {
+namespace {
+
+// Answers from fixed values and notes which INI file was asked for.
+class FixedSettings : public WindowsSettings {
+  public:
+    std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
+    std::map<std::string, std::string> iniValues;  // key -> value, section "Dir"
+    std::optional<std::string> installLocation;    // std::nullopt: the key is missing
+    mutable std::string askedIniPath;
+
+    std::optional<std::string> GetWindowsDirectory() const override { return windowsDirectory; }
+
+    std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue,
+                                        const std::string& iniPath) const override {
+        askedIniPath = iniPath;
+        const auto found = iniValues.find(key);
+        return section == "Dir" && found != iniValues.end() ? found->second : defaultValue;
+    }
+
+    std::optional<std::string> GetMachineRegistryString(const std::string& subKey,
+                                                        const std::string& value) const override {
+        if (subKey != "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DX Atlas_is1" ||
+            value != "InstallLocation") {
+            return std::nullopt;
+        }
+        return installLocation;
+    }
+
+    std::filesystem::path PathToOpen(const std::string& windowsPath) const override {
+        return windowsPath;
+    }
+};
+
+TEST(PathDiscoveryTest, ReadsDxBaseIniInTheWindowsDirectory) {
+    FixedSettings settings;
+    settings.iniValues = {{"DATAPATH", "D:\\Logs\\my log.mdb"}, {"PGMPATH", "C:\\DXBase"}};
+    EXPECT_EQ(ReadSourcePath(settings), "D:\\Logs\\my log.mdb");
+    EXPECT_EQ(settings.askedIniPath, "C:\\WINDOWS\\Dxb2007.ini");
+
+    settings.windowsDirectory.reset();
+    EXPECT_EQ(ReadRefdataPath(settings), "C:\\DXBase\\Refdata.mdb");
+    EXPECT_EQ(settings.askedIniPath, "\\Dxb2007.ini");
+}
+
+TEST(PathDiscoveryTest, AlwaysInsertsOneBackslashBeforeRefdata) {
+    struct Case {
+        std::optional<std::string> pgmPath;
+        std::string refdata;
+    };
+    const Case cases[] = {
+        {"C:\\DXBase", "C:\\DXBase\\Refdata.mdb"},
+        {"C:\\DXBase\\", "C:\\DXBase\\\\Refdata.mdb"},
+        {"", "\\Refdata.mdb"},
+        {std::nullopt, "\\Refdata.mdb"},
+    };
+    for (const auto& c : cases) {
+        FixedSettings settings;
+        if (c.pgmPath)
+            settings.iniValues["PGMPATH"] = *c.pgmPath;
+        EXPECT_EQ(ReadRefdataPath(settings), c.refdata) << c.pgmPath.value_or("(missing)");
+    }
+}
+
+TEST(PathDiscoveryTest, ComposesTheDxAtlasPathsByPlainConcatenation) {
+    struct Case {
+        std::optional<std::string> installLocation;
+        bool keyFound;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {"C:\\Program Files\\DX Atlas\\", true, "C:\\Program Files\\DX Atlas\\"},
+        {"C:\\Program Files\\DX Atlas", true, "C:\\Program Files\\DX Atlas"},
+        {"", true, ""},
+        {std::nullopt, false, ""},
+        {std::string(300, 'x'), true, std::string(254, 'x')},
+        {std::string(254, 'x'), true, std::string(254, 'x')},
+    };
+    for (const auto& c : cases) {
+        FixedSettings settings;
+        settings.installLocation = c.installLocation;
+        DiscoveredPaths paths;
+        ReadDxAtlasPaths(settings, paths);
+        SCOPED_TRACE(c.installLocation.value_or("(key missing)"));
+        EXPECT_EQ(paths.dxAtlasKeyFound, c.keyFound);
+        EXPECT_EQ(paths.dxAtlasDir, c.folder);
+        EXPECT_EQ(paths.lstDir, c.folder + "Pins\\");
+        EXPECT_EQ(paths.ffmaWkdPath, c.folder + "Squares\\FFMAsquares.wkd");
+        EXPECT_EQ(paths.ffmaCfmPath, c.folder + "Squares\\FFMAsquares.cfm");
+        EXPECT_EQ(paths.vuccWkdPath, c.folder + "Squares\\VUCCsquares.wkd");
+        EXPECT_EQ(paths.vuccCfmPath, c.folder + "Squares\\VUCCsquares.cfm");
+    }
+}
+
+TEST(PathDiscoveryTest, DiscoversEveryPathFromAWinePrefix) {
+    const TemporaryWinePrefix prefix;
+    prefix.AddWindowsDirectory();
+    prefix.WriteFile("drive_c/windows/Dxb2007.ini",
+                     "[Settings]\r\nCALL=N0CALL\r\n[dir]\r\nPgmPath=C:\\DXBase\\\r\n"
+                     "DataPath=C:\\DXBase\\Data\\N0CALL.mdb\r\n");
+    prefix.WriteFile(
+        "system.reg",
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+        "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall"
+        "\\\\DX Atlas_is1] 1700000000\n#time=1da2b3c4d5e6f70\n"
+        "\"DisplayName\"=\"DX Atlas 2.3\"\n"
+        "\"InstallLocation\"=\"C:\\\\Program Files (x86)\\\\Afreet\\\\DX Atlas\\\\\"\n");
+    prefix.WriteFile("drive_c/Program Files (x86)/Afreet/DX Atlas/PINS/readme.txt", "");
+
+    const WinePrefixSettings settings(prefix.Path());
+    const DiscoveredPaths paths = DiscoverPaths(settings);
+
+    EXPECT_EQ(paths.sourceMdb, "C:\\DXBase\\Data\\N0CALL.mdb");
+    EXPECT_EQ(paths.refdataMdb, "C:\\DXBase\\\\Refdata.mdb");
+    EXPECT_TRUE(paths.dxAtlasKeyFound);
+    EXPECT_EQ(paths.dxAtlasDir, "C:\\Program Files (x86)\\Afreet\\DX Atlas\\");
+    EXPECT_EQ(paths.lstDir, "C:\\Program Files (x86)\\Afreet\\DX Atlas\\Pins\\");
+    EXPECT_EQ(paths.vuccCfmPath,
+              "C:\\Program Files (x86)\\Afreet\\DX Atlas\\Squares\\VUCCsquares.cfm");
+    EXPECT_EQ(settings.PathToOpen(paths.lstDir + "WASpins.lst"),
+              prefix.Path() / "dosdevices/c:/Program Files (x86)/Afreet/DX Atlas/PINS/WASpins.lst");
+}
+
+TEST(PathDiscoveryTest, DiscoversRelativePathsFromAnEmptyPrefix) {
+    const TemporaryWinePrefix prefix;
+    const DiscoveredPaths paths = DiscoverPaths(WinePrefixSettings(prefix.Path()));
+    EXPECT_EQ(paths.sourceMdb, "");
+    EXPECT_EQ(paths.refdataMdb, "\\Refdata.mdb");
+    EXPECT_FALSE(paths.dxAtlasKeyFound);
+    EXPECT_EQ(paths.lstDir, "Pins\\");
+    EXPECT_EQ(paths.ffmaWkdPath, "Squares\\FFMAsquares.wkd");
+}
+
+}  // namespace
+}  // namespace corvale
