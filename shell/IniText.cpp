@@ -6,6 +6,11 @@
 #include "shell/AsciiCase.h"
 #include "shell/TextLines.h"
 
+// The file is read here rather than with inih: Debian's build of inih reads at most 200 bytes
+// a line and takes " ;" as the start of a comment, an indented line as the continuation of the
+// previous value and ':' as a separator. Windows does none of that, and a DATAPATH may hold
+// ';' and be up to 511 characters long.
+
 namespace corvale {
 
 namespace {
