@@ -1,0 +1,17 @@
+#include "shell/CAboutDlg.h"
+
+#include <QIcon>
+
+#include "ui_CAboutDlg.h"
+
+namespace corvale {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlg>()) {
+    m_ui->setupUi(this);
+    m_ui->labelIcon->setPixmap(QIcon(":/corvale.svg").pixmap(m_ui->labelIcon->size()));
+    connect(m_ui->buttonOk, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+}  // namespace corvale

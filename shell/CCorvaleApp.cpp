@@ -1,0 +1,92 @@
+#include "shell/CCorvaleApp.h"
+
+#include <QMessageBox>
+
+#include "awards/AwardRun.h"
+#include "awards/CCorvaleView.h"
+#include "logdb/DatabaseVersion.h"
+#include "logdb/DbError.h"
+#include "res/CorvaleStrings.h"
+#include "shell/CCorvaleCommandLine.h"
+#include "shell/CCorvaleDoc.h"
+#include "shell/CMainFrame.h"
+#include "shell/CPathsDlg.h"
+#include "shell/WindowsSettings.h"
+
+namespace corvale {
+
+CCorvaleApp::CCorvaleApp(const WindowsSettings& settings) : m_settings(settings) {}
+
+CCorvaleApp::~CCorvaleApp() = default;
+
+bool CCorvaleApp::InitInstance(const CCorvaleCommandLine& commandLine) {
+    if (commandLine.SkipsPathsDialog())
+        TakePaths(commandLine);
+    else if (!RunPathsDialog())
+        return false;
+    if (!CheckDatabaseVersion())
+        return false;
+    CreateMainWindow();
+    return true;
+}
+
+bool CCorvaleApp::RunPathsDialog() {
+    CPathsDlg pathsDlg(m_settings);
+    if (pathsDlg.DoModal() != QDialog::Accepted)
+        return false;
+    m_strSourceMdb = pathsDlg.m_strSourceMdb;
+    m_strRefdataMdb = pathsDlg.m_strRefdataMdb;
+    m_strLstDir = pathsDlg.m_strLstDir;
+    m_strFfmaLstName = pathsDlg.m_strFfmaLstName;
+    m_strWasLstName = pathsDlg.m_strWasLstName;
+    m_strDxccLstName = pathsDlg.m_strDxccLstName;
+    m_strIotaLstName = pathsDlg.m_strIotaLstName;
+    m_strVuccLstName = pathsDlg.m_strVuccLstName;
+    m_strFfmaWkdPath = pathsDlg.m_strFfmaWkdPath;
+    m_strFfmaCfmPath = pathsDlg.m_strFfmaCfmPath;
+    m_strVuccWkdPath = pathsDlg.m_strVuccWkdPath;
+    m_strVuccCfmPath = pathsDlg.m_strVuccCfmPath;
+    return true;
+}
+
+void CCorvaleApp::TakePaths(const CCorvaleCommandLine& commandLine) {
+    m_strSourceMdb = commandLine.sourceMdb;
+    m_strLstDir = commandLine.lstDir;
+    const auto name = [](Award award) { return QString::fromUtf8(DefaultLstName(award)); };
+    m_strFfmaLstName = name(Award::Ffma);
+    m_strWasLstName = name(Award::Was);
+    m_strDxccLstName = name(Award::Dxcc);
+    m_strIotaLstName = name(Award::Iota);
+    m_strVuccLstName = name(Award::Vucc);
+    m_strFfmaWkdPath = m_strLstDir + "FFMAsquares.wkd";
+    m_strFfmaCfmPath = m_strLstDir + "FFMAsquares.cfm";
+    m_strVuccWkdPath = m_strLstDir + "VUCCsquares.wkd";
+    m_strVuccCfmPath = m_strLstDir + "VUCCsquares.cfm";
+}
+
+bool CCorvaleApp::CheckDatabaseVersion() {
+    try {
+        const std::string path = m_settings.PathToOpen(m_strSourceMdb.toStdString()).string();
+        if (corvale::CheckDatabaseVersion(path))
+            return true;
+        QMessageBox::warning(nullptr, strings::kAppTitle, strings::kVersionError);
+    } catch (const DbError& error) {
+        QMessageBox::warning(nullptr, strings::kAppTitle, QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+void CCorvaleApp::CreateMainWindow() {
+    m_pDocument =
+        std::make_unique<CCorvaleDoc>(m_settings.PathToOpen(m_strSourceMdb.toStdString()).string());
+    m_pDocument->OnNewDocument();
+    m_pMainWnd = std::make_unique<CMainFrame>();
+    m_pMainWnd->PreCreateWindow();
+    auto* view = new CCorvaleView(*m_pDocument, m_settings);
+    m_pMainWnd->SetView(view);
+    view->OnInitialUpdate(*this);
+    m_pMainWnd->ResizeParentToFit();
+    m_pMainWnd->show();
+}
+
+}  // namespace corvale

@@ -1,0 +1,53 @@
+#include "shell/CCorvaleCommandLine.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+
+namespace corvale {
+
+std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Pin files for DX Atlas from a DXBase log.");
+    parser.addHelpOption();
+    const QCommandLineOption winePrefix(
+        "wine-prefix",
+        "Where DXBase's and DX Atlas's settings are read (default: $WINEPREFIX, "
+        "else ~/.wine).",
+        "DIR");
+    const QCommandLineOption sourceMdb(
+        "source-mdb", "The DXBase source QSO database; with --lst-dir, skips the paths dialog.",
+        "PATH");
+    const QCommandLineOption lstDir("lst-dir", "Folder of the pin and squares files.", "DIR");
+    const QCommandLineOption screenshot(
+        "screenshot", "Run every award, save the main window as a PNG picture and end.", "FILE");
+    parser.addOptions({winePrefix, sourceMdb, lstDir, screenshot});
+
+    const auto usage = [&parser](const QString& reason) -> std::optional<CCorvaleCommandLine> {
+        std::fprintf(stderr, "corvale: %s\n\n", qPrintable(reason));
+        std::fputs(qPrintable(parser.helpText()), stderr);
+        return std::nullopt;
+    };
+    if (!parser.parse(arguments))
+        return usage(parser.errorText());
+    CCorvaleCommandLine commandLine;
+    if (parser.isSet("help")) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        commandLine.helpShown = true;
+        return commandLine;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usage("unexpected argument: " + parser.positionalArguments().first());
+    if (parser.isSet(sourceMdb) != parser.isSet(lstDir))
+        return usage("--source-mdb and --lst-dir go together");
+
+    commandLine.winePrefix = parser.value(winePrefix);
+    commandLine.sourceMdb = parser.value(sourceMdb);
+    commandLine.lstDir = parser.value(lstDir);
+    // A folder given here is a folder: the file names are joined to it with a separator.
+    if (!commandLine.lstDir.isEmpty() && !commandLine.lstDir.endsWith('/'))
+        commandLine.lstDir += '/';
+    commandLine.screenshotFile = parser.value(screenshot);
+    return commandLine;
+}
+
+}  // namespace corvale

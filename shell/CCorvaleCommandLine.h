@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace corvale {
+
+// corvale [--wine-prefix DIR] [--source-mdb PATH --lst-dir DIR] [--screenshot FILE]
+struct CCorvaleCommandLine {
+    QString winePrefix;  // empty: $WINEPREFIX, else ~/.wine
+    // Both given: the paths dialog is skipped; the pin and squares files go into lstDir.
+    QString sourceMdb;
+    QString lstDir;
+    // After OK, every award is run (WAS last), the main window is saved there as a PNG and the
+    // program ends.
+    QString screenshotFile;
+    bool helpShown = false;  // --help: the usage went to standard output; nothing else to do
+
+    bool SkipsPathsDialog() const { return !sourceMdb.isEmpty(); }
+};
+
+// The parsed command line, or nothing after printing the reason and the usage on standard error.
+std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments);
+
+}  // namespace corvale

@@ -1,0 +1,7 @@
+#include "shell/CCorvaleDoc.h"
+
+namespace corvale {
+
+CCorvaleDoc::CCorvaleDoc(const std::string& sourceMdb) : m_corvaleSet(sourceMdb) {}
+
+}  // namespace corvale

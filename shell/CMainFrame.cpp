@@ -1,0 +1,74 @@
+#include "shell/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <algorithm>
+
+#include "awards/CCorvaleView.h"
+#include "shell/CAboutDlg.h"
+#include "ui_CMainFrame.h"
+
+namespace corvale {
+
+CMainFrame::CMainFrame(QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::CMainFrame>()) {
+    m_ui->setupUi(this);
+    connect(m_ui->actionAppExit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->actionAppAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QRect CMainFrame::InitialGeometry(const QRect& screen, const QRect& available) {
+    const int height = screen.height() / 2 + 340;
+    const int width = screen.width() / 2 + 291;
+    const int top = std::max((height - 680) / 2, available.top());
+    const int left = std::max((width - 582) / 2, available.left());
+    return {left, top, width, height};
+}
+
+void CMainFrame::PreCreateWindow() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect rect = InitialGeometry(screen->geometry(), screen->availableGeometry());
+    move(rect.topLeft());
+    resize(rect.size());
+}
+
+void CMainFrame::SetView(CCorvaleView* view) {
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(view);
+    setCentralWidget(scroller);
+    m_pView = view;
+    connect(view, &CCorvaleView::RunEnded, this, [this] {
+        if (m_bCloseWhenRunEnds)
+            close();
+    });
+}
+
+void CMainFrame::ResizeParentToFit() {
+    if (m_pView == nullptr)
+        return;
+    const QSize needed = m_pView->size() + QSize(0, menuBar()->sizeHint().height());
+    resize(size().boundedTo(needed));
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg aboutDlg(this);
+    aboutDlg.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_pView != nullptr && m_pView->IsRunning()) {
+        m_bCloseWhenRunEnds = true;
+        m_pView->StopRun();
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace corvale

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QRect>
+#include <memory>
+
+namespace Ui {
+class CMainFrame;
+}
+
+namespace corvale {
+
+class CCorvaleView;
+
+// The main window: the menu and the form, no toolbar and no status bar.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The first placement on a screen of `screen` (W by H): W/2 + 291 by H/2 + 340, centred on
+    // the screen as the rule always did, then moved down or right where needed so that the
+    // title bar lies inside `available`, the part of the screen that windows may use.
+    static QRect InitialGeometry(const QRect& screen, const QRect& available);
+    // Places the frame by that rule on the primary screen.
+    void PreCreateWindow();
+
+    // Takes the form as the window's client (scrolled when the frame is smaller).
+    void SetView(CCorvaleView* view);
+    CCorvaleView* GetActiveView() const { return m_pView; }
+    // Shrinks the frame, never enlarges it, to fit the form; the top-left corner stays.
+    void ResizeParentToFit();
+
+  public slots:
+    void OnAppAbout();
+
+  protected:
+    // A run in progress is stopped first; the frame closes when it has ended.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    std::unique_ptr<Ui::CMainFrame> m_ui;
+    CCorvaleView* m_pView = nullptr;
+    bool m_bCloseWhenRunEnds = false;
+};
+
+}  // namespace corvale
