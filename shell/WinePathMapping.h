@@ -14,8 +14,9 @@ namespace corvale {
 // "\" and "/" both separate names, empty names and "." are dropped and ".." goes up one name,
 // never above the drive.
 //
-// A path without a drive letter is taken as it stands, relative to the current folder, with
-// backslashes becoming slashes.
+// A path without a drive letter is taken as it stands, with backslashes becoming slashes: a
+// relative one is relative to the current folder, and one that starts with a backslash starts
+// at the root, which is where Wine's drive of the current folder (Z:) has its root.
 std::filesystem::path MapWindowsPath(const std::filesystem::path& prefix,
                                      std::string_view windowsPath);
 

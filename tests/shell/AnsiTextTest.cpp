@@ -5,22 +5,6 @@
 namespace corvale {
 namespace {
 
-TEST(AnsiTextTest, Windows1252BecomesUtf8ByteForCharacter) {
-    struct Case {
-        std::string_view ansi;
-        std::string_view utf8;
-    };
-    const Case cases[] = {
-        {"C:\\DXBase\\log.mdb", "C:\\DXBase\\log.mdb"},
-        {"C:\\J\xFCrgen\\log.mdb", "C:\\J\u00FCrgen\\log.mdb"},
-        {"\x80\x8A\x9F", "\u20AC\u0160\u0178"},
-        {"\x81\x9D", "\u0081\u009D"},  // unassigned bytes keep their C1 code points
-        {"\xA0\xFF", "\u00A0\u00FF"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Windows1252ToUtf8(c.ansi), c.utf8) << c.ansi;
-}
-
 TEST(AnsiTextTest, TruncationCountsCharactersAndNeverSplitsOne) {
     struct Case {
         std::string_view text;

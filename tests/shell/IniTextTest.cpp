@@ -90,8 +90,8 @@ TEST(IniTextTest, KeepsAtMost511Characters) {
 }
 
 TEST(IniTextTest, DecodesTheFileAsAnsiUnlessItCarriesAUtf8Mark) {
-    EXPECT_EQ(DecodeIniFile("[Dir]\r\nDATAPATH=C:\\J\xFCrgen\r\n"),
-              "[Dir]\r\nDATAPATH=C:\\J\u00FCrgen\r\n");
+    EXPECT_EQ(DecodeIniFile("[Dir]\r\nDATAPATH=C:\\J\xFCrgen \x80\x9F\r\n"),
+              "[Dir]\r\nDATAPATH=C:\\J\u00FCrgen \u20AC\u0178\r\n");
     EXPECT_EQ(DecodeIniFile("\xEF\xBB\xBF[Dir]\nDATAPATH=C:\\J\u00FCrgen\n"),
               "[Dir]\nDATAPATH=C:\\J\u00FCrgen\n");
     EXPECT_EQ(
