@@ -65,8 +65,13 @@ class CSRC2006QSO {
 
   private:
     void Load();  // copies the current row into the members
+    void ClearRead();  // empties the members of the columns read ("" and 0), at BOF and EOF
+    void ClearAll();   // empties every member
+    std::vector<QsoColumn> SortColumns() const;  // m_strSort parsed; throws DbError
+    [[noreturn]] void FailSort(const std::string& reason) const;
 
     std::string m_strSourceMdb;
+    std::vector<QsoColumn> textRead_, longRead_;  // the table's columns, copied at every move
     std::shared_ptr<const QsoTable> table_;
     std::vector<std::uint32_t> order_;  // row numbers in sort order
     std::size_t position_ = 0;          // == order_.size() at EOF

@@ -1,0 +1,567 @@
+#include "logdb/MdbLog.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <system_error>
+
+#include "logdb/DbError.h"
+
+namespace corvale::logdb_detail {
+
+std::string LogErrorText(std::string_view path, std::string_view reason) {
+    std::string text = "Cannot read the log \"";
+    text.append(path).append("\": ").append(reason).append(".");
+    return text;
+}
+
+void ThrowLogError(std::string_view path, std::string_view reason) {
+    throw DbError(LogErrorText(path, reason));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keeping libmdb quiet.
+//
+// libmdb (mdbtools 1.0.0) reports its troubles itself, with fprintf(stderr, ...), perror() and,
+// for the MDBOPTS debug classes, vfprintf(stderr, ...): "Unable to read table MSysObjects",
+// "offset 4096 is beyond EOF", "mdb_read_table: Page 2 [size=4096] is not a valid table
+// definition page", "Unknown Jet version", "error: reading page N failed.", ... These are printed
+// whatever the caller does: MDB_DEBUG in mdbtools.h is a compile-time constant (0) that gates
+// only some debug dumps, there is no mdb_set_debug(), the MDBOPTS environment variable can only
+// add debug classes, and libmdb never goes through g_printerr/g_warning, so a glib print or log
+// handler does not see these lines either. (Checked against Debian's libmdb3 1.0.0: its dynamic
+// imports are __fprintf_chk, __vfprintf_chk, perror and the stderr variable, and running it on
+// zero.mdb and truncated.mdb prints the lines above.)
+//
+// The user must see only Corvale's own messages, and Corvale turns every failure into a DbError
+// of its own. So while libmdb works for us, the C library's `stderr` *variable* points at a
+// stream that drops whatever is written to it: a fopencookie() stream without a file descriptor.
+// glibc documents stdin, stdout and stderr as ordinary variables that a program may assign, and
+// libmdb reads the variable at every call. File descriptor 2 is never closed, duplicated or
+// redirected: std::cerr (bound to the original stream object when the program starts), write(2)
+// and child processes are untouched.
+//
+// The price: for the time that libmdb works, stdio writes to `stderr` from other threads are
+// dropped as well (a Qt warning from the GUI thread during a read on the worker thread, say).
+// The windows are short — opening, reading the catalog and table definition, and batches of rows
+// between two progress callbacks, which run with the real stream in place. Reads on several
+// threads nest: a count under a mutex puts the quiet stream in place for the first and the real
+// one back after the last. This count is the one piece of process-wide mutable state in this
+// layer, and it exists because libmdb prints to the process-wide `stderr`.
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+ssize_t DropWrite(void*, const char*, size_t size) {
+    return static_cast<ssize_t>(size);
+}
+
+std::FILE* QuietStream() {
+    static std::FILE* const stream = [] {
+        cookie_io_functions_t io{};
+        io.write = DropWrite;
+        std::FILE* f = fopencookie(nullptr, "w", io);
+        // Unbuffered: nothing of libmdb's is left in a buffer when the real stream comes back.
+        if (f != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
+        return f;
+    }();
+    return stream;
+}
+
+struct QuietState {
+    std::mutex mutex;
+    int depth = 0;
+    std::FILE* saved = nullptr;
+};
+
+QuietState& Quiet() {
+    static QuietState state;
+    return state;
+}
+
+}  // namespace
+
+LibmdbQuiet::LibmdbQuiet() {
+    std::FILE* quiet = QuietStream();
+    if (quiet == nullptr) return;  // could not make one: libmdb's lines show, nothing worse
+    QuietState& state = Quiet();
+    std::lock_guard lock(state.mutex);
+    if (state.depth++ == 0) {
+        state.saved = stderr;
+        stderr = quiet;
+    }
+    active_ = true;
+}
+
+LibmdbQuiet::~LibmdbQuiet() {
+    if (!active_) return;
+    QuietState& state = Quiet();
+    std::lock_guard lock(state.mutex);
+    if (--state.depth == 0) {
+        stderr = state.saved;
+        state.saved = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The checks before libmdb sees a file.
+// ---------------------------------------------------------------------------------------------
+
+UniqueFd::~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = other.Release();
+    }
+    return *this;
+}
+
+namespace {
+
+std::string SystemMessage(int error) {
+    return std::generic_category().message(error);  // thread-safe, unlike strerror
+}
+
+// The first 20 bytes of every Jet / ACE database: a page-type word, then the engine's name.
+constexpr std::array<unsigned char, 4> kFileStart{0x00, 0x01, 0x00, 0x00};
+constexpr std::string_view kJetName{"Standard Jet DB\0", 16};
+constexpr std::string_view kAceName{"Standard ACE DB\0", 16};
+constexpr std::size_t kSignatureSize = 20;
+constexpr std::size_t kVersionOffset = 0x14;
+// The catalog (MSysObjects) is defined on page 2: a database has at least pages 0 to 2.
+constexpr std::uint64_t kMinimumPages = 3;
+
+bool MatchesSignature(const unsigned char* bytes, std::size_t count, std::string_view name) {
+    for (std::size_t i = 0; i < count && i < kSignatureSize; ++i) {
+        const unsigned char expected = i < kFileStart.size()
+                                           ? kFileStart[i]
+                                           : static_cast<unsigned char>(name[i - kFileStart.size()]);
+        if (bytes[i] != expected) return false;
+    }
+    return true;
+}
+
+std::uint32_t LittleEndian32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
+CheckedLogFile CheckLogFile(const std::string& path) {
+    if (path.empty()) throw DbError("Cannot read the log: no file name was given.");
+    if (path.find('\0') != std::string::npos)
+        ThrowLogError(path, "the name is not a valid file name");
+
+    // O_NONBLOCK: opening a FIFO or a device must not wait; such files are refused below.
+    CheckedLogFile file;
+    file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const int fd = file.fd.Get();
+    if (fd < 0) {
+        const int error = errno;
+        switch (error) {
+            case ENOENT:
+            case ENOTDIR:
+                ThrowLogError(path, "the file does not exist");
+            case EACCES:
+            case EPERM:
+                ThrowLogError(path, "permission to read the file is denied");
+            case EISDIR:
+                ThrowLogError(path, "it is a folder, not a file");
+            default:
+                ThrowLogError(path, "the file cannot be opened (" + SystemMessage(error) + ")");
+        }
+    }
+
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        ThrowLogError(path, "the file cannot be examined (" + SystemMessage(errno) + ")");
+    if (S_ISDIR(status.st_mode)) ThrowLogError(path, "it is a folder, not a file");
+    if (!S_ISREG(status.st_mode)) ThrowLogError(path, "it is not a regular file");
+
+    LogFileFacts& facts = file.facts;
+    facts.size = static_cast<std::uint64_t>(status.st_size);
+    if (facts.size == 0) ThrowLogError(path, "the file is empty (0 bytes), not an Access database");
+
+    std::array<unsigned char, kVersionOffset + 4> head{};
+    std::size_t got = 0;
+    while (got < head.size()) {
+        const ssize_t n = ::pread(fd, head.data() + got, head.size() - got,
+                                  static_cast<off_t>(got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ThrowLogError(path, "the file cannot be read (" + SystemMessage(errno) + ")");
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+
+    const bool jet = MatchesSignature(head.data(), got, kJetName);
+    const bool ace = MatchesSignature(head.data(), got, kAceName);
+    if (!jet && !ace) ThrowLogError(path, "the file is not an Access database");
+    if (got < head.size())
+        ThrowLogError(path, "the file is truncated: it ends after " + std::to_string(got) +
+                                " bytes, inside its header");
+
+    // The engine version, as libmdb reads it: 0 Jet 3 (pages of 2 KiB), 1 Jet 4, 2 to 6 the
+    // ACE versions of Access 2007 to 2019 (pages of 4 KiB).
+    const std::uint32_t version = LittleEndian32(head.data() + kVersionOffset);
+    if (version > 6)
+        ThrowLogError(path, "the file is an Access database of an unknown version (code " +
+                                std::to_string(version) + ")");
+    facts.pageSize = version == 0 ? 2048 : 4096;
+
+    if (facts.size < kMinimumPages * facts.pageSize)
+        ThrowLogError(path, "the file is truncated: at " + std::to_string(facts.size) +
+                                " bytes it is too short to hold an Access database");
+    if (facts.size % facts.pageSize != 0)
+        ThrowLogError(path, "the file is truncated or damaged: its size (" +
+                                std::to_string(facts.size) +
+                                " bytes) is not a whole number of database pages");
+    facts.pageCount = facts.size / facts.pageSize;
+    return file;
+}
+
+// ---------------------------------------------------------------------------------------------
+// libmdb's page source.
+//
+// libmdb 1.0.0 reads every page with fseeko(SEEK_END), ftello, fseeko and fread on its FILE
+// stream: on a file opened by name that is an fstat, two lseeks and a read, some 90,000 system
+// calls for a 50 MB log, a third of the time of a read. So the handle's stream (MdbFile.stream,
+// a public member of mdbtools.h) is replaced by a fopencookie() stream over the descriptor that
+// CheckLogFile opened and checked: seeks are arithmetic on the size found by the check, and
+// reads are served from a few cached chunks of the file (pread, no shared file offset).
+//
+// The handle is made with mdb_open_buffer() over a copy of page 0, which is all that libmdb
+// reads while it opens a handle; the memory stream is swapped for ours at once. So libmdb
+// never opens the path itself (mdb_open would also search $MDBPATH for a name that it cannot
+// find), and every byte that it reads comes from the file that was checked. A page that cannot
+// be read is remembered: libmdb itself takes it for the end of the table.
+// ---------------------------------------------------------------------------------------------
+
+class PageReader {
+public:
+    PageReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
+
+    ssize_t Read(char* buffer, std::size_t count) {
+        std::size_t done = 0;
+        while (done < count && position_ < size_) {
+            Chunk* chunk = ChunkAt(position_);
+            if (chunk == nullptr) break;  // read error, remembered
+            const std::uint64_t offset = position_ - chunk->start;
+            if (offset >= chunk->length) break;  // the file ended early (it shrank)
+            const std::size_t n = static_cast<std::size_t>(
+                std::min<std::uint64_t>(count - done, chunk->length - offset));
+            std::memcpy(buffer + done, chunk->bytes.get() + offset, n);
+            done += n;
+            position_ += n;
+        }
+        if (done == 0 && error_ != 0) return -1;
+        return static_cast<ssize_t>(done);
+    }
+
+    int Seek(off64_t* offset, int whence) {
+        std::int64_t base = 0;
+        if (whence == SEEK_CUR) base = static_cast<std::int64_t>(position_);
+        if (whence == SEEK_END) base = static_cast<std::int64_t>(size_);
+        const std::int64_t target = base + *offset;
+        if (target < 0) {
+            errno = EINVAL;
+            return -1;
+        }
+        position_ = static_cast<std::uint64_t>(target);
+        *offset = target;
+        return 0;
+    }
+
+    int Error() const { return error_; }
+
+private:
+    static constexpr std::size_t kChunkSize = 64 * 1024;
+    struct Chunk {
+        std::uint64_t start = 0;
+        std::uint64_t length = 0;  // 0: empty
+        std::uint64_t lastUse = 0;
+        std::unique_ptr<char[]> bytes;
+    };
+
+    // The chunk holding `position`, read if need be. Data pages are read in order while memo
+    // pages lie elsewhere: a few chunks, least recently used one refilled, serve both.
+    Chunk* ChunkAt(std::uint64_t position) {
+        ++clock_;
+        Chunk* victim = &chunks_[0];
+        for (Chunk& chunk : chunks_) {
+            if (chunk.length != 0 && position >= chunk.start &&
+                position < chunk.start + chunk.length) {
+                chunk.lastUse = clock_;
+                return &chunk;
+            }
+            if (chunk.lastUse < victim->lastUse) victim = &chunk;
+        }
+        if (!victim->bytes) victim->bytes = std::make_unique<char[]>(kChunkSize);
+        victim->start = position - position % kChunkSize;
+        victim->length = 0;
+        while (victim->length < kChunkSize) {
+            const ssize_t n =
+                ::pread(fd_.Get(), victim->bytes.get() + victim->length,
+                        kChunkSize - victim->length,
+                        static_cast<off_t>(victim->start + victim->length));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                error_ = errno;
+                victim->length = 0;
+                return nullptr;
+            }
+            if (n == 0) break;
+            victim->length += static_cast<std::uint64_t>(n);
+        }
+        victim->lastUse = clock_;
+        return victim;
+    }
+
+    UniqueFd fd_;
+    std::uint64_t size_;
+    std::uint64_t position_ = 0;
+    std::uint64_t clock_ = 0;
+    int error_ = 0;
+    std::array<Chunk, 4> chunks_;
+};
+
+namespace {
+
+ssize_t PageRead(void* cookie, char* buffer, size_t count) {
+    return static_cast<PageReader*>(cookie)->Read(buffer, count);
+}
+
+int PageSeek(void* cookie, off64_t* offset, int whence) {
+    return static_cast<PageReader*>(cookie)->Seek(offset, whence);
+}
+
+int PageClose(void* cookie) {
+    delete static_cast<PageReader*>(cookie);
+    return 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// MdbLog
+// ---------------------------------------------------------------------------------------------
+
+MdbLog::MdbLog(std::string path) : path_(std::move(path)) {
+    CheckedLogFile file = CheckLogFile(path_);
+    facts_ = file.facts;
+
+    std::vector<unsigned char> firstPage(facts_.pageSize);
+    std::size_t got = 0;
+    while (got < firstPage.size()) {
+        const ssize_t n = ::pread(file.fd.Get(), firstPage.data() + got, firstPage.size() - got,
+                                  static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail("the file cannot be read (" + SystemMessage(errno) + ")");
+        if (n == 0) Fail("the file is truncated: it ends inside its first page");
+        got += static_cast<std::size_t>(n);
+    }
+
+    auto reader = std::make_unique<PageReader>(std::move(file.fd), facts_.size);
+    cookie_io_functions_t io{};
+    io.read = PageRead;
+    io.seek = PageSeek;
+    io.close = PageClose;
+    std::FILE* stream = fopencookie(reader.get(), "r", io);
+    if (stream == nullptr) Fail("there is not enough memory to open the file");
+    pages_ = reader.release();  // owned by the stream from here on
+    // A buffer of one page: glibc then hands every fread of a whole page straight to the
+    // reader. (Unbuffered, it would call the reader once per byte.)
+    std::setvbuf(stream, nullptr, _IOFBF, facts_.pageSize);
+
+    LibmdbQuiet quiet;
+    // MDB_NOFLAGS: read-only. libmdb never writes, locks or makes a lock (.ldb) file.
+    mdb_.reset(mdb_open_buffer(firstPage.data(), firstPage.size(), MDB_NOFLAGS));
+    if (!mdb_) {
+        std::fclose(stream);
+        pages_ = nullptr;
+        Fail("the file cannot be opened as an Access database");
+    }
+    std::fclose(mdb_->f->stream);  // the memory stream over firstPage
+    mdb_->f->stream = stream;      // mdb_close closes it, and with it the reader and the file
+
+    if (static_cast<std::uint64_t>(mdb_->fmt->pg_size) != facts_.pageSize)
+        Fail("the file is damaged: its page size is not the one its version calls for");
+
+    // A successful open proves little (mdb_open succeeds on an empty file): the catalog must
+    // read, and read whole. libmdb ends a table at the first page that it cannot find, as if
+    // the table ended there, so the rows read are held against the row count in the catalog's
+    // own definition (MSysObjects, defined on page 2, as libmdb reads it).
+    const char* const unreadable = "the file is truncated or damaged: its list of tables cannot be read";
+    MdbCatalogEntry objects{};
+    objects.mdb = mdb_.get();
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::snprintf(objects.object_name, sizeof objects.object_name, "%s", "MSysObjects");
+    std::unique_ptr<MdbTableDef, FreeTable> definition(mdb_read_table(&objects));
+    if (!definition) Fail(unreadable);
+    const unsigned objectCount = definition->num_rows;
+    definition.reset();
+    if (mdb_read_catalog(mdb_.get(), MDB_ANY) == nullptr || mdb_->catalog == nullptr)
+        Fail(unreadable);
+    CheckReadErrors();
+    if (mdb_->catalog->len < objectCount)
+        Fail("the file is truncated or damaged: its list of tables is incomplete");
+}
+
+void MdbLog::CloseHandle::operator()(MdbHandle* mdb) const {
+    LibmdbQuiet quiet;
+    mdb_close(mdb);
+}
+
+void MdbLog::FreeTable::operator()(MdbTableDef* table) const {
+    LibmdbQuiet quiet;
+    mdb_free_tabledef(table);
+}
+
+void MdbLog::Fail(std::string_view reason) const {
+    ThrowLogError(path_, reason);
+}
+
+void MdbLog::CheckReadErrors() const {
+    if (pages_ != nullptr && pages_->Error() != 0)
+        Fail("the file cannot be read (" + SystemMessage(pages_->Error()) + ")");
+}
+
+MdbTableDef* MdbLog::OpenTable(std::string_view name) {
+    const std::string wanted(name);
+    const std::string label = "[" + wanted + "]";
+    LibmdbQuiet quiet;
+    GPtrArray* catalog = mdb_->catalog;
+    for (guint i = 0; i < catalog->len; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
+        if (entry == nullptr || entry->object_type != MDB_TABLE) continue;
+        if (g_ascii_strcasecmp(entry->object_name, wanted.c_str()) != 0) continue;
+
+        if (entry->table_pg == 0 || entry->table_pg >= facts_.pageCount)
+            Fail("the file is truncated or damaged: the definition of table " + label +
+                 " lies outside the file");
+        MdbTableDef* table = mdb_read_table(entry);
+        if (table == nullptr)
+            Fail("the file is damaged: the definition of table " + label + " cannot be read");
+        tables_.emplace_back(table);
+        GPtrArray* columns = mdb_read_columns(table);
+        if (columns == nullptr || table->columns == nullptr ||
+            table->columns->len != table->num_cols)
+            Fail("the file is damaged: the columns of table " + label + " cannot be read");
+        return table;
+    }
+    return nullptr;
+}
+
+MdbColumn* FindColumn(MdbTableDef* table, std::string_view name) {
+    const std::string wanted(name);
+    for (guint i = 0; i < table->columns->len; ++i) {
+        auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+        if (column != nullptr && g_ascii_strcasecmp(column->name, wanted.c_str()) == 0)
+            return column;
+    }
+    return nullptr;
+}
+
+std::string_view ColumnTypeName(int type) {
+    switch (type) {
+        case MDB_BOOL:
+            return "Yes/No";
+        case MDB_BYTE:
+            return "Byte";
+        case MDB_INT:
+            return "Integer";
+        case MDB_LONGINT:
+            return "Long Integer";
+        case MDB_MONEY:
+            return "Currency";
+        case MDB_FLOAT:
+            return "Single";
+        case MDB_DOUBLE:
+            return "Double";
+        case MDB_DATETIME:
+            return "Date/Time";
+        case MDB_BINARY:
+            return "Binary";
+        case MDB_TEXT:
+            return "Text";
+        case MDB_OLE:
+            return "OLE Object";
+        case MDB_MEMO:
+            return "Memo";
+        case MDB_REPID:
+            return "Replication ID";
+        case MDB_NUMERIC:
+            return "Decimal";
+        case MDB_COMPLEX:
+            return "Attachment";
+        default:
+            return "unknown";
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cells of the current row.
+//
+// mdb_fetch_row leaves, for every column of the table whether bound or not, the place of the
+// current value in the page buffer (cur_value_start, cur_value_len; a length of 0 for NULL and
+// for an empty value). Decoding straight from there, instead of binding buffers, decodes exactly
+// the columns asked for and lets a memo be read whole: libmdb converts a memo into a buffer of
+// mdb->bind_size bytes (16 KiB by default) and cuts what does not fit, so the bind size is
+// raised for the one call to what the memo's stored length can need.
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+bool ValueInPage(const MdbHandle* mdb, int start, int length) {
+    return start >= 0 && length >= 0 &&
+           static_cast<std::int64_t>(start) + length <= static_cast<std::int64_t>(mdb->fmt->pg_size);
+}
+
+}  // namespace
+
+TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
+    const int start = column->cur_value_start;
+    const int length = column->cur_value_len;
+    if (length <= 0 || !ValueInPage(mdb, start, length)) return;
+
+    // UTF-8 needs at most 3 bytes for one stored byte (a Jet 3 code-page byte such as the euro
+    // sign); a Jet 4 UCS-2 character (2 bytes) needs at most 3.
+    std::size_t stored = static_cast<std::size_t>(length);
+    if (column->col_type == MDB_MEMO) {
+        if (length < MDB_MEMO_OVERHEAD) return;  // no memo header: libmdb reads "" too
+        // The memo header: a 24-bit length, a flags byte, then where the text lies.
+        stored = std::max<std::size_t>(stored, LittleEndian32(mdb->pg_buf + start) & 0x00FFFFFFu);
+    }
+    const std::size_t needed = 3 * stored + 16;
+    const std::size_t bindSize = mdb->bind_size;
+    if (needed > bindSize) mdb_set_bind_size(mdb, needed);
+    text_ = mdb_col_to_string(mdb, mdb->pg_buf, start, column->col_type, length);
+    if (needed > bindSize) mdb_set_bind_size(mdb, bindSize);
+    length_ = text_ != nullptr ? std::strlen(text_) : 0;
+}
+
+TextCell::~TextCell() {
+    g_free(text_);
+}
+
+std::int32_t LongCell(const MdbHandle* mdb, const MdbColumn* column) {
+    const int start = column->cur_value_start;
+    if (column->cur_value_len != 4 || !ValueInPage(mdb, start, 4)) return 0;  // NULL
+    return static_cast<std::int32_t>(LittleEndian32(mdb->pg_buf + start));
+}
+
+}  // namespace corvale::logdb_detail

@@ -1,0 +1,144 @@
+#pragma once
+
+// Internal to logdb: one log file opened through mdbtools' libmdb. Not part of the layer's API.
+//
+// Every check that stands between a file on disk and libmdb lives in this file's .cpp
+// (CheckLogFile, MdbLog::OpenTable and the cell readers), so that the fuzz target has one place
+// to harden. libmdb trusts what it reads; these checks make sure that it is only ever given a
+// regular, readable file that starts like an Access database and is long enough to hold one.
+
+// glib.h first: mdbtools.h includes it inside its extern "C" block, which breaks glib's C++
+// templates when glib.h is met there for the first time.
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvale::logdb_detail {
+
+// The one sentence of every DbError about a log file: Cannot read the log "PATH": REASON.
+std::string LogErrorText(std::string_view path, std::string_view reason);
+[[noreturn]] void ThrowLogError(std::string_view path, std::string_view reason);
+
+// What CheckLogFile learned about a file that passed.
+struct LogFileFacts {
+    std::uint64_t size = 0;      // bytes
+    std::uint32_t pageSize = 0;  // 2048 (Jet 3) or 4096 (Jet 4 and later)
+    std::uint64_t pageCount = 0;
+};
+
+// An open file descriptor, closed with the object.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd();
+    UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    int Get() const { return fd_; }
+    int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+struct CheckedLogFile {
+    UniqueFd fd;  // open read-only on the file that was checked
+    LogFileFacts facts;
+};
+
+// Checks, without libmdb, that `path` names a regular, readable file that starts like an
+// Access (Jet or ACE) database and is long enough to hold one; returns it open. Throws DbError
+// otherwise.
+CheckedLogFile CheckLogFile(const std::string& path);
+
+// While one of these lives, libmdb's messages are discarded (see MdbLog.cpp for why and how).
+class LibmdbQuiet {
+public:
+    LibmdbQuiet();
+    ~LibmdbQuiet();
+    LibmdbQuiet(const LibmdbQuiet&) = delete;
+    LibmdbQuiet& operator=(const LibmdbQuiet&) = delete;
+
+private:
+    bool active_ = false;
+};
+
+// One log file opened read-only through libmdb, its catalog read. One object serves one read
+// on one thread; libmdb keeps no state shared between handles. libmdb reads the pages through
+// the descriptor that CheckLogFile opened (see MdbLog.cpp), never opening the path itself.
+class MdbLog {
+public:
+    // Checks the file (CheckLogFile), opens it and reads its catalog. Throws DbError.
+    explicit MdbLog(std::string path);
+    ~MdbLog() = default;
+    MdbLog(const MdbLog&) = delete;
+    MdbLog& operator=(const MdbLog&) = delete;
+
+    const std::string& Path() const { return path_; }
+    MdbHandle* Handle() const { return mdb_.get(); }
+    const LogFileFacts& Facts() const { return facts_; }
+
+    // The user table of that name (compared without case, as Jet does) with its columns read,
+    // owned by this object; nullptr when the file has no such table. Throws DbError when the
+    // table is there but its definition cannot be read.
+    MdbTableDef* OpenTable(std::string_view name);
+
+    // Throws DbError with LogErrorText(Path(), reason).
+    [[noreturn]] void Fail(std::string_view reason) const;
+
+    // Throws DbError when a page could not be read from the file (an I/O error): libmdb takes
+    // such a page for the end of the table.
+    void CheckReadErrors() const;
+
+private:
+    struct CloseHandle {
+        void operator()(MdbHandle* mdb) const;
+    };
+    struct FreeTable {
+        void operator()(MdbTableDef* table) const;
+    };
+
+    std::string path_;
+    LogFileFacts facts_;
+    std::unique_ptr<MdbHandle, CloseHandle> mdb_;
+    class PageReader* pages_ = nullptr;  // libmdb's page source, owned by the handle's stream
+    std::vector<std::unique_ptr<MdbTableDef, FreeTable>> tables_;  // freed before the handle
+};
+
+// The column of `table` with that name (compared without case), or nullptr.
+MdbColumn* FindColumn(MdbTableDef* table, std::string_view name);
+
+// Access's name of a libmdb column type ("Text", "Long Integer", ...).
+std::string_view ColumnTypeName(int type);
+
+// The value of a column in the row that mdb_fetch_row has just read, decoded by libmdb as
+// UTF-8; NULL and "" both read as "". The column need not be bound (an unbound column costs
+// libmdb nothing during the fetch; only the columns asked for are decoded). A memo is read
+// whole, however long.
+class TextCell {
+public:
+    TextCell(MdbHandle* mdb, const MdbColumn* column);
+    ~TextCell();
+    TextCell(const TextCell&) = delete;
+    TextCell& operator=(const TextCell&) = delete;
+    std::string_view View() const { return {text_ ? text_ : "", length_}; }
+
+private:
+    char* text_ = nullptr;  // allocated by libmdb (g_malloc)
+    std::size_t length_ = 0;
+};
+
+// The value of a Long Integer column in the row that mdb_fetch_row has just read; NULL reads 0.
+std::int32_t LongCell(const MdbHandle* mdb, const MdbColumn* column);
+
+}  // namespace corvale::logdb_detail

@@ -1,0 +1,234 @@
+#include "logdb/QsoTable.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "logdb/DbError.h"
+#include "logdb/MdbLog.h"
+#include "logdb/TextDictionary.h"
+
+namespace corvale {
+
+using logdb_detail::TextDictionary;
+
+namespace {
+
+constexpr std::size_t Index(QsoColumn column) {
+    return static_cast<std::size_t>(column);
+}
+
+constexpr QsoColumn ColumnAt(std::size_t index) {
+    return static_cast<QsoColumn>(index);
+}
+
+std::string Bracketed(std::string_view name) {
+    std::string text = "[";
+    text.append(name).append("]");
+    return text;
+}
+
+// Rows decoded between two progress callbacks (and two changes of libmdb's quiet stream).
+constexpr std::size_t kRowsPerBatch = 4096;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// QsoTable
+// ---------------------------------------------------------------------------------------------
+
+std::string_view QsoTable::Text(std::size_t row, QsoColumn column) const {
+    if (row >= rowCount_) throw std::out_of_range("QsoTable::Text: no such row");
+    const std::size_t c = Index(column);
+    if (c >= text_.size() || text_[c].cells.empty()) return {};
+    const TextColumn& text = text_[c];
+    return text.values[text.cells[row]];
+}
+
+std::int32_t QsoTable::Long(std::size_t row, QsoColumn column) const {
+    if (row >= rowCount_) throw std::out_of_range("QsoTable::Long: no such row");
+    const std::size_t c = Index(column);
+    if (c >= long_.size() || long_[c].empty()) return 0;
+    return long_[c][row];
+}
+
+std::uint32_t QsoTable::TextRank(std::size_t row, QsoColumn column) const {
+    if (row >= rowCount_) throw std::out_of_range("QsoTable::TextRank: no such row");
+    const std::size_t c = Index(column);
+    if (c >= text_.size() || text_[c].cells.empty()) return 0;
+    const TextColumn& text = text_[c];
+    return text.ranks[text.cells[row]];
+}
+
+// ---------------------------------------------------------------------------------------------
+// QsoTable::Read
+// ---------------------------------------------------------------------------------------------
+
+std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColumnSet columns,
+                                               const ReadProgress& progress) {
+    struct Source {
+        std::size_t column;  // index of the QsoColumn
+        const MdbColumn* mdb;
+    };
+    std::vector<Source> texts, longs;
+    std::vector<TextDictionary> dictionaries;
+    std::vector<std::vector<std::int32_t>> numbers;
+    std::size_t rows = 0;
+    {
+        logdb_detail::MdbLog log(path);
+        MdbTableDef* table = log.OpenTable("QSO-TAB");
+        if (table == nullptr) log.Fail("the file has no table [QSO-TAB]");
+
+        // Check every column asked for (and only those) before reading a row.
+        for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+            if (!columns.Has(ColumnAt(c))) continue;
+            const QsoColumnInfo& info = QsoColumns()[c];
+            const MdbColumn* column = logdb_detail::FindColumn(table, info.name);
+            if (column == nullptr)
+                log.Fail("table [QSO-TAB] has no column " + Bracketed(info.name));
+            const int type = column->col_type;
+            const bool fits = info.isLong ? type == MDB_LONGINT
+                                          : (type == MDB_TEXT || type == MDB_MEMO);
+            if (!fits)
+                log.Fail("column " + Bracketed(info.name) + " of table [QSO-TAB] is of type " +
+                         std::string(logdb_detail::ColumnTypeName(type)) + ", not " +
+                         (info.isLong ? "Long Integer" : "Text"));
+            (info.isLong ? longs : texts).push_back({c, column});
+        }
+
+        // Reserve what the table says it holds, within what the file can hold (a damaged row
+        // count must not reserve gigabytes): every row takes at least a few bytes of a page.
+        const std::uint64_t possible = log.Facts().pageCount * (log.Facts().pageSize / 4);
+        const auto expected = static_cast<std::size_t>(
+            std::min<std::uint64_t>(table->num_rows, possible));
+        dictionaries.resize(texts.size());
+        for (TextDictionary& dictionary : dictionaries) dictionary.ReserveRows(expected);
+        numbers.resize(longs.size());
+        for (auto& column : numbers) column.reserve(expected);
+
+        MdbHandle* mdb = log.Handle();
+        mdb_rewind_table(table);
+        bool more = true;
+        while (more) {
+            {
+                logdb_detail::LibmdbQuiet quiet;
+                for (std::size_t k = 0; k < kRowsPerBatch; ++k) {
+                    if (!mdb_fetch_row(table)) {
+                        more = false;
+                        break;
+                    }
+                    for (std::size_t i = 0; i < texts.size(); ++i)
+                        dictionaries[i].AddRow(logdb_detail::TextCell(mdb, texts[i].mdb).View());
+                    for (std::size_t i = 0; i < longs.size(); ++i)
+                        numbers[i].push_back(logdb_detail::LongCell(mdb, longs[i].mdb));
+                    ++rows;
+                }
+            }
+            if (progress && !progress(rows))
+                throw DbError("Reading the log \"" + path + "\" was cancelled.");
+        }
+
+        // libmdb ends a table at the first page that it cannot read, as if the table ended
+        // there. A read error, or fewer rows than the table's definition counts, tells a
+        // truncated or damaged file.
+        log.CheckReadErrors();
+        if (rows < table->num_rows)
+            log.Fail("the file is truncated or damaged: table [QSO-TAB] holds " +
+                     std::to_string(table->num_rows) + " rows, of which only " +
+                     std::to_string(rows) + " can be read");
+    }  // the file is closed here
+
+    auto result = std::make_shared<QsoTable>();
+    result->columns_ = columns;
+    result->rowCount_ = rows;
+    result->text_.resize(kQsoColumnCount);
+    result->long_.resize(kQsoColumnCount);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        TextColumn& column = result->text_[texts[i].column];
+        dictionaries[i].Finish(column.values, column.ranks, column.cells);
+    }
+    for (std::size_t i = 0; i < longs.size(); ++i) {
+        numbers[i].shrink_to_fit();
+        result->long_[longs[i].column] = std::move(numbers[i]);
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// QsoTableBuilder
+// ---------------------------------------------------------------------------------------------
+
+struct QsoTableBuilder::Impl {
+    explicit Impl(QsoColumnSet set) : columns(set) {
+        for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+            if (columns.Has(ColumnAt(c)) && !QsoColumns()[c].isLong)
+                text[c] = std::make_unique<TextDictionary>();
+        }
+    }
+    QsoColumnSet columns;
+    std::size_t rows = 0;
+    std::array<std::unique_ptr<TextDictionary>, kQsoColumnCount> text;
+    std::array<std::vector<std::int32_t>, kQsoColumnCount> numbers;
+};
+
+QsoTableBuilder::QsoTableBuilder(QsoColumnSet columns) : impl_(std::make_unique<Impl>(columns)) {}
+
+QsoTableBuilder::~QsoTableBuilder() = default;
+
+QsoTableBuilder& QsoTableBuilder::AddRow() {
+    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+        if (!impl_->columns.Has(ColumnAt(c))) continue;
+        if (QsoColumns()[c].isLong)
+            impl_->numbers[c].push_back(0);
+        else
+            impl_->text[c]->AddEmptyRow();
+    }
+    ++impl_->rows;
+    return *this;
+}
+
+QsoTableBuilder& QsoTableBuilder::Set(QsoColumn column, std::string_view text) {
+    if (ColumnInfo(column).isLong)
+        throw std::invalid_argument("QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) +
+                                    " is a long column");
+    if (impl_->rows == 0) throw std::logic_error("QsoTableBuilder::Set before AddRow");
+    // A column outside the builder's set is not kept: it reads "" like any column not read.
+    if (impl_->columns.Has(column)) impl_->text[Index(column)]->SetLastRow(text);
+    return *this;
+}
+
+QsoTableBuilder& QsoTableBuilder::Set(QsoColumn column, std::int32_t number) {
+    if (!ColumnInfo(column).isLong)
+        throw std::invalid_argument("QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) +
+                                    " is a text column");
+    if (impl_->rows == 0) throw std::logic_error("QsoTableBuilder::Set before AddRow");
+    if (impl_->columns.Has(column)) impl_->numbers[Index(column)].back() = number;
+    return *this;
+}
+
+std::size_t QsoTableBuilder::RowCount() const {
+    return impl_->rows;
+}
+
+std::shared_ptr<const QsoTable> QsoTableBuilder::Build() {
+    auto result = std::make_shared<QsoTable>();
+    result->columns_ = impl_->columns;
+    result->rowCount_ = impl_->rows;
+    result->text_.resize(kQsoColumnCount);
+    result->long_.resize(kQsoColumnCount);
+    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+        if (impl_->text[c]) {
+            QsoTable::TextColumn& column = result->text_[c];
+            impl_->text[c]->Finish(column.values, column.ranks, column.cells);
+        }
+        impl_->numbers[c].shrink_to_fit();
+        result->long_[c] = std::move(impl_->numbers[c]);
+    }
+    // The builder starts over, empty, with the same columns.
+    impl_ = std::make_unique<Impl>(impl_->columns);
+    return result;
+}
+
+}  // namespace corvale

@@ -1,0 +1,90 @@
+#include "logdb/TextDictionary.h"
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <stdexcept>
+
+namespace corvale::logdb_detail {
+
+namespace {
+
+std::uint32_t HashOf(std::string_view value) {
+    const std::size_t h = std::hash<std::string_view>{}(value);
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
+constexpr std::size_t kFirstSlots = 64;
+
+}  // namespace
+
+TextDictionary::TextDictionary()
+    : values_(1), slots_(kFirstSlots, kFree), slotHash_(kFirstSlots, 0) {}
+
+std::uint32_t TextDictionary::Intern(std::string_view value) {
+    if (value.empty()) return 0;
+    if (values_[last_] == value) return last_;
+
+    const std::uint32_t hash = HashOf(value);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = hash & mask;
+    while (slots_[slot] != kFree) {
+        if (slotHash_[slot] == hash && values_[slots_[slot]] == value) {
+            last_ = slots_[slot];
+            return last_;
+        }
+        slot = (slot + 1) & mask;
+    }
+    if (values_.size() >= kFree) throw std::length_error("too many distinct values in a column");
+    const auto index = static_cast<std::uint32_t>(values_.size());
+    values_.emplace_back(value);
+    slots_[slot] = index;
+    slotHash_[slot] = hash;
+    if (values_.size() * 2 > slots_.size()) Grow();
+    last_ = index;
+    return index;
+}
+
+void TextDictionary::Grow() {
+    std::vector<std::uint32_t> slots(slots_.size() * 2, kFree);
+    std::vector<std::uint32_t> hashes(slots.size(), 0);
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        if (slots_[i] == kFree) continue;
+        std::size_t slot = slotHash_[i] & mask;
+        while (slots[slot] != kFree) slot = (slot + 1) & mask;
+        slots[slot] = slots_[i];
+        hashes[slot] = slotHash_[i];
+    }
+    slots_.swap(slots);
+    slotHash_.swap(hashes);
+}
+
+void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& ranks,
+                            std::vector<std::uint32_t>& cells) {
+    // The hash index is not needed any more; free it before the ranks take memory.
+    std::vector<std::uint32_t>().swap(slots_);
+    std::vector<std::uint32_t>().swap(slotHash_);
+
+    // Byte order: std::string compares with char_traits<char>, i.e. memcmp, which compares
+    // unsigned bytes. The values are distinct, so the ranks are too; "" (values[0]) ranks 0.
+    std::vector<std::uint32_t> order(values_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(),
+              [this](std::uint32_t a, std::uint32_t b) { return values_[a] < values_[b]; });
+    ranks.assign(values_.size(), 0);
+    for (std::size_t rank = 0; rank < order.size(); ++rank)
+        ranks[order[rank]] = static_cast<std::uint32_t>(rank);
+
+    values_.shrink_to_fit();
+    cells_.shrink_to_fit();
+    values = std::move(values_);
+    cells = std::move(cells_);
+    values_.assign(1, std::string());
+    cells_.clear();
+    slots_.assign(kFirstSlots, kFree);
+    slotHash_.assign(kFirstSlots, 0);
+    last_ = 0;
+}
+
+}  // namespace corvale::logdb_detail

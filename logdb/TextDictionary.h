@@ -1,0 +1,42 @@
+#pragma once
+
+// Internal to logdb: interning the values of one text column while rows are added.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvale::logdb_detail {
+
+// Collects one text column: the distinct values (values[0] is ""), and for every row the index
+// of its value. The hash index lives only while the column is built.
+class TextDictionary {
+public:
+    TextDictionary();
+
+    void ReserveRows(std::size_t rows) { cells_.reserve(rows); }
+    void AddRow(std::string_view value) { cells_.push_back(Intern(value)); }
+    void AddEmptyRow() { cells_.push_back(0); }
+    void SetLastRow(std::string_view value) { cells_.back() = Intern(value); }
+    std::size_t RowCount() const { return cells_.size(); }
+
+    // Hands over the column and leaves this object empty: the distinct values, the byte-order
+    // rank of each ("" ranks 0), and the value index of each row.
+    void Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& ranks,
+                std::vector<std::uint32_t>& cells);
+
+private:
+    std::uint32_t Intern(std::string_view value);
+    void Grow();
+
+    static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
+    std::vector<std::string> values_;
+    std::vector<std::uint32_t> cells_;
+    std::vector<std::uint32_t> slots_;      // open addressing: value index or kFree
+    std::vector<std::uint32_t> slotHash_;   // the hash of the value in each slot
+    std::uint32_t last_ = 0;                // the value of the row before (runs are common)
+};
+
+}  // namespace corvale::logdb_detail

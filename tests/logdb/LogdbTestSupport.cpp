@@ -1,0 +1,133 @@
+#include "LogdbTestSupport.h"
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+#include "logdb/QsoColumn.h"
+
+namespace corvale::test {
+
+std::string Fixture(const std::string& name) {
+    return std::string(CORVALE_SHARED_DIR) + "/fixtures/" + name;
+}
+
+namespace {
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', start);
+        cells.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    for (std::string& cell : cells) {
+        if (cell == "\\N") cell.clear();  // NULL reads as ""
+    }
+    return cells;
+}
+
+Tsv ParseTsv(std::istream& in) {
+    Tsv tsv;
+    std::string line;
+    if (!std::getline(in, line)) throw std::runtime_error("empty .tsv");
+    tsv.header = SplitTabs(line);
+    while (std::getline(in, line)) tsv.rows.push_back(SplitTabs(line));
+    return tsv;
+}
+
+}  // namespace
+
+Tsv ReadTsv(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + path);
+    return ParseTsv(in);
+}
+
+Tsv ReadTsvGz(const std::string& path) {
+    const std::string command = "gzip -dc '" + path + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) throw std::runtime_error("cannot run " + command);
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) text.append(buffer, n);
+    std::istringstream in(std::move(text));
+    return ParseTsv(in);
+}
+
+std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
+                                        std::size_t limit) {
+    std::vector<std::string> differences;
+    auto note = [&](const std::string& text) {
+        if (differences.size() < limit) differences.push_back(text);
+    };
+    const auto& columns = QsoColumns();
+    if (tsv.header.size() != columns.size()) note("the .tsv does not have 41 columns");
+    for (std::size_t c = 0; c < columns.size() && c < tsv.header.size(); ++c) {
+        if (tsv.header[c] != columns[c].name)
+            note("column " + std::to_string(c) + " is " + tsv.header[c] + " in the .tsv");
+    }
+    if (table.RowCount() != tsv.rows.size())
+        note("rows: read " + std::to_string(table.RowCount()) + ", .tsv has " +
+             std::to_string(tsv.rows.size()));
+    const std::size_t rows = std::min(table.RowCount(), tsv.rows.size());
+    for (std::size_t r = 0; r < rows; ++r) {
+        const auto& cells = tsv.rows[r];
+        if (cells.size() != columns.size()) {
+            note("row " + std::to_string(r) + " of the .tsv has " + std::to_string(cells.size()) +
+                 " cells");
+            continue;
+        }
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const auto column = static_cast<QsoColumn>(c);
+            std::string read;
+            if (columns[c].isLong) {
+                read = std::to_string(table.Long(r, column));
+                const std::string expected = cells[c].empty() ? "0" : cells[c];
+                if (read != expected)
+                    note("row " + std::to_string(r) + " " + std::string(columns[c].name) +
+                         ": read " + read + ", expected " + expected);
+            } else {
+                read = std::string(table.Text(r, column));
+                if (read != cells[c])
+                    note("row " + std::to_string(r) + " " + std::string(columns[c].name) +
+                         ": read \"" + read + "\", expected \"" + cells[c] + "\"");
+            }
+        }
+    }
+    return differences;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvale-logdb-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace corvale::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "logdb/QsoTable.h"
+
+namespace corvale::test {
+
+// A fixture of ../shared/fixtures by file name.
+std::string Fixture(const std::string& name);
+
+// A table written as a fixture's .tsv: the header's column names and the rows' cells, with
+// `\N` (NULL) already turned into "" as the reader reads it.
+struct Tsv {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+};
+Tsv ReadTsv(const std::string& path);   // a plain .tsv
+Tsv ReadTsvGz(const std::string& path); // a gzipped one, through gzip -dc
+
+// Compares every column of every row of `table` with `tsv`; returns the differences found,
+// at most `limit` of them, in words.
+std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
+                                        std::size_t limit = 20);
+
+// A folder of its own under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace corvale::test

@@ -1,0 +1,222 @@
+// Reading fixtures back: every column of every row as the fixture's .tsv has it.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "LogdbTestSupport.h"
+#include "logdb/DbError.h"
+#include "logdb/QsoTable.h"
+
+namespace corvale {
+namespace {
+
+using test::Fixture;
+
+const QsoColumnSet kRunColumns{QsoColumn::Date,    QsoColumn::Prefix, QsoColumn::Band,
+                               QsoColumn::State,   QsoColumn::Iota,   QsoColumn::Grid,
+                               QsoColumn::Confirm, QsoColumn::Valid,  QsoColumn::Sat};
+
+class FixtureMatchesTsv : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(FixtureMatchesTsv, AllColumnsReadBackAsInTheTsv) {
+    const std::string name = GetParam();
+    const auto table = QsoTable::Read(Fixture(name + ".mdb"), QsoColumnSet::All());
+    EXPECT_EQ(table->Columns(), QsoColumnSet::All());
+    const test::Tsv tsv = test::ReadTsv(Fixture(name + ".tsv"));
+    const std::vector<std::string> differences = test::CompareWithTsv(*table, tsv);
+    EXPECT_TRUE(differences.empty()) << ::testing::PrintToString(differences);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureMatchesTsv,
+                         ::testing::Values("sample-log", "sample-log-v2003", "demo-log",
+                                           "empty-log", "no-version-table", "version-06",
+                                           "version-6.1", "version-60", "version-7",
+                                           "version-blank6", "version-empty", "version-letter",
+                                           "version-no-rows"),
+                         [](const auto& param) {
+                             std::string name = param.param;
+                             std::replace_if(
+                                 name.begin(), name.end(),
+                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+                                 '_');
+                             return name;
+                         });
+
+TEST(QsoTableRead, LargeLogMatchesItsTsv) {
+    const std::string mdb = CORVALE_LARGE_LOG;
+    const std::string tsvGz = mdb.substr(0, mdb.rfind('.')) + ".tsv.gz";
+    if (!std::filesystem::exists(mdb) || !std::filesystem::exists(tsvGz))
+        GTEST_SKIP() << "no " << mdb << " with its .tsv.gz";
+    const auto table = QsoTable::Read(mdb, QsoColumnSet::All());
+    ASSERT_EQ(table->RowCount(), 200000u);
+    const test::Tsv tsv = test::ReadTsvGz(tsvGz);
+    const std::vector<std::string> differences = test::CompareWithTsv(*table, tsv);
+    EXPECT_TRUE(differences.empty()) << ::testing::PrintToString(differences);
+}
+
+TEST(QsoTableRead, EmptyLogHasNoRows) {
+    const auto table = QsoTable::Read(Fixture("empty-log.mdb"), kRunColumns);
+    EXPECT_EQ(table->RowCount(), 0u);
+    EXPECT_THROW(table->Text(0, QsoColumn::Date), std::out_of_range);
+}
+
+TEST(QsoTableRead, MemosLongerThan255CharactersAreReadWhole) {
+    const auto table = QsoTable::Read(Fixture("sample-log.mdb"), {QsoColumn::Note});
+    std::size_t longest = 0, over255 = 0;
+    for (std::size_t r = 0; r < table->RowCount(); ++r) {
+        const std::size_t length = table->Text(r, QsoColumn::Note).size();
+        longest = std::max(longest, length);
+        if (length > 255) ++over255;
+    }
+    EXPECT_GT(longest, 1000u);
+    EXPECT_GT(over255, 50u);
+}
+
+TEST(QsoTableRead, TextStaysUtf8) {
+    const auto table = QsoTable::Read(Fixture("sample-log.mdb"), {QsoColumn::Name});
+    bool found = false;
+    for (std::size_t r = 0; r < table->RowCount() && !found; ++r)
+        found = table->Text(r, QsoColumn::Name) == "J\xC3\xBCrgen";  // Jürgen
+    EXPECT_TRUE(found);
+}
+
+TEST(QsoTableRead, ColumnsNotAskedForReadEmptyAndZero) {
+    const auto all = QsoTable::Read(Fixture("sample-log.mdb"), QsoColumnSet::All());
+    const auto some = QsoTable::Read(Fixture("sample-log.mdb"), kRunColumns);
+    ASSERT_EQ(some->RowCount(), all->RowCount());
+    EXPECT_EQ(some->Columns(), kRunColumns);
+    for (std::size_t r = 0; r < some->RowCount(); ++r) {
+        for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+            const auto column = static_cast<QsoColumn>(c);
+            if (kRunColumns.Has(column)) {
+                ASSERT_EQ(some->Text(r, column), all->Text(r, column));
+                ASSERT_EQ(some->Long(r, column), all->Long(r, column));
+            } else {
+                ASSERT_EQ(some->Text(r, column), "");
+                ASSERT_EQ(some->Long(r, column), 0);
+                ASSERT_EQ(some->TextRank(r, column), 0u);
+            }
+        }
+    }
+}
+
+TEST(QsoTableRead, NullAndEmptyLongsReadZero) {
+    // About 5% of [QSO-VALID] are NULL in sample-log: they read 0 like the .tsv's \N.
+    const auto table = QsoTable::Read(Fixture("sample-log.mdb"), {QsoColumn::Valid});
+    const test::Tsv tsv = test::ReadTsv(Fixture("sample-log.tsv"));
+    std::size_t nulls = 0;
+    for (std::size_t r = 0; r < tsv.rows.size(); ++r) {
+        if (tsv.rows[r][28].empty()) {
+            ++nulls;
+            EXPECT_EQ(table->Long(r, QsoColumn::Valid), 0);
+        }
+    }
+    EXPECT_GT(nulls, 100u);
+}
+
+TEST(QsoTableRead, RanksFollowByteOrderWithEmptyFirst) {
+    const auto table = QsoTable::Read(Fixture("sample-log.mdb"), {QsoColumn::Prefix});
+    for (std::size_t a = 0; a < table->RowCount(); a += 7) {
+        for (std::size_t b = 0; b < table->RowCount(); b += 13) {
+            const std::string_view ta = table->Text(a, QsoColumn::Prefix);
+            const std::string_view tb = table->Text(b, QsoColumn::Prefix);
+            const std::uint32_t ra = table->TextRank(a, QsoColumn::Prefix);
+            const std::uint32_t rb = table->TextRank(b, QsoColumn::Prefix);
+            ASSERT_EQ(ta < tb, ra < rb) << ta << " / " << tb;
+            ASSERT_EQ(ta == tb, ra == rb) << ta << " / " << tb;
+            if (ta.empty()) {
+                ASSERT_EQ(ra, 0u);
+            }
+        }
+    }
+}
+
+TEST(QsoTableRead, ProgressCountsUpToTheRowCount) {
+    std::vector<std::size_t> seen;
+    const auto table = QsoTable::Read(Fixture("sample-log.mdb"), kRunColumns,
+                                      [&](std::size_t rows) {
+                                          seen.push_back(rows);
+                                          return true;
+                                      });
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), table->RowCount());
+}
+
+TEST(QsoTableRead, ProgressCanStopTheRead) {
+    const std::string path = Fixture("sample-log.mdb");
+    try {
+        QsoTable::Read(path, kRunColumns, [](std::size_t) { return false; });
+        FAIL() << "no DbError";
+    } catch (const DbError& error) {
+        EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("cancelled"), std::string::npos)
+            << error.what();
+    }
+}
+
+TEST(QsoTableRead, ReadsAReadOnlyFileInAReadOnlyFolderAndLeavesItAlone) {
+    test::TempDir dir;
+    const std::string path = dir.File("log.mdb");
+    std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
+    ::chmod(path.c_str(), 0444);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ::chmod(dir.Path().c_str(), 0555);
+
+    const auto table = QsoTable::Read(path, QsoColumnSet::All());
+    EXPECT_EQ(table->RowCount(), 5000u);
+
+    ::chmod(dir.Path().c_str(), 0755);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(test::ReadBytes(path), test::ReadBytes(Fixture("sample-log.mdb")));
+    // No lock file or anything else next to it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(QsoTableRead, ReadsOnSeveralThreadsAtOnce) {
+    const auto expected = QsoTable::Read(Fixture("sample-log.mdb"), QsoColumnSet::All());
+    std::atomic<int> mismatches{0}, failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            try {
+                // Failing reads on the way, too: libmdb's messages must stay quiet either way.
+                if (t % 2 == 1) {
+                    try {
+                        QsoTable::Read(Fixture("no-qso-tab.mdb"), QsoColumnSet::All());
+                    } catch (const DbError&) {
+                    }
+                }
+                const auto table = QsoTable::Read(Fixture("sample-log.mdb"), QsoColumnSet::All());
+                for (std::size_t r = 0; r < table->RowCount(); ++r) {
+                    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+                        const auto column = static_cast<QsoColumn>(c);
+                        if (table->Text(r, column) != expected->Text(r, column) ||
+                            table->Long(r, column) != expected->Long(r, column))
+                            ++mismatches;
+                    }
+                }
+            } catch (...) {
+                ++failures;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(mismatches.load(), 0);
+}
+
+}  // namespace
+}  // namespace corvale
