@@ -26,19 +26,19 @@ mode_t NewFileMode() {
 OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
     std::error_code ec;
     if (std::filesystem::is_directory(path_, ec))
-        Fail("cannot write", EISDIR);
+        Fail("Cannot write", EISDIR);
     std::filesystem::path folder = path_.parent_path();
     if (folder.empty())
         folder = ".";
     std::string name = (folder / ("." + path_.filename().string() + ".XXXXXX")).string();
     int fd = mkstemp(name.data());
     if (fd < 0)
-        Fail("cannot create", errno);
+        Fail("Cannot create", errno);
     temporary_ = name;
     if (fchmod(fd, NewFileMode()) != 0 || (file_ = fdopen(fd, "wb")) == nullptr) {
         int error = errno;
         close(fd);
-        Fail("cannot create", error);
+        Fail("Cannot create", error);
     }
 }
 
@@ -55,7 +55,7 @@ void OutputFile::WriteLine(std::string_view utf8) {
     std::string line = Utf8ToWindows1252(utf8);
     line += "\r\n";
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size())
-        Fail("cannot write", errno);
+        Fail("Cannot write", errno);
 }
 
 void OutputFile::Finish() {
@@ -68,18 +68,19 @@ void OutputFile::Finish() {
         error = errno;
     file_ = nullptr;
     if (!ok)
-        Fail("cannot write", error);
+        Fail("Cannot write", error);
 }
 
 void OutputFile::Commit() {
     Finish();
     if (std::rename(temporary_.c_str(), path_.c_str()) != 0)
-        Fail("cannot replace", errno);
+        Fail("Cannot replace", errno);
     committed_ = true;
 }
 
 void OutputFile::Fail(std::string_view what, int error) const {
-    throw RunError(std::string(what) + " " + path_.string() + ": " + std::strerror(error));
+    throw RunError(std::string(what) + " \"" + path_.string() + "\": " + std::strerror(error) +
+                   ".");
 }
 
 OutputFile& OutputTransaction::Create(const std::filesystem::path& path) {

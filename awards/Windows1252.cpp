@@ -19,15 +19,19 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-// Length of the UTF-8 sequence that starts with `lead`; 1 for a byte that starts none.
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
+// Length of the character at the start of `text`: its lead byte and the continuation bytes
+// that follow it; 1 for a byte that starts no UTF-8 sequence.
+std::size_t CharacterLength(const char* text, std::size_t available) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t expected = 1;
+    if (lead >= 0xC0 && lead < 0xF8)
+        expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    std::size_t length = 1;
+    while (length < expected && length < available &&
+           (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
 }
 
 class Converter {
@@ -59,9 +63,7 @@ class Converter {
                 continue;
             // Unconvertible or malformed: one "?" for the character, then go on after it.
             out.push_back('?');
-            std::size_t skip =
-                errno == EILSEQ ? SequenceLength(static_cast<unsigned char>(*in)) : inLeft;
-            skip = skip > inLeft ? inLeft : skip;
+            const std::size_t skip = CharacterLength(in, inLeft);
             in += skip;
             inLeft -= skip;
         }

@@ -2,7 +2,7 @@
 # Installs the Debian packages that Corvale needs to build, test and run, when any is missing.
 set -eu
 packages="build-essential cmake ninja-build pkg-config git clang-format \
-    mdbtools mdbtools-dev libinih-dev libcli11-dev nlohmann-json3-dev \
+    mdbtools mdbtools-dev libcli11-dev nlohmann-json3-dev \
     qt6-base-dev libgl-dev libqt6svg6 \
     libgtest-dev libgmock-dev libbenchmark-dev"
 missing=""

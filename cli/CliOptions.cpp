@@ -1,0 +1,80 @@
+#include "cli/CliOptions.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <map>
+
+namespace corvale {
+
+namespace {
+
+const std::map<std::string, std::vector<Award>> kAwardWords = {
+    {"was", {Award::Was}},   {"dxcc", {Award::Dxcc}},
+    {"iota", {Award::Iota}}, {"vucc", {Award::Vucc}},
+    {"ffma", {Award::Ffma}}, {"all", {std::begin(kAllAwards), std::end(kAllAwards)}},
+};
+
+}  // namespace
+
+CliParse ParseCommandLine(int argc, const char* const* argv) {
+    CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log.", "corvale-cli"};
+    app.set_version_flag("--version", "corvale-cli 1.02");
+    CliOptions options;
+    std::vector<std::string> words;
+    std::string sourceMdb, lstDir, squaresDir, winePrefix;
+    app.add_option("AWARD", words, "was dxcc iota vucc ffma, or all")
+        ->required()
+        ->check(CLI::IsMember({"was", "dxcc", "iota", "vucc", "ffma", "all"}));
+    auto* source = app.add_option("--source-mdb", sourceMdb,
+                                  "the DXBase source QSO database (default: DATAPATH from "
+                                  "Dxb2007.ini)");
+    auto* lst = app.add_option("--lst-dir", lstDir,
+                               "folder of the pin files (default: DX Atlas's Pins folder)");
+    app.add_flag("--squares", options.squares, "also write the squares files of vucc and ffma");
+    auto* squares =
+        app.add_option("--squares-dir", squaresDir,
+                       "folder of the squares files (default: DX Atlas's Squares folder)");
+    app.add_option("--band", options.band, "the VUCC band in MHz (default 50)")
+        ->check(CLI::IsMember({50, 144, 222, 432}));
+    auto* prefix = app.add_option("--wine-prefix", winePrefix,
+                                  "where DXBase's and DX Atlas's settings are read (default: "
+                                  "$WINEPREFIX, else ~/.wine)");
+    app.add_flag("--json", options.json, "print the summary as JSON");
+    app.add_flag("--verbose", options.verbose,
+                 "also print the locator conversions' diagnostic lines (standard error)");
+
+    CliParse parse;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        parse.exitCode = e.get_exit_code() == 0 ? 0 : 2;
+        parse.message = parse.exitCode == 0 ? app.help() : e.what();
+        if (dynamic_cast<const CLI::CallForVersion*>(&e) != nullptr) {
+            parse.message = e.what();
+        } else if (parse.exitCode != 0) {
+            parse.message += "\n" + app.help();
+        }
+        return parse;
+    }
+    for (const std::string& word : words) {
+        for (Award award : kAwardWords.at(word)) {
+            if (std::find(options.awards.begin(), options.awards.end(), award) ==
+                options.awards.end()) {
+                options.awards.push_back(award);
+            }
+        }
+    }
+    if (*source)
+        options.sourceMdb = sourceMdb;
+    if (*lst)
+        options.lstDir = lstDir;
+    if (*squares)
+        options.squaresDir = squaresDir;
+    if (*prefix)
+        options.winePrefix = winePrefix;
+    parse.options = std::move(options);
+    return parse;
+}
+
+}  // namespace corvale

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "awards/AwardRun.h"
+
+namespace corvale {
+
+struct CliOptions {
+    std::vector<Award> awards;  // in the order asked for, each once
+    std::optional<std::string> sourceMdb;
+    std::optional<std::string> lstDir;
+    std::optional<std::string> squaresDir;
+    std::optional<std::string> winePrefix;
+    bool squares = false;
+    int band = 50;
+    bool json = false;
+    bool verbose = false;
+};
+
+// What parsing the command line came to: options to run with, or an exit with a text.
+struct CliParse {
+    std::optional<CliOptions> options;
+    int exitCode = 0;     // when there are no options: 0 after --help/--version, 2 on misuse
+    std::string message;  // help or version text (stdout), or the usage error (stderr)
+};
+
+CliParse ParseCommandLine(int argc, const char* const* argv);
+
+}  // namespace corvale

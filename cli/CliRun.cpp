@@ -1,0 +1,119 @@
+#include "cli/CliRun.h"
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "awards/AwardRun.h"
+#include "awards/OutputFile.h"
+#include "cli/CliPaths.h"
+#include "cli/ProgressLine.h"
+#include "cli/Summary.h"
+#include "logdb/DatabaseVersion.h"
+#include "logdb/DbError.h"
+#include "logdb/QsoTable.h"
+
+namespace corvale {
+
+namespace {
+
+class CliObserver : public RunObserver {
+  public:
+    CliObserver(Award award, ProgressLine& progress, std::FILE* diagnostics)
+        : award_(award), progress_(progress), diagnostics_(diagnostics) {}
+
+    void OnRecord(const AwardCounters&, std::size_t position, std::size_t count) override {
+        if ((position & 0xFFF) != 0)
+            return;
+        progress_.Show(std::string(AwardName(award_)) + ": " + std::to_string(position) + " of " +
+                       std::to_string(count) + " contacts");
+    }
+
+    void OnDiagnostics(std::string_view lines) override {
+        if (diagnostics_ == nullptr)
+            return;
+        progress_.Clear();
+        std::fwrite(lines.data(), 1, lines.size(), diagnostics_);
+    }
+
+  private:
+    Award award_;
+    ProgressLine& progress_;
+    std::FILE* diagnostics_;
+};
+
+std::string Joined(const std::string& folder, std::string_view name) {
+    return (std::filesystem::path(folder) / name).string();
+}
+
+void CheckVersion(const std::string& sourceMdb) {
+    const std::string version = ReadDatabaseVersion(sourceMdb);
+    if (!IsSupportedDatabaseVersion(version)) {
+        throw DbError("Cannot use the log \"" + sourceMdb +
+                      "\": DXbase mdb file version error (its [VERSION] reads \"" + version +
+                      "\"; Corvale reads version 6).");
+    }
+}
+
+RunRequest RequestFor(Award award, const CliOptions& options, const CliPaths& paths) {
+    RunRequest request;
+    request.award = award;
+    request.lstPath = Joined(paths.lstDir, DefaultLstName(award));
+    request.vuccBand = std::string(VuccBandCode(options.band));
+    request.squares = options.squares && AwardHasSquares(award);
+    if (request.squares) {
+        const std::string stem = std::string(AwardName(award)) + "squares";
+        request.wkdPath = Joined(paths.squaresDir, stem + ".wkd");
+        request.cfmPath = Joined(paths.squaresDir, stem + ".cfm");
+    }
+    return request;
+}
+
+std::vector<AwardSummary> RunAwards(const CliOptions& options, const CliPaths& paths,
+                                    std::FILE* err) {
+    ProgressLine progress(err);
+    CheckVersion(paths.sourceMdb);
+    auto table = QsoTable::Read(paths.sourceMdb, AwardColumnsRead(), [&](std::size_t rows) {
+        progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
+        return true;
+    });
+
+    OutputTransaction files;
+    std::vector<AwardSummary> summaries;
+    for (Award award : options.awards) {
+        const RunRequest request = RequestFor(award, options, paths);
+        CSRC2006QSO qsoSet;
+        qsoSet.m_strSort = std::string(AwardSortText(award));
+        qsoSet.Open(table);
+        CliObserver observer(award, progress, options.verbose ? err : nullptr);
+        RunResult result = RunAward(request, qsoSet, observer, files);
+        AwardSummary summary{
+            award, request.lstPath, {}, result.counters, std::move(result.unplaced)};
+        if (request.squares)
+            summary.squaresPaths = {request.wkdPath, request.cfmPath};
+        summaries.push_back(std::move(summary));
+    }
+    progress.Clear();
+    files.Commit();
+    return summaries;
+}
+
+}  // namespace
+
+int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
+    try {
+        const CliPaths paths = ResolveCliPaths(options);
+        const std::vector<AwardSummary> summaries = RunAwards(options, paths, err);
+        std::fputs(UnplacedWarnings(summaries).c_str(), err);
+        const std::string summary = options.json ? SummaryJson(summaries) : SummaryText(summaries);
+        std::fputs(summary.c_str(), out);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(err, "corvale-cli: %s\n", e.what());
+        return 1;
+    }
+}
+
+}  // namespace corvale

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "awards/AwardRun.h"
+#include "logdb/QsoTable.h"
+
+namespace corvale::test {
+
+// One contact with the columns that the award runs read.
+struct Qso {
+    std::string prefix;
+    std::string state;
+    std::string iota;
+    std::string grid;
+    std::string band;
+    std::string date = "20200101";
+    std::string sat;
+    std::string confirm;
+    std::int32_t valid = 1;
+};
+
+std::shared_ptr<const QsoTable> MakeTable(const std::vector<Qso>& log);
+
+// Everything a run reported, in order.
+struct RecordedRun {
+    std::vector<std::string> confirmedList;
+    std::vector<std::string> workedOnlyList;
+    std::vector<std::string> unplaced;
+    AwardCounters counters;
+    std::size_t records = 0;
+    std::string diagnostics;
+};
+
+// A folder of its own for a test's files, removed afterwards.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
+
+// Runs `request` over the log, sorted as the award sorts it.
+RecordedRun RunLog(const RunRequest& request, const std::vector<Qso>& log);
+
+}  // namespace corvale::test

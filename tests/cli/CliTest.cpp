@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kFixtures = CORVALE_SHARED_DIR "/fixtures/";
+const fs::path kExpected = fs::path(CORVALE_SOURCE_DIR) / "tests/cli/expected";
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "corvale-cli-XXXXXX").string();
+        folder_ = mkdtemp(pattern.data());
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(folder_, ec);
+    }
+
+    // Runs corvale-cli with the arguments (each quoted) and no terminal.
+    Outcome Cli(const std::vector<std::string>& arguments) const {
+        std::string command = "'" CORVALE_CLI "'";
+        for (const std::string& a : arguments)
+            command += " '" + a + "'";
+        const fs::path out = folder_ / ".out", err = folder_ / ".err";
+        command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+        const int raw = std::system(command.c_str());
+        Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+        fs::remove(out);
+        fs::remove(err);
+        return outcome;
+    }
+
+    fs::path folder_;
+};
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
+
+// Files checked by hand against the demo log, one folder per VUCC band.
+TEST_F(CliTest, WritesTheFilesOfEveryAward) {
+    for (const std::string band : {"50", "144", "222", "432"}) {
+        const fs::path out = folder_ / band;
+        fs::create_directory(out);
+        Outcome o =
+            Cli({"all", "--squares", "--band", band, "--source-mdb", kFixtures + "demo-log.mdb",
+                 "--lst-dir", out.string(), "--squares-dir", out.string()});
+        ASSERT_EQ(o.status, 0) << o.err;
+        const fs::path expected = kExpected / ("band-" + band);
+        EXPECT_EQ(ReplaceAll(o.out, out.string(), "OUT"), ReadFile(expected / "summary.txt"));
+        EXPECT_EQ(o.err, ReadFile(expected / "warnings.txt"));
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(expected)) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".txt"))
+                continue;
+            ++files;
+            EXPECT_EQ(ReadFile(out / name), ReadFile(entry.path())) << band << "/" << name;
+        }
+        EXPECT_EQ(files, 9u);
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 9) << "stray files in " << out;
+    }
+}
+
+TEST_F(CliTest, JsonSummary) {
+    Outcome o = Cli({"was", "--json", "--source-mdb", kFixtures + "demo-log.mdb", "--lst-dir",
+                     folder_.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(ReplaceAll(o.out, folder_.string(), "OUT"), ReadFile(kExpected / "was-summary.json"));
+}
+
+// Each bad input: exit status 1, one sentence on standard error naming the file, and the
+// previous pin file exactly as it was.
+TEST_F(CliTest, BadInputChangesNothing) {
+    struct Case {
+        std::string name;
+        std::string log;
+        std::string lstDir;  // "" for the test's folder
+        std::string inMessage;
+    };
+    const std::string missingFolder = (folder_ / "no-such-folder").string();
+    const std::vector<Case> cases = {
+        {"missing log", kFixtures + "no-such.mdb", "", "no-such.mdb"},
+        {"folder as log", kFixtures, "", kFixtures},
+        {"empty file", kFixtures + "zero.mdb", "", "zero.mdb"},
+        {"not a database", kFixtures + "garbage.mdb", "", "garbage.mdb"},
+        {"truncated", kFixtures + "truncated.mdb", "", "truncated.mdb"},
+        {"no QSO table", kFixtures + "no-qso-tab.mdb", "", "no-qso-tab.mdb"},
+        {"no VERSION table", kFixtures + "no-version-table.mdb", "", "no-version-table.mdb"},
+        {"VERSION without row", kFixtures + "version-no-rows.mdb", "", "version-no-rows.mdb"},
+        {"version 7", kFixtures + "version-7.mdb", "", "DXbase mdb file version error"},
+        {"version 60", kFixtures + "version-60.mdb", "", "DXbase mdb file version error"},
+        {"version empty", kFixtures + "version-empty.mdb", "", "DXbase mdb file version error"},
+        {"version A6", kFixtures + "version-letter.mdb", "", "DXbase mdb file version error"},
+        {"output folder missing", kFixtures + "demo-log.mdb", missingFolder, missingFolder},
+    };
+    const fs::path pins = folder_ / "WASpins.lst";
+    for (const Case& c : cases) {
+        std::ofstream(pins, std::ios::binary) << "02|-28412|3839|HI|\r\n";
+        Outcome o = Cli({"was", "dxcc", "--source-mdb", c.log, "--lst-dir",
+                         c.lstDir.empty() ? folder_.string() : c.lstDir});
+        EXPECT_EQ(o.status, 1) << c.name << ": " << o.err;
+        EXPECT_TRUE(o.out.empty()) << c.name;
+        EXPECT_NE(o.err.find(c.inMessage), std::string::npos) << c.name << ": " << o.err;
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << c.name << ": " << o.err;
+        EXPECT_EQ(ReadFile(pins), "02|-28412|3839|HI|\r\n") << c.name;
+        EXPECT_FALSE(fs::exists(folder_ / "DXCCpins.lst")) << c.name;
+    }
+}
+
+TEST_F(CliTest, AcceptsVersionsThatReadAsSix) {
+    for (const std::string log : {"version-06.mdb", "version-blank6.mdb", "version-6.1.mdb"}) {
+        Outcome o = Cli({"dxcc", "--source-mdb", kFixtures + log, "--lst-dir", folder_.string()});
+        EXPECT_EQ(o.status, 0) << log << ": " << o.err;
+    }
+}
+
+TEST_F(CliTest, WrongUsageExitsTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"wac"}, {"was", "--band", "70"}, {"was", "--no-such-option"}, {"vucc", "--band"},
+    };
+    for (const auto& arguments : cases) {
+        Outcome o = Cli(arguments);
+        EXPECT_EQ(o.status, 2) << testing::PrintToString(arguments);
+        EXPECT_NE(o.err.find("Usage"), std::string::npos) << o.err;
+    }
+    EXPECT_EQ(Cli({"--help"}).status, 0);
+}
+
+// A Wine prefix in which DXBase and DX Atlas are installed as their installers leave them.
+void MakeWinePrefix(const fs::path& prefix, bool withDxAtlas) {
+    fs::create_directories(prefix / "drive_c/windows");
+    fs::create_directories(prefix / "drive_c/DXBase");
+    fs::create_directories(prefix / "drive_c/Program Files (x86)/DX Atlas/Pins");
+    fs::create_directories(prefix / "drive_c/Program Files (x86)/DX Atlas/Squares");
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices/c:");
+    fs::copy_file(kFixtures + "demo-log.mdb", prefix / "drive_c/DXBase/Dxbase.mdb");
+    std::ofstream(prefix / "drive_c/windows/Dxb2007.ini")
+        << "[Dir]\r\nDATAPATH=C:\\dxbase\\DXBASE.MDB\r\nPGMPATH=C:\\DXBase\r\n";
+    std::ofstream reg(prefix / "system.reg");
+    reg << "WINE REGISTRY Version 2\n\n";
+    if (withDxAtlas) {
+        reg << "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\"
+               "Uninstall\\\\DX Atlas_is1] 1700000000\n"
+               "\"InstallLocation\"=\"C:\\\\Program Files (x86)\\\\DX Atlas\\\\\"\n";
+    }
+}
+
+TEST_F(CliTest, FindsTheLogAndFoldersInTheWinePrefix) {
+    const fs::path prefix = folder_ / "wine";
+    MakeWinePrefix(prefix, true);
+    Outcome o = Cli({"all", "--squares", "--wine-prefix", prefix.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const fs::path atlas = prefix / "drive_c/Program Files (x86)/DX Atlas";
+    EXPECT_EQ(ReadFile(atlas / "Pins/WASpins.lst"), ReadFile(kExpected / "band-50/WASpins.lst"));
+    EXPECT_EQ(ReadFile(atlas / "Squares/FFMAsquares.cfm"),
+              ReadFile(kExpected / "band-50/FFMAsquares.cfm"));
+}
+
+TEST_F(CliTest, SaysWhichSettingIsMissing) {
+    const fs::path prefix = folder_ / "wine";
+    MakeWinePrefix(prefix, false);
+    Outcome o = Cli({"was", "--wine-prefix", prefix.string()});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("DX Atlas"), std::string::npos) << o.err;
+    fs::remove(prefix / "drive_c/windows/Dxb2007.ini");
+    o = Cli({"was", "--lst-dir", folder_.string(), "--wine-prefix", prefix.string()});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("DATAPATH"), std::string::npos) << o.err;
+}
+
+}  // namespace
