@@ -25,19 +25,47 @@ struct Member {
 const std::array<Member, kQsoColumnCount>& Members() {
     using C = CSRC2006QSO;
     static const std::array<Member, kQsoColumnCount> kMembers{{
-        {&C::m_QSO_DATE},      {&C::m_QSO_TIME},     {&C::m_QSO_CALL},     {&C::m_QSO_RSTS},
-        {&C::m_QSO_RSTR},      {&C::m_QSO_NAME},     {&C::m_QSO_QTH},      {&C::m_QSO_NOTE},
-        {&C::m_QSO_PREFIX},    {&C::m_QSO_CQ_ZONE},  {&C::m_QSO_ITU_ZONE}, {&C::m_QSO_MODE},
-        {&C::m_QSO_SUBMODE},   {&C::m_QSO_FREQ},     {&C::m_QSO_BAND},     {&C::m_QSO_WPX},
-        {&C::m_QSO_STATE},     {&C::m_QSO_COUNTY},   {&C::m_QSO_IOTA},     {&C::m_QSO_GRID},
-        {&C::m_QSO_TEN_TEN},   {&C::m_QSO_SPEC1},    {&C::m_QSO_SPEC2},    {&C::m_QSO_CONFIRM},
-        {&C::m_QSO_QSLS},      {&C::m_QSO_QSL_SENT}, {&C::m_QSO_QSL_VIA},  {&C::m_QSO_MGR_NUMB},
-        {nullptr, &C::m_QSO_VALID},  {nullptr, &C::m_QSO_AWARD},  {nullptr, &C::m_QSO_SELECT},
+        {&C::m_QSO_DATE},
+        {&C::m_QSO_TIME},
+        {&C::m_QSO_CALL},
+        {&C::m_QSO_RSTS},
+        {&C::m_QSO_RSTR},
+        {&C::m_QSO_NAME},
+        {&C::m_QSO_QTH},
+        {&C::m_QSO_NOTE},
+        {&C::m_QSO_PREFIX},
+        {&C::m_QSO_CQ_ZONE},
+        {&C::m_QSO_ITU_ZONE},
+        {&C::m_QSO_MODE},
+        {&C::m_QSO_SUBMODE},
+        {&C::m_QSO_FREQ},
+        {&C::m_QSO_BAND},
+        {&C::m_QSO_WPX},
+        {&C::m_QSO_STATE},
+        {&C::m_QSO_COUNTY},
+        {&C::m_QSO_IOTA},
+        {&C::m_QSO_GRID},
+        {&C::m_QSO_TEN_TEN},
+        {&C::m_QSO_SPEC1},
+        {&C::m_QSO_SPEC2},
+        {&C::m_QSO_CONFIRM},
+        {&C::m_QSO_QSLS},
+        {&C::m_QSO_QSL_SENT},
+        {&C::m_QSO_QSL_VIA},
+        {&C::m_QSO_MGR_NUMB},
+        {nullptr, &C::m_QSO_VALID},
+        {nullptr, &C::m_QSO_AWARD},
+        {nullptr, &C::m_QSO_SELECT},
         {nullptr, &C::m_QSO_CATEGORY},
-        {&C::m_QSO_SAT},       {&C::m_QSO_QSL_NUMBER},
+        {&C::m_QSO_SAT},
+        {&C::m_QSO_QSL_NUMBER},
         {nullptr, &C::m_QSO_NUMBER},
-        {&C::m_QSO_OPRCALL},   {&C::m_QSO_QSLRDATE}, {&C::m_QSO_POWER},    {&C::m_QSO_LOTWREC},
-        {&C::m_QSO_ENDTIME},   {&C::m_QSO_SATMODE},
+        {&C::m_QSO_OPRCALL},
+        {&C::m_QSO_QSLRDATE},
+        {&C::m_QSO_POWER},
+        {&C::m_QSO_LOTWREC},
+        {&C::m_QSO_ENDTIME},
+        {&C::m_QSO_SATMODE},
     }};
     return kMembers;
 }
@@ -51,10 +79,14 @@ bool IsBlank(char c) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
+        auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
     }
     return true;
 }
@@ -76,10 +108,13 @@ void StableOrderBy(const QsoTable& table, QsoColumn column, std::vector<std::uin
         highest = std::max(highest, rank[row]);
     }
     std::vector<std::size_t> start(static_cast<std::size_t>(highest) + 2, 0);
-    for (std::uint32_t row : order) ++start[rank[row] + 1];
-    for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+    for (std::uint32_t row : order)
+        ++start[rank[row] + 1];
+    for (std::size_t r = 1; r < start.size(); ++r)
+        start[r] += start[r - 1];
     std::vector<std::uint32_t> sorted(n);
-    for (std::uint32_t row : order) sorted[start[rank[row]]++] = row;
+    for (std::uint32_t row : order)
+        sorted[start[rank[row]]++] = row;
     order.swap(sorted);
 }
 
@@ -88,7 +123,8 @@ void StableOrderBy(const QsoTable& table, QsoColumn column, std::vector<std::uin
 CSRC2006QSO::CSRC2006QSO(std::string sourceMdb) : m_strSourceMdb(std::move(sourceMdb)) {}
 
 void CSRC2006QSO::FailSort(const std::string& reason) const {
-    if (!m_strSourceMdb.empty()) logdb_detail::ThrowLogError(m_strSourceMdb, reason);
+    if (!m_strSourceMdb.empty())
+        logdb_detail::ThrowLogError(m_strSourceMdb, reason);
     throw DbError("Cannot sort the log: " + reason + ".");
 }
 
@@ -97,16 +133,20 @@ void CSRC2006QSO::FailSort(const std::string& reason) const {
 std::vector<QsoColumn> CSRC2006QSO::SortColumns() const {
     const std::string_view sort = m_strSort;
     std::vector<QsoColumn> columns;
-    if (std::all_of(sort.begin(), sort.end(), IsBlank)) return columns;
+    if (std::all_of(sort.begin(), sort.end(), IsBlank))
+        return columns;
 
     const std::string malformed =
         "the sort \"" + m_strSort + "\" is not a list of bracketed column names";
     std::size_t pos = 0;
     while (true) {
-        while (pos < sort.size() && IsBlank(sort[pos])) ++pos;
-        if (pos == sort.size() || sort[pos] != '[') FailSort(malformed);
+        while (pos < sort.size() && IsBlank(sort[pos]))
+            ++pos;
+        if (pos == sort.size() || sort[pos] != '[')
+            FailSort(malformed);
         const std::size_t close = sort.find(']', pos + 1);
-        if (close == std::string_view::npos) FailSort(malformed);
+        if (close == std::string_view::npos)
+            FailSort(malformed);
         const std::string_view name = sort.substr(pos + 1, close - pos - 1);
         const auto& all = QsoColumns();
         const auto found = std::find_if(all.begin(), all.end(), [&](const QsoColumnInfo& info) {
@@ -117,9 +157,12 @@ std::vector<QsoColumn> CSRC2006QSO::SortColumns() const {
                      std::string(name) + "]");
         columns.push_back(static_cast<QsoColumn>(found - all.begin()));
         pos = close + 1;
-        while (pos < sort.size() && IsBlank(sort[pos])) ++pos;
-        if (pos == sort.size()) break;
-        if (sort[pos] != ',') FailSort(malformed);
+        while (pos < sort.size() && IsBlank(sort[pos]))
+            ++pos;
+        if (pos == sort.size())
+            break;
+        if (sort[pos] != ',')
+            FailSort(malformed);
         ++pos;
     }
     return columns;
@@ -128,12 +171,14 @@ std::vector<QsoColumn> CSRC2006QSO::SortColumns() const {
 void CSRC2006QSO::Open(const QsoTable::ReadProgress& progress) {
     // The sort is checked before the file is read, and its columns are read with the others.
     QsoColumnSet columns = m_columnsRead;
-    for (QsoColumn column : SortColumns()) columns.Add(column);
+    for (QsoColumn column : SortColumns())
+        columns.Add(column);
     Open(QsoTable::Read(GetDefaultDBName(), columns, progress));
 }
 
 void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
-    if (!rows) throw std::invalid_argument("CSRC2006QSO::Open: no table");
+    if (!rows)
+        throw std::invalid_argument("CSRC2006QSO::Open: no table");
     const std::vector<QsoColumn> sortColumns = SortColumns();
     for (QsoColumn column : sortColumns) {
         if (!rows->Columns().Has(column))
@@ -153,7 +198,8 @@ void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
     order_ = std::move(order);
     for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
         const auto column = static_cast<QsoColumn>(c);
-        if (!table_->Columns().Has(column)) continue;
+        if (!table_->Columns().Has(column) || !m_columnsRead.Has(column))
+            continue;
         (ColumnInfo(column).isLong ? longRead_ : textRead_).push_back(column);
     }
     ClearAll();
@@ -192,7 +238,8 @@ void CSRC2006QSO::MoveNext() {
         MoveFirst();
         return;
     }
-    if (position_ >= order_.size()) return;  // already after the last record
+    if (position_ >= order_.size())
+        return;  // already after the last record
     ++position_;
     if (position_ == order_.size())
         ClearRead();
@@ -201,7 +248,8 @@ void CSRC2006QSO::MoveNext() {
 }
 
 void CSRC2006QSO::MovePrev() {
-    if (bof_) return;  // already before the first record
+    if (bof_)
+        return;  // already before the first record
     if (position_ == 0) {
         bof_ = true;
         ClearRead();
@@ -224,19 +272,25 @@ std::int32_t* CSRC2006QSO::LongMember(QsoColumn column) {
 void CSRC2006QSO::Load() {
     const std::size_t row = order_[position_];
     const QsoTable& table = *table_;
-    for (QsoColumn column : textRead_) (this->*MemberOf(column).text).assign(table.Text(row, column));
-    for (QsoColumn column : longRead_) this->*MemberOf(column).number = table.Long(row, column);
+    for (QsoColumn column : textRead_)
+        (this->*MemberOf(column).text).assign(table.Text(row, column));
+    for (QsoColumn column : longRead_)
+        this->*MemberOf(column).number = table.Long(row, column);
 }
 
 void CSRC2006QSO::ClearRead() {
-    for (QsoColumn column : textRead_) (this->*MemberOf(column).text).clear();
-    for (QsoColumn column : longRead_) this->*MemberOf(column).number = 0;
+    for (QsoColumn column : textRead_)
+        (this->*MemberOf(column).text).clear();
+    for (QsoColumn column : longRead_)
+        this->*MemberOf(column).number = 0;
 }
 
 void CSRC2006QSO::ClearAll() {
     for (const Member& member : Members()) {
-        if (member.text != nullptr) (this->*member.text).clear();
-        if (member.number != nullptr) this->*member.number = 0;
+        if (member.text != nullptr)
+            (this->*member.text).clear();
+        if (member.number != nullptr)
+            this->*member.number = 0;
     }
 }
 

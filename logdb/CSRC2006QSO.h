@@ -22,7 +22,8 @@ class CSRC2006QSO {
     // Comma-separated bracketed column names, "[QSO-SAT], [QSO-BAND], [QSO-GRID]"; empty keeps
     // the table order. Set before Open.
     std::string m_strSort;
-    // The columns that Open(void) reads from the file; the award runs read nine.
+    // The columns that the members receive: Open(void) reads them from the file, Open(table)
+    // binds those of them that the table holds. Each award run binds only what it reads.
     QsoColumnSet m_columnsRead = QsoColumnSet::All();
 
     void SetDefaultDBName(std::string sourceMdb) { m_strSourceMdb = std::move(sourceMdb); }
@@ -64,7 +65,7 @@ class CSRC2006QSO {
     std::int32_t* LongMember(QsoColumn column);
 
   private:
-    void Load();  // copies the current row into the members
+    void Load();       // copies the current row into the members
     void ClearRead();  // empties the members of the columns read ("" and 0), at BOF and EOF
     void ClearAll();   // empties every member
     std::vector<QsoColumn> SortColumns() const;  // m_strSort parsed; throws DbError

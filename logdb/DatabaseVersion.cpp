@@ -57,7 +57,8 @@ VersionText ReadVersionText(const std::string& path) {
 
 std::string ReadDatabaseVersion(const std::string& path) {
     VersionText version = ReadVersionText(path);
-    if (!version.text) logdb_detail::ThrowLogError(path, version.problem);
+    if (!version.text)
+        logdb_detail::ThrowLogError(path, version.problem);
     return *version.text;
 }
 
@@ -69,7 +70,8 @@ bool IsSupportedDatabaseVersion(std::string_view versionText) {
     auto isSpace = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
     };
-    while (pos < versionText.size() && isSpace(versionText[pos])) ++pos;
+    while (pos < versionText.size() && isSpace(versionText[pos]))
+        ++pos;
     bool negative = false;
     if (pos < versionText.size() && (versionText[pos] == '+' || versionText[pos] == '-')) {
         negative = versionText[pos] == '-';
@@ -78,10 +80,12 @@ bool IsSupportedDatabaseVersion(std::string_view versionText) {
     std::int64_t value = 0;
     while (pos < versionText.size() && versionText[pos] >= '0' && versionText[pos] <= '9') {
         value = value * 10 + (versionText[pos] - '0');
-        if (value > INT_MAX) return false;
+        if (value > INT_MAX)
+            return false;
         ++pos;
     }
-    if (negative) value = -value;
+    if (negative)
+        value = -value;
     return value == 6;
 }
 

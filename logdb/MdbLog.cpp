@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -70,7 +71,8 @@ std::FILE* QuietStream() {
         io.write = DropWrite;
         std::FILE* f = fopencookie(nullptr, "w", io);
         // Unbuffered: nothing of libmdb's is left in a buffer when the real stream comes back.
-        if (f != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
+        if (f != nullptr)
+            std::setvbuf(f, nullptr, _IONBF, 0);
         return f;
     }();
     return stream;
@@ -91,7 +93,8 @@ QuietState& Quiet() {
 
 LibmdbQuiet::LibmdbQuiet() {
     std::FILE* quiet = QuietStream();
-    if (quiet == nullptr) return;  // could not make one: libmdb's lines show, nothing worse
+    if (quiet == nullptr)
+        return;  // could not make one: libmdb's lines show, nothing worse
     QuietState& state = Quiet();
     std::lock_guard lock(state.mutex);
     if (state.depth++ == 0) {
@@ -102,7 +105,8 @@ LibmdbQuiet::LibmdbQuiet() {
 }
 
 LibmdbQuiet::~LibmdbQuiet() {
-    if (!active_) return;
+    if (!active_)
+        return;
     QuietState& state = Quiet();
     std::lock_guard lock(state.mutex);
     if (--state.depth == 0) {
@@ -116,12 +120,14 @@ LibmdbQuiet::~LibmdbQuiet() {
 // ---------------------------------------------------------------------------------------------
 
 UniqueFd::~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
     if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
         fd_ = other.Release();
     }
     return *this;
@@ -144,10 +150,11 @@ constexpr std::uint64_t kMinimumPages = 3;
 
 bool MatchesSignature(const unsigned char* bytes, std::size_t count, std::string_view name) {
     for (std::size_t i = 0; i < count && i < kSignatureSize; ++i) {
-        const unsigned char expected = i < kFileStart.size()
-                                           ? kFileStart[i]
-                                           : static_cast<unsigned char>(name[i - kFileStart.size()]);
-        if (bytes[i] != expected) return false;
+        const unsigned char expected =
+            i < kFileStart.size() ? kFileStart[i]
+                                  : static_cast<unsigned char>(name[i - kFileStart.size()]);
+        if (bytes[i] != expected)
+            return false;
     }
     return true;
 }
@@ -160,7 +167,8 @@ std::uint32_t LittleEndian32(const unsigned char* p) {
 }  // namespace
 
 CheckedLogFile CheckLogFile(const std::string& path) {
-    if (path.empty()) throw DbError("Cannot read the log: no file name was given.");
+    if (path.empty())
+        throw DbError("Cannot read the log: no file name was given.");
     if (path.find('\0') != std::string::npos)
         ThrowLogError(path, "the name is not a valid file name");
 
@@ -187,29 +195,35 @@ CheckedLogFile CheckLogFile(const std::string& path) {
     struct stat status {};
     if (::fstat(fd, &status) != 0)
         ThrowLogError(path, "the file cannot be examined (" + SystemMessage(errno) + ")");
-    if (S_ISDIR(status.st_mode)) ThrowLogError(path, "it is a folder, not a file");
-    if (!S_ISREG(status.st_mode)) ThrowLogError(path, "it is not a regular file");
+    if (S_ISDIR(status.st_mode))
+        ThrowLogError(path, "it is a folder, not a file");
+    if (!S_ISREG(status.st_mode))
+        ThrowLogError(path, "it is not a regular file");
 
     LogFileFacts& facts = file.facts;
     facts.size = static_cast<std::uint64_t>(status.st_size);
-    if (facts.size == 0) ThrowLogError(path, "the file is empty (0 bytes), not an Access database");
+    if (facts.size == 0)
+        ThrowLogError(path, "the file is empty (0 bytes), not an Access database");
 
     std::array<unsigned char, kVersionOffset + 4> head{};
     std::size_t got = 0;
     while (got < head.size()) {
-        const ssize_t n = ::pread(fd, head.data() + got, head.size() - got,
-                                  static_cast<off_t>(got));
+        const ssize_t n =
+            ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ThrowLogError(path, "the file cannot be read (" + SystemMessage(errno) + ")");
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         got += static_cast<std::size_t>(n);
     }
 
     const bool jet = MatchesSignature(head.data(), got, kJetName);
     const bool ace = MatchesSignature(head.data(), got, kAceName);
-    if (!jet && !ace) ThrowLogError(path, "the file is not an Access database");
+    if (!jet && !ace)
+        ThrowLogError(path, "the file is not an Access database");
     if (got < head.size())
         ThrowLogError(path, "the file is truncated: it ends after " + std::to_string(got) +
                                 " bytes, inside its header");
@@ -251,30 +265,35 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // ---------------------------------------------------------------------------------------------
 
 class PageReader {
-public:
+  public:
     PageReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
 
     ssize_t Read(char* buffer, std::size_t count) {
         std::size_t done = 0;
         while (done < count && position_ < size_) {
             Chunk* chunk = ChunkAt(position_);
-            if (chunk == nullptr) break;  // read error, remembered
+            if (chunk == nullptr)
+                break;  // read error, remembered
             const std::uint64_t offset = position_ - chunk->start;
-            if (offset >= chunk->length) break;  // the file ended early (it shrank)
+            if (offset >= chunk->length)
+                break;  // the file ended early (it shrank)
             const std::size_t n = static_cast<std::size_t>(
                 std::min<std::uint64_t>(count - done, chunk->length - offset));
             std::memcpy(buffer + done, chunk->bytes.get() + offset, n);
             done += n;
             position_ += n;
         }
-        if (done == 0 && error_ != 0) return -1;
+        if (done == 0 && error_ != 0)
+            return -1;
         return static_cast<ssize_t>(done);
     }
 
     int Seek(off64_t* offset, int whence) {
         std::int64_t base = 0;
-        if (whence == SEEK_CUR) base = static_cast<std::int64_t>(position_);
-        if (whence == SEEK_END) base = static_cast<std::int64_t>(size_);
+        if (whence == SEEK_CUR)
+            base = static_cast<std::int64_t>(position_);
+        if (whence == SEEK_END)
+            base = static_cast<std::int64_t>(size_);
         const std::int64_t target = base + *offset;
         if (target < 0) {
             errno = EINVAL;
@@ -287,7 +306,7 @@ public:
 
     int Error() const { return error_; }
 
-private:
+  private:
     static constexpr std::size_t kChunkSize = 64 * 1024;
     struct Chunk {
         std::uint64_t start = 0;
@@ -307,23 +326,26 @@ private:
                 chunk.lastUse = clock_;
                 return &chunk;
             }
-            if (chunk.lastUse < victim->lastUse) victim = &chunk;
+            if (chunk.lastUse < victim->lastUse)
+                victim = &chunk;
         }
-        if (!victim->bytes) victim->bytes = std::make_unique<char[]>(kChunkSize);
+        if (!victim->bytes)
+            victim->bytes = std::make_unique<char[]>(kChunkSize);
         victim->start = position - position % kChunkSize;
         victim->length = 0;
         while (victim->length < kChunkSize) {
-            const ssize_t n =
-                ::pread(fd_.Get(), victim->bytes.get() + victim->length,
-                        kChunkSize - victim->length,
-                        static_cast<off_t>(victim->start + victim->length));
+            const ssize_t n = ::pread(fd_.Get(), victim->bytes.get() + victim->length,
+                                      kChunkSize - victim->length,
+                                      static_cast<off_t>(victim->start + victim->length));
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 error_ = errno;
                 victim->length = 0;
                 return nullptr;
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             victim->length += static_cast<std::uint64_t>(n);
         }
         victim->lastUse = clock_;
@@ -355,6 +377,37 @@ int PageClose(void* cookie) {
 
 }  // namespace
 
+namespace {
+
+bool NamesUtf8(std::string_view charset) {
+    return g_ascii_strcasecmp(std::string(charset).c_str(), "UTF-8") == 0 ||
+           g_ascii_strcasecmp(std::string(charset).c_str(), "UTF8") == 0;
+}
+
+// Text stays UTF-8. libmdb converts text into the charset that $MDBICONV names, when that is
+// set (UTF-8 otherwise). Its decoder is a public member of the handle: when $MDBICONV names
+// another charset, a decoder into UTF-8 takes its place, from the charset that libmdb reads
+// the file in (UCS-2LE for Jet 4 and later; for Jet 3, $MDB_JET3_CHARSET or CP1252).
+void KeepTextUtf8(MdbHandle* mdb) {
+    const char* target = std::getenv("MDBICONV");
+    if (target == nullptr || NamesUtf8(target))
+        return;
+    const char* source = "UCS-2LE";
+    if (mdb->f->jet_version == MDB_VER_JET3) {
+        source = std::getenv("MDB_JET3_CHARSET");
+        if (source == nullptr)
+            source = "CP1252";
+    }
+    const iconv_t utf8 = iconv_open("UTF-8", source);
+    if (utf8 == reinterpret_cast<iconv_t>(-1))
+        return;  // libmdb's own decoder stays
+    if (mdb->iconv_in != reinterpret_cast<iconv_t>(-1))
+        iconv_close(mdb->iconv_in);
+    mdb->iconv_in = utf8;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------------
 // MdbLog
 // ---------------------------------------------------------------------------------------------
@@ -368,9 +421,12 @@ MdbLog::MdbLog(std::string path) : path_(std::move(path)) {
     while (got < firstPage.size()) {
         const ssize_t n = ::pread(file.fd.Get(), firstPage.data() + got, firstPage.size() - got,
                                   static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) Fail("the file cannot be read (" + SystemMessage(errno) + ")");
-        if (n == 0) Fail("the file is truncated: it ends inside its first page");
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            Fail("the file cannot be read (" + SystemMessage(errno) + ")");
+        if (n == 0)
+            Fail("the file is truncated: it ends inside its first page");
         got += static_cast<std::size_t>(n);
     }
 
@@ -380,7 +436,8 @@ MdbLog::MdbLog(std::string path) : path_(std::move(path)) {
     io.seek = PageSeek;
     io.close = PageClose;
     std::FILE* stream = fopencookie(reader.get(), "r", io);
-    if (stream == nullptr) Fail("there is not enough memory to open the file");
+    if (stream == nullptr)
+        Fail("there is not enough memory to open the file");
     pages_ = reader.release();  // owned by the stream from here on
     // A buffer of one page: glibc then hands every fread of a whole page straight to the
     // reader. (Unbuffered, it would call the reader once per byte.)
@@ -397,6 +454,8 @@ MdbLog::MdbLog(std::string path) : path_(std::move(path)) {
     std::fclose(mdb_->f->stream);  // the memory stream over firstPage
     mdb_->f->stream = stream;      // mdb_close closes it, and with it the reader and the file
 
+    KeepTextUtf8(mdb_.get());
+
     if (static_cast<std::uint64_t>(mdb_->fmt->pg_size) != facts_.pageSize)
         Fail("the file is damaged: its page size is not the one its version calls for");
 
@@ -404,14 +463,16 @@ MdbLog::MdbLog(std::string path) : path_(std::move(path)) {
     // read, and read whole. libmdb ends a table at the first page that it cannot find, as if
     // the table ended there, so the rows read are held against the row count in the catalog's
     // own definition (MSysObjects, defined on page 2, as libmdb reads it).
-    const char* const unreadable = "the file is truncated or damaged: its list of tables cannot be read";
+    const char* const unreadable =
+        "the file is truncated or damaged: its list of tables cannot be read";
     MdbCatalogEntry objects{};
     objects.mdb = mdb_.get();
     objects.object_type = MDB_TABLE;
     objects.table_pg = 2;
     std::snprintf(objects.object_name, sizeof objects.object_name, "%s", "MSysObjects");
     std::unique_ptr<MdbTableDef, FreeTable> definition(mdb_read_table(&objects));
-    if (!definition) Fail(unreadable);
+    if (!definition)
+        Fail(unreadable);
     const unsigned objectCount = definition->num_rows;
     definition.reset();
     if (mdb_read_catalog(mdb_.get(), MDB_ANY) == nullptr || mdb_->catalog == nullptr)
@@ -447,8 +508,10 @@ MdbTableDef* MdbLog::OpenTable(std::string_view name) {
     GPtrArray* catalog = mdb_->catalog;
     for (guint i = 0; i < catalog->len; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
-        if (entry == nullptr || entry->object_type != MDB_TABLE) continue;
-        if (g_ascii_strcasecmp(entry->object_name, wanted.c_str()) != 0) continue;
+        if (entry == nullptr || entry->object_type != MDB_TABLE)
+            continue;
+        if (g_ascii_strcasecmp(entry->object_name, wanted.c_str()) != 0)
+            continue;
 
         if (entry->table_pg == 0 || entry->table_pg >= facts_.pageCount)
             Fail("the file is truncated or damaged: the definition of table " + label +
@@ -528,7 +591,8 @@ namespace {
 
 bool ValueInPage(const MdbHandle* mdb, int start, int length) {
     return start >= 0 && length >= 0 &&
-           static_cast<std::int64_t>(start) + length <= static_cast<std::int64_t>(mdb->fmt->pg_size);
+           static_cast<std::int64_t>(start) + length <=
+               static_cast<std::int64_t>(mdb->fmt->pg_size);
 }
 
 }  // namespace
@@ -536,21 +600,25 @@ bool ValueInPage(const MdbHandle* mdb, int start, int length) {
 TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
     const int start = column->cur_value_start;
     const int length = column->cur_value_len;
-    if (length <= 0 || !ValueInPage(mdb, start, length)) return;
+    if (length <= 0 || !ValueInPage(mdb, start, length))
+        return;
 
     // UTF-8 needs at most 3 bytes for one stored byte (a Jet 3 code-page byte such as the euro
     // sign); a Jet 4 UCS-2 character (2 bytes) needs at most 3.
     std::size_t stored = static_cast<std::size_t>(length);
     if (column->col_type == MDB_MEMO) {
-        if (length < MDB_MEMO_OVERHEAD) return;  // no memo header: libmdb reads "" too
+        if (length < MDB_MEMO_OVERHEAD)
+            return;  // no memo header: libmdb reads "" too
         // The memo header: a 24-bit length, a flags byte, then where the text lies.
         stored = std::max<std::size_t>(stored, LittleEndian32(mdb->pg_buf + start) & 0x00FFFFFFu);
     }
     const std::size_t needed = 3 * stored + 16;
     const std::size_t bindSize = mdb->bind_size;
-    if (needed > bindSize) mdb_set_bind_size(mdb, needed);
+    if (needed > bindSize)
+        mdb_set_bind_size(mdb, needed);
     text_ = mdb_col_to_string(mdb, mdb->pg_buf, start, column->col_type, length);
-    if (needed > bindSize) mdb_set_bind_size(mdb, bindSize);
+    if (needed > bindSize)
+        mdb_set_bind_size(mdb, bindSize);
     length_ = text_ != nullptr ? std::strlen(text_) : 0;
 }
 
@@ -560,7 +628,8 @@ TextCell::~TextCell() {
 
 std::int32_t LongCell(const MdbHandle* mdb, const MdbColumn* column) {
     const int start = column->cur_value_start;
-    if (column->cur_value_len != 4 || !ValueInPage(mdb, start, 4)) return 0;  // NULL
+    if (column->cur_value_len != 4 || !ValueInPage(mdb, start, 4))
+        return 0;  // NULL
     return static_cast<std::int32_t>(LittleEndian32(mdb->pg_buf + start));
 }
 

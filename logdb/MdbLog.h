@@ -34,7 +34,7 @@ struct LogFileFacts {
 
 // An open file descriptor, closed with the object.
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd();
@@ -47,7 +47,7 @@ public:
         return fd;
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -63,13 +63,13 @@ CheckedLogFile CheckLogFile(const std::string& path);
 
 // While one of these lives, libmdb's messages are discarded (see MdbLog.cpp for why and how).
 class LibmdbQuiet {
-public:
+  public:
     LibmdbQuiet();
     ~LibmdbQuiet();
     LibmdbQuiet(const LibmdbQuiet&) = delete;
     LibmdbQuiet& operator=(const LibmdbQuiet&) = delete;
 
-private:
+  private:
     bool active_ = false;
 };
 
@@ -77,7 +77,7 @@ private:
 // on one thread; libmdb keeps no state shared between handles. libmdb reads the pages through
 // the descriptor that CheckLogFile opened (see MdbLog.cpp), never opening the path itself.
 class MdbLog {
-public:
+  public:
     // Checks the file (CheckLogFile), opens it and reads its catalog. Throws DbError.
     explicit MdbLog(std::string path);
     ~MdbLog() = default;
@@ -100,7 +100,7 @@ public:
     // such a page for the end of the table.
     void CheckReadErrors() const;
 
-private:
+  private:
     struct CloseHandle {
         void operator()(MdbHandle* mdb) const;
     };
@@ -126,14 +126,14 @@ std::string_view ColumnTypeName(int type);
 // libmdb nothing during the fetch; only the columns asked for are decoded). A memo is read
 // whole, however long.
 class TextCell {
-public:
+  public:
     TextCell(MdbHandle* mdb, const MdbColumn* column);
     ~TextCell();
     TextCell(const TextCell&) = delete;
     TextCell& operator=(const TextCell&) = delete;
     std::string_view View() const { return {text_ ? text_ : "", length_}; }
 
-private:
+  private:
     char* text_ = nullptr;  // allocated by libmdb (g_malloc)
     std::size_t length_ = 0;
 };

@@ -40,24 +40,30 @@ constexpr std::size_t kRowsPerBatch = 4096;
 // ---------------------------------------------------------------------------------------------
 
 std::string_view QsoTable::Text(std::size_t row, QsoColumn column) const {
-    if (row >= rowCount_) throw std::out_of_range("QsoTable::Text: no such row");
+    if (row >= rowCount_)
+        throw std::out_of_range("QsoTable::Text: no such row");
     const std::size_t c = Index(column);
-    if (c >= text_.size() || text_[c].cells.empty()) return {};
+    if (c >= text_.size() || text_[c].cells.empty())
+        return {};
     const TextColumn& text = text_[c];
     return text.values[text.cells[row]];
 }
 
 std::int32_t QsoTable::Long(std::size_t row, QsoColumn column) const {
-    if (row >= rowCount_) throw std::out_of_range("QsoTable::Long: no such row");
+    if (row >= rowCount_)
+        throw std::out_of_range("QsoTable::Long: no such row");
     const std::size_t c = Index(column);
-    if (c >= long_.size() || long_[c].empty()) return 0;
+    if (c >= long_.size() || long_[c].empty())
+        return 0;
     return long_[c][row];
 }
 
 std::uint32_t QsoTable::TextRank(std::size_t row, QsoColumn column) const {
-    if (row >= rowCount_) throw std::out_of_range("QsoTable::TextRank: no such row");
+    if (row >= rowCount_)
+        throw std::out_of_range("QsoTable::TextRank: no such row");
     const std::size_t c = Index(column);
-    if (c >= text_.size() || text_[c].cells.empty()) return 0;
+    if (c >= text_.size() || text_[c].cells.empty())
+        return 0;
     const TextColumn& text = text_[c];
     return text.ranks[text.cells[row]];
 }
@@ -79,18 +85,20 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
     {
         logdb_detail::MdbLog log(path);
         MdbTableDef* table = log.OpenTable("QSO-TAB");
-        if (table == nullptr) log.Fail("the file has no table [QSO-TAB]");
+        if (table == nullptr)
+            log.Fail("the file has no table [QSO-TAB]");
 
         // Check every column asked for (and only those) before reading a row.
         for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-            if (!columns.Has(ColumnAt(c))) continue;
+            if (!columns.Has(ColumnAt(c)))
+                continue;
             const QsoColumnInfo& info = QsoColumns()[c];
             const MdbColumn* column = logdb_detail::FindColumn(table, info.name);
             if (column == nullptr)
                 log.Fail("table [QSO-TAB] has no column " + Bracketed(info.name));
             const int type = column->col_type;
-            const bool fits = info.isLong ? type == MDB_LONGINT
-                                          : (type == MDB_TEXT || type == MDB_MEMO);
+            const bool fits =
+                info.isLong ? type == MDB_LONGINT : (type == MDB_TEXT || type == MDB_MEMO);
             if (!fits)
                 log.Fail("column " + Bracketed(info.name) + " of table [QSO-TAB] is of type " +
                          std::string(logdb_detail::ColumnTypeName(type)) + ", not " +
@@ -101,12 +109,14 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
         // Reserve what the table says it holds, within what the file can hold (a damaged row
         // count must not reserve gigabytes): every row takes at least a few bytes of a page.
         const std::uint64_t possible = log.Facts().pageCount * (log.Facts().pageSize / 4);
-        const auto expected = static_cast<std::size_t>(
-            std::min<std::uint64_t>(table->num_rows, possible));
+        const auto expected =
+            static_cast<std::size_t>(std::min<std::uint64_t>(table->num_rows, possible));
         dictionaries.resize(texts.size());
-        for (TextDictionary& dictionary : dictionaries) dictionary.ReserveRows(expected);
+        for (TextDictionary& dictionary : dictionaries)
+            dictionary.ReserveRows(expected);
         numbers.resize(longs.size());
-        for (auto& column : numbers) column.reserve(expected);
+        for (auto& column : numbers)
+            column.reserve(expected);
 
         MdbHandle* mdb = log.Handle();
         mdb_rewind_table(table);
@@ -179,7 +189,8 @@ QsoTableBuilder::~QsoTableBuilder() = default;
 
 QsoTableBuilder& QsoTableBuilder::AddRow() {
     for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-        if (!impl_->columns.Has(ColumnAt(c))) continue;
+        if (!impl_->columns.Has(ColumnAt(c)))
+            continue;
         if (QsoColumns()[c].isLong)
             impl_->numbers[c].push_back(0);
         else
@@ -191,20 +202,24 @@ QsoTableBuilder& QsoTableBuilder::AddRow() {
 
 QsoTableBuilder& QsoTableBuilder::Set(QsoColumn column, std::string_view text) {
     if (ColumnInfo(column).isLong)
-        throw std::invalid_argument("QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) +
-                                    " is a long column");
-    if (impl_->rows == 0) throw std::logic_error("QsoTableBuilder::Set before AddRow");
+        throw std::invalid_argument(
+            "QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) + " is a long column");
+    if (impl_->rows == 0)
+        throw std::logic_error("QsoTableBuilder::Set before AddRow");
     // A column outside the builder's set is not kept: it reads "" like any column not read.
-    if (impl_->columns.Has(column)) impl_->text[Index(column)]->SetLastRow(text);
+    if (impl_->columns.Has(column))
+        impl_->text[Index(column)]->SetLastRow(text);
     return *this;
 }
 
 QsoTableBuilder& QsoTableBuilder::Set(QsoColumn column, std::int32_t number) {
     if (!ColumnInfo(column).isLong)
-        throw std::invalid_argument("QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) +
-                                    " is a text column");
-    if (impl_->rows == 0) throw std::logic_error("QsoTableBuilder::Set before AddRow");
-    if (impl_->columns.Has(column)) impl_->numbers[Index(column)].back() = number;
+        throw std::invalid_argument(
+            "QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) + " is a text column");
+    if (impl_->rows == 0)
+        throw std::logic_error("QsoTableBuilder::Set before AddRow");
+    if (impl_->columns.Has(column))
+        impl_->numbers[Index(column)].back() = number;
     return *this;
 }
 

@@ -22,8 +22,10 @@ TextDictionary::TextDictionary()
     : values_(1), slots_(kFirstSlots, kFree), slotHash_(kFirstSlots, 0) {}
 
 std::uint32_t TextDictionary::Intern(std::string_view value) {
-    if (value.empty()) return 0;
-    if (values_[last_] == value) return last_;
+    if (value.empty())
+        return 0;
+    if (values_[last_] == value)
+        return last_;
 
     const std::uint32_t hash = HashOf(value);
     const std::size_t mask = slots_.size() - 1;
@@ -35,12 +37,14 @@ std::uint32_t TextDictionary::Intern(std::string_view value) {
         }
         slot = (slot + 1) & mask;
     }
-    if (values_.size() >= kFree) throw std::length_error("too many distinct values in a column");
+    if (values_.size() >= kFree)
+        throw std::length_error("too many distinct values in a column");
     const auto index = static_cast<std::uint32_t>(values_.size());
     values_.emplace_back(value);
     slots_[slot] = index;
     slotHash_[slot] = hash;
-    if (values_.size() * 2 > slots_.size()) Grow();
+    if (values_.size() * 2 > slots_.size())
+        Grow();
     last_ = index;
     return index;
 }
@@ -50,9 +54,11 @@ void TextDictionary::Grow() {
     std::vector<std::uint32_t> hashes(slots.size(), 0);
     const std::size_t mask = slots.size() - 1;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
-        if (slots_[i] == kFree) continue;
+        if (slots_[i] == kFree)
+            continue;
         std::size_t slot = slotHash_[i] & mask;
-        while (slots[slot] != kFree) slot = (slot + 1) & mask;
+        while (slots[slot] != kFree)
+            slot = (slot + 1) & mask;
         slots[slot] = slots_[i];
         hashes[slot] = slotHash_[i];
     }

@@ -13,7 +13,7 @@ namespace corvale::logdb_detail {
 // Collects one text column: the distinct values (values[0] is ""), and for every row the index
 // of its value. The hash index lives only while the column is built.
 class TextDictionary {
-public:
+  public:
     TextDictionary();
 
     void ReserveRows(std::size_t rows) { cells_.reserve(rows); }
@@ -27,16 +27,16 @@ public:
     void Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& ranks,
                 std::vector<std::uint32_t>& cells);
 
-private:
+  private:
     std::uint32_t Intern(std::string_view value);
     void Grow();
 
     static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
     std::vector<std::string> values_;
     std::vector<std::uint32_t> cells_;
-    std::vector<std::uint32_t> slots_;      // open addressing: value index or kFree
-    std::vector<std::uint32_t> slotHash_;   // the hash of the value in each slot
-    std::uint32_t last_ = 0;                // the value of the row before (runs are common)
+    std::vector<std::uint32_t> slots_;     // open addressing: value index or kFree
+    std::vector<std::uint32_t> slotHash_;  // the hash of the value in each slot
+    std::uint32_t last_ = 0;               // the value of the row before (runs are common)
 };
 
 }  // namespace corvale::logdb_detail

@@ -18,8 +18,8 @@ struct Row {
 };
 
 std::shared_ptr<const QsoTable> MakeTable(const std::vector<Row>& rows) {
-    QsoTableBuilder builder({QsoColumn::State, QsoColumn::Band, QsoColumn::Grid,
-                             QsoColumn::Number});
+    QsoTableBuilder builder(
+        {QsoColumn::State, QsoColumn::Band, QsoColumn::Grid, QsoColumn::Number});
     for (const Row& row : rows) {
         builder.AddRow()
             .Set(QsoColumn::State, row.state)
@@ -33,7 +33,8 @@ std::shared_ptr<const QsoTable> MakeTable(const std::vector<Row>& rows) {
 // The [QSO-NUMBER] tags in the set's order, walking forward from the first record.
 std::vector<std::int32_t> Walk(CSRC2006QSO& set) {
     std::vector<std::int32_t> tags;
-    if (set.IsBOF() && set.IsEOF()) return tags;
+    if (set.IsBOF() && set.IsEOF())
+        return tags;
     set.MoveFirst();
     while (!set.IsEOF()) {
         tags.push_back(set.m_QSO_NUMBER);
@@ -51,8 +52,8 @@ std::vector<std::int32_t> Sorted(const std::shared_ptr<const QsoTable>& table,
 }
 
 const std::vector<Row> kRows{
-    {"WA", "1", "CN87", 0}, {"", "1", "FN42", 1},  {"HI", "0", "BL11", 2}, {"wa", "1", "CN87", 3},
-    {"HI", "1", "", 4},     {"WA", "0", "CN88", 5}, {"", "12", "FN42", 6}, {"AK", "1", "BP51", 7},
+    {"WA", "1", "CN87", 0}, {"", "1", "FN42", 1},   {"HI", "0", "BL11", 2}, {"wa", "1", "CN87", 3},
+    {"HI", "1", "", 4},     {"WA", "0", "CN88", 5}, {"", "12", "FN42", 6},  {"AK", "1", "BP51", 7},
 };
 
 TEST(CSRC2006QSOSort, EmptySortKeepsTableOrder) {
@@ -76,8 +77,7 @@ TEST(CSRC2006QSOSort, SeveralColumns) {
 
 TEST(CSRC2006QSOSort, LongColumnsSortAsNumbers) {
     std::vector<Row> rows{{"", "", "", 10}, {"", "", "", -3}, {"", "", "", 2}, {"", "", "", 10}};
-    EXPECT_EQ(Sorted(MakeTable(rows), "[QSO-NUMBER]"),
-              (std::vector<std::int32_t>{-3, 2, 10, 10}));
+    EXPECT_EQ(Sorted(MakeTable(rows), "[QSO-NUMBER]"), (std::vector<std::int32_t>{-3, 2, 10, 10}));
 }
 
 TEST(CSRC2006QSOSort, ColumnNamesCompareWithoutCase) {
@@ -117,11 +117,10 @@ TEST(CSRC2006QSOSort, UnknownColumnFailsTheOpen) {
 }
 
 TEST(CSRC2006QSOSort, MalformedSortFailsTheOpen) {
-    for (const char* sort : {"QSO-STATE", "[QSO-STATE", "[QSO-STATE],", ",[QSO-STATE]",
-                             "[QSO-STATE] [QSO-BAND]", "[QSO-STATE],,[QSO-BAND]",
-                             "[QSO-STATE] DESC"})
-        EXPECT_NE(OpenError(sort).find("not a list of bracketed column names"),
-                  std::string::npos)
+    for (const char* sort :
+         {"QSO-STATE", "[QSO-STATE", "[QSO-STATE],", ",[QSO-STATE]", "[QSO-STATE] [QSO-BAND]",
+          "[QSO-STATE],,[QSO-BAND]", "[QSO-STATE] DESC"})
+        EXPECT_NE(OpenError(sort).find("not a list of bracketed column names"), std::string::npos)
             << sort;
 }
 
@@ -170,7 +169,8 @@ TEST(CSRC2006QSOCursor, MovesBothWays) {
     EXPECT_FALSE(set.IsBOF());
     EXPECT_EQ(set.m_QSO_NUMBER, 1);
 
-    for (int i = 0; i < 7; ++i) set.MoveNext();
+    for (int i = 0; i < 7; ++i)
+        set.MoveNext();
     EXPECT_EQ(set.m_QSO_NUMBER, 3);  // the last
     EXPECT_EQ(set.m_QSO_STATE, "wa");
     EXPECT_EQ(set.GetAbsolutePosition(), 7u);
@@ -261,7 +261,8 @@ TEST(CSRC2006QSOMembers, FileRowsReachTheMembers) {
     set.Open();  // all columns, table order
     ASSERT_EQ(set.GetRecordCount(), tsv.rows.size());
     for (std::size_t r = 0; r < tsv.rows.size(); r += 101) {
-        while (set.GetAbsolutePosition() < r) set.MoveNext();
+        while (set.GetAbsolutePosition() < r)
+            set.MoveNext();
         for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
             const auto column = static_cast<QsoColumn>(c);
             if (ColumnInfo(column).isLong)

@@ -14,7 +14,10 @@ TEST(DatabaseVersion, VersionRuleIsCAtoiEqualsSix) {
         EXPECT_TRUE(IsSupportedDatabaseVersion(text)) << '"' << text << '"';
     for (const char* text : {"60", "7", "", "A6", "-6", " ", "5", "16", "4294967302", "+-6"})
         EXPECT_FALSE(IsSupportedDatabaseVersion(text)) << '"' << text << '"';
-    EXPECT_TRUE(IsSupportedDatabaseVersion(std::string_view("6\0" "0", 3)));
+    EXPECT_TRUE(
+        IsSupportedDatabaseVersion(std::string_view("6\0"
+                                                    "0",
+                                                    3)));
 }
 
 struct VersionFixture {
@@ -31,26 +34,26 @@ TEST_P(VersionFixtures, ReadAndChecked) {
     EXPECT_EQ(CheckDatabaseVersion(path), GetParam().supported);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixtures, VersionFixtures,
-    ::testing::Values(VersionFixture{"sample-log.mdb", "6", true},
-                      VersionFixture{"sample-log-v2003.mdb", "6", true},
-                      VersionFixture{"empty-log.mdb", "6", true},
-                      VersionFixture{"no-qso-tab.mdb", "6", true},
-                      VersionFixture{"version-7.mdb", "7", false},
-                      VersionFixture{"version-06.mdb", "06", true},
-                      VersionFixture{"version-blank6.mdb", " 6", true},
-                      VersionFixture{"version-6.1.mdb", "6.1", true},
-                      VersionFixture{"version-60.mdb", "60", false},
-                      VersionFixture{"version-empty.mdb", "", false},
-                      VersionFixture{"version-letter.mdb", "A6", false}),
-    [](const auto& param) {
-        std::string name = param.param.fixture;
-        name = name.substr(0, name.size() - 4);
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Fixtures, VersionFixtures,
+                         ::testing::Values(VersionFixture{"sample-log.mdb", "6", true},
+                                           VersionFixture{"sample-log-v2003.mdb", "6", true},
+                                           VersionFixture{"empty-log.mdb", "6", true},
+                                           VersionFixture{"no-qso-tab.mdb", "6", true},
+                                           VersionFixture{"version-7.mdb", "7", false},
+                                           VersionFixture{"version-06.mdb", "06", true},
+                                           VersionFixture{"version-blank6.mdb", " 6", true},
+                                           VersionFixture{"version-6.1.mdb", "6.1", true},
+                                           VersionFixture{"version-60.mdb", "60", false},
+                                           VersionFixture{"version-empty.mdb", "", false},
+                                           VersionFixture{"version-letter.mdb", "A6", false}),
+                         [](const auto& param) {
+                             std::string name = param.param.fixture;
+                             name = name.substr(0, name.size() - 4);
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
 
 std::string VersionError(const std::string& path) {
     try {

@@ -24,11 +24,13 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     while (true) {
         const std::size_t tab = line.find('\t', start);
         cells.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos) break;
+        if (tab == std::string::npos)
+            break;
         start = tab + 1;
     }
     for (std::string& cell : cells) {
-        if (cell == "\\N") cell.clear();  // NULL reads as ""
+        if (cell == "\\N")
+            cell.clear();  // NULL reads as ""
     }
     return cells;
 }
@@ -36,9 +38,11 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 Tsv ParseTsv(std::istream& in) {
     Tsv tsv;
     std::string line;
-    if (!std::getline(in, line)) throw std::runtime_error("empty .tsv");
+    if (!std::getline(in, line))
+        throw std::runtime_error("empty .tsv");
     tsv.header = SplitTabs(line);
-    while (std::getline(in, line)) tsv.rows.push_back(SplitTabs(line));
+    while (std::getline(in, line))
+        tsv.rows.push_back(SplitTabs(line));
     return tsv;
 }
 
@@ -46,30 +50,34 @@ Tsv ParseTsv(std::istream& in) {
 
 Tsv ReadTsv(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + path);
+    if (!in)
+        throw std::runtime_error("cannot open " + path);
     return ParseTsv(in);
 }
 
 Tsv ReadTsvGz(const std::string& path) {
     const std::string command = "gzip -dc '" + path + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) throw std::runtime_error("cannot run " + command);
+    if (!pipe)
+        throw std::runtime_error("cannot run " + command);
     std::string text;
     char buffer[1 << 16];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) text.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
+        text.append(buffer, n);
     std::istringstream in(std::move(text));
     return ParseTsv(in);
 }
 
-std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
-                                        std::size_t limit) {
+std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv, std::size_t limit) {
     std::vector<std::string> differences;
     auto note = [&](const std::string& text) {
-        if (differences.size() < limit) differences.push_back(text);
+        if (differences.size() < limit)
+            differences.push_back(text);
     };
     const auto& columns = QsoColumns();
-    if (tsv.header.size() != columns.size()) note("the .tsv does not have 41 columns");
+    if (tsv.header.size() != columns.size())
+        note("the .tsv does not have 41 columns");
     for (std::size_t c = 0; c < columns.size() && c < tsv.header.size(); ++c) {
         if (tsv.header[c] != columns[c].name)
             note("column " + std::to_string(c) + " is " + tsv.header[c] + " in the .tsv");
@@ -106,8 +114,10 @@ std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvale-logdb-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "corvale-logdb-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 

@@ -17,8 +17,8 @@ struct Tsv {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> rows;
 };
-Tsv ReadTsv(const std::string& path);   // a plain .tsv
-Tsv ReadTsvGz(const std::string& path); // a gzipped one, through gzip -dc
+Tsv ReadTsv(const std::string& path);    // a plain .tsv
+Tsv ReadTsvGz(const std::string& path);  // a gzipped one, through gzip -dc
 
 // Compares every column of every row of `table` with `tsv`; returns the differences found,
 // at most `limit` of them, in words.
@@ -27,7 +27,7 @@ std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
 
 // A folder of its own under the system's temporary folder, removed with the object.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -35,7 +35,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -22,8 +22,10 @@ TEST(QsoTableBuilder, NewRowsReadEmptyAndZero) {
 
 TEST(QsoTableBuilder, ColumnsOutsideTheSetAreNotKept) {
     QsoTableBuilder builder({QsoColumn::State});
-    builder.AddRow().Set(QsoColumn::State, "HI").Set(QsoColumn::Prefix, "KH6").Set(
-        QsoColumn::Valid, 1);
+    builder.AddRow()
+        .Set(QsoColumn::State, "HI")
+        .Set(QsoColumn::Prefix, "KH6")
+        .Set(QsoColumn::Valid, 1);
     const auto table = builder.Build();
     EXPECT_EQ(table->Text(0, QsoColumn::State), "HI");
     EXPECT_EQ(table->Text(0, QsoColumn::Prefix), "");
@@ -52,7 +54,8 @@ TEST(QsoTableBuilder, RanksAreByteOrderWithEmptyFirst) {
     // Byte order, no case folding: "" < "K" < "KH6" < "VE" < "k" < "\xC3\x89" (É in UTF-8).
     const std::vector<std::string> values{"k", "VE", "", "\xC3\x89", "KH6", "K", "VE", ""};
     QsoTableBuilder builder({QsoColumn::Prefix});
-    for (const auto& value : values) builder.AddRow().Set(QsoColumn::Prefix, value);
+    for (const auto& value : values)
+        builder.AddRow().Set(QsoColumn::Prefix, value);
     const auto table = builder.Build();
     auto rank = [&](std::size_t row) { return table->TextRank(row, QsoColumn::Prefix); };
     EXPECT_EQ(rank(2), 0u);

@@ -104,7 +104,8 @@ TEST(QsoTableFailure, FifoIsRefusedWithoutWaiting) {
 }
 
 TEST(QsoTableFailure, UnreadableFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
     test::TempDir dir;
     const std::string path = dir.File("log.mdb");
     std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
@@ -136,8 +137,8 @@ unsigned Word(const std::string& bytes, std::size_t at) {
 std::size_t QsoTabDefinition(const std::string& bytes) {
     const std::string name = Utf16("QSO-SATMODE");
     for (std::size_t page = 0; page + kPage <= bytes.size(); page += kPage) {
-        if (bytes[page] == 0x02 && std::string_view(bytes).substr(page, kPage).find(name) !=
-                                       std::string_view::npos)
+        if (bytes[page] == 0x02 &&
+            std::string_view(bytes).substr(page, kPage).find(name) != std::string_view::npos)
             return page;
     }
     ADD_FAILURE() << "no definition page of [QSO-TAB]";

@@ -1,0 +1,162 @@
+// Reading the large log (200,000 contacts): the nine columns of an award run, all 41 columns,
+// a run's read + sort + walk, and mdb-export on the same file as the yardstick (DESIGN.md 8).
+//
+//   bench_logdb --benchmark_filter=RunVsMdbExport   the ratio that the issues set (<= 0.35)
+//
+// peak_rss_MB is the process's peak so far: run one benchmark alone (a filter) to read it.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+
+#include "logdb/CSRC2006QSO.h"
+#include "logdb/QsoTable.h"
+
+extern char** environ;
+
+namespace {
+
+using corvale::CSRC2006QSO;
+using corvale::QsoColumn;
+using corvale::QsoColumnSet;
+using corvale::QsoTable;
+
+const std::string kLargeLog = CORVALE_LARGE_LOG;
+
+QsoColumnSet RunColumns() {
+    return {QsoColumn::Date,    QsoColumn::Prefix, QsoColumn::Band,
+            QsoColumn::State,   QsoColumn::Iota,   QsoColumn::Grid,
+            QsoColumn::Confirm, QsoColumn::Valid,  QsoColumn::Sat};
+}
+
+double PeakRssMegabytes() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// `mdb-export LOG QSO-TAB > /dev/null`, waited for.
+void RunMdbExport() {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string program = "mdb-export", table = "QSO-TAB", log = kLargeLog;
+    char* argv[] = {program.data(), log.data(), table.data(), nullptr};
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, "mdb-export", &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        throw std::runtime_error("cannot run mdb-export");
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("mdb-export failed");
+}
+
+// What an award run asks of this layer: the read, the sort, and a walk that looks one record
+// ahead and comes back at every record (the VUCC sort: three columns).
+std::size_t ReadSortWalk() {
+    const auto table = QsoTable::Read(kLargeLog, RunColumns());
+    CSRC2006QSO set;
+    set.m_strSort = "[QSO-SAT], [QSO-BAND], [QSO-GRID]";
+    set.Open(table);
+    std::size_t changes = 0;
+    std::string next;
+    while (!set.IsEOF()) {
+        set.MoveNext();
+        next = set.m_QSO_GRID;
+        set.MovePrev();
+        changes += next != set.m_QSO_GRID;
+        set.MoveNext();
+    }
+    return changes;
+}
+
+bool HaveLargeLog(benchmark::State& state) {
+    if (access(kLargeLog.c_str(), R_OK) == 0)
+        return true;
+    state.SkipWithError(("no " + kLargeLog).c_str());
+    return false;
+}
+
+void BM_ReadRunColumns(benchmark::State& state) {
+    if (!HaveLargeLog(state))
+        return;
+    for (auto _ : state) {
+        const auto table = QsoTable::Read(kLargeLog, RunColumns());
+        benchmark::DoNotOptimize(table->RowCount());
+    }
+    state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_ReadRunColumns)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadAllColumns(benchmark::State& state) {
+    if (!HaveLargeLog(state))
+        return;
+    for (auto _ : state) {
+        const auto table = QsoTable::Read(kLargeLog, QsoColumnSet::All());
+        benchmark::DoNotOptimize(table->RowCount());
+    }
+    state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_ReadAllColumns)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadSortWalk(benchmark::State& state) {
+    if (!HaveLargeLog(state))
+        return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadSortWalk());
+    state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_ReadSortWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MdbExport(benchmark::State& state) {
+    if (!HaveLargeLog(state))
+        return;
+    for (auto _ : state)
+        RunMdbExport();
+}
+BENCHMARK(BM_MdbExport)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// mdb-export and this layer's part of a run, taken turn about so that both see the same
+// machine; `ratio` is the layer's total time over mdb-export's, and `ratio_all41` the same for
+// a read of all 41 columns.
+void BM_RunVsMdbExport(benchmark::State& state) {
+    if (!HaveLargeLog(state))
+        return;
+    std::chrono::steady_clock::duration exportTime{}, runTime{}, allTime{};
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        RunMdbExport();
+        auto t1 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(ReadSortWalk());
+        auto t2 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(QsoTable::Read(kLargeLog, QsoColumnSet::All())->RowCount());
+        auto t3 = std::chrono::steady_clock::now();
+        exportTime += t1 - t0;
+        runTime += t2 - t1;
+        allTime += t3 - t2;
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["mdb_export_ms"] = 1000 * Seconds(exportTime) / n;
+    state.counters["run_ms"] = 1000 * Seconds(runTime) / n;
+    state.counters["all41_ms"] = 1000 * Seconds(allTime) / n;
+    state.counters["ratio"] = Seconds(runTime) / Seconds(exportTime);
+    state.counters["ratio_all41"] = Seconds(allTime) / Seconds(exportTime);
+}
+BENCHMARK(BM_RunVsMdbExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();
