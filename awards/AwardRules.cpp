@@ -55,17 +55,28 @@ std::optional<std::string> LocateGrid(std::string_view key, std::string* diagnos
     return GridToPin(key, diagnostics);
 }
 
+using C = QsoColumn;
+// Every run reads the confirmation and validity columns besides its own.
+QsoColumnSet Reads(std::initializer_list<QsoColumn> own) {
+    QsoColumnSet columns(own);
+    return columns.Add(C::Confirm).Add(C::Valid);
+}
+
 const std::array<AwardRules, 5> kRules = {{
-    {Award::Ffma, "FFMA", "FFMApins.lst", "[QSO-BAND], [QSO-GRID]", QsoColumn::Grid, 4,
-     IsFfmaContact, kCodes13, 1, true, LocateGrid, SquaresKind::Squares},
-    {Award::Was, "WAS", "WASpins.lst", "[QSO-STATE]", QsoColumn::State, 0, IsUsPrefix, kCodes123, 1,
-     true, LocateInTable<FindStateCoordinate>, SquaresKind::None},
-    {Award::Dxcc, "DXCC", "DXCCpins.lst", "[QSO-PREFIX]", QsoColumn::Prefix, 0, IsCountedDxccPrefix,
-     kCodes123, 1, true, LocateInTable<FindDxccCoordinate>, SquaresKind::None},
-    {Award::Iota, "IOTA", "IOTApins.lst", "[QSO-IOTA]", QsoColumn::Iota, 0, IsCountedIotaReference,
-     kCodes13, 1, true, LocateInTable<FindIotaCoordinate>, SquaresKind::None},
-    {Award::Vucc, "VUCC", "VUCCpins.lst", "[QSO-SAT], [QSO-BAND], [QSO-GRID]", QsoColumn::Grid, 4,
-     IsVuccContact, kCodes123, 0, false, LocateGrid, SquaresKind::SquaresAndFields},
+    {Award::Ffma, "FFMA", "FFMApins.lst", "[QSO-BAND], [QSO-GRID]",
+     Reads({C::Grid, C::Band, C::Date}), QsoColumn::Grid, 4, IsFfmaContact, kCodes13, 1, true,
+     LocateGrid, SquaresKind::Squares},
+    {Award::Was, "WAS", "WASpins.lst", "[QSO-STATE]", Reads({C::State, C::Prefix}),
+     QsoColumn::State, 0, IsUsPrefix, kCodes123, 1, true, LocateInTable<FindStateCoordinate>,
+     SquaresKind::None},
+    {Award::Dxcc, "DXCC", "DXCCpins.lst", "[QSO-PREFIX]", Reads({C::Prefix}), QsoColumn::Prefix, 0,
+     IsCountedDxccPrefix, kCodes123, 1, true, LocateInTable<FindDxccCoordinate>, SquaresKind::None},
+    {Award::Iota, "IOTA", "IOTApins.lst", "[QSO-IOTA]", Reads({C::Iota}), QsoColumn::Iota, 0,
+     IsCountedIotaReference, kCodes13, 1, true, LocateInTable<FindIotaCoordinate>,
+     SquaresKind::None},
+    {Award::Vucc, "VUCC", "VUCCpins.lst", "[QSO-SAT], [QSO-BAND], [QSO-GRID]",
+     Reads({C::Grid, C::Band, C::Date, C::Sat}), QsoColumn::Grid, 4, IsVuccContact, kCodes123, 0,
+     false, LocateGrid, SquaresKind::SquaresAndFields},
 }};
 
 }  // namespace

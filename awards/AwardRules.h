@@ -25,6 +25,7 @@ struct AwardRules {
     std::string_view name;
     std::string_view lstName;
     std::string_view sortText;
+    QsoColumnSet columns;  // every column that the run reads
     QsoColumn keyColumn;
     std::size_t keyLength;  // the key is at most this many characters of the column; 0: all
 

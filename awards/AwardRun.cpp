@@ -21,6 +21,10 @@ bool AwardHasSquares(Award award) {
     return RulesFor(award).squares != SquaresKind::None;
 }
 
+QsoColumnSet AwardColumnsRead(Award award) {
+    return RulesFor(award).columns;
+}
+
 QsoColumnSet AwardColumnsRead() {
     return {QsoColumn::Date,    QsoColumn::Prefix, QsoColumn::Band,
             QsoColumn::State,   QsoColumn::Iota,   QsoColumn::Grid,
@@ -78,7 +82,7 @@ class Walk {
     RunResult Run() {
         if (!set_.IsOpen()) {
             set_.m_strSort = std::string(rules_.sortText);
-            set_.m_columnsRead = AwardColumnsRead();
+            set_.m_columnsRead = rules_.columns;
             set_.Open();
         }
         CloseOnExit closer(set_);

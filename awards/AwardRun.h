@@ -20,7 +20,8 @@ std::string_view AwardName(Award award);       // "WAS"
 std::string_view DefaultLstName(Award award);  // "WASpins.lst"
 std::string_view AwardSortText(Award award);   // "[QSO-STATE]"
 bool AwardHasSquares(Award award);             // VUCC and FFMA
-// The nine columns that the runs read.
+// The columns that one award's run reads, and the nine that the five runs read together.
+QsoColumnSet AwardColumnsRead(Award award);
 QsoColumnSet AwardColumnsRead();
 
 // The VUCC band codes of DXBase, by band in MHz (50 -> "1", 144 -> "0", 222 -> "11", 432 -> "12").

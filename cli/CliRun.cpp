@@ -86,6 +86,7 @@ std::vector<AwardSummary> RunAwards(const CliOptions& options, const CliPaths& p
         const RunRequest request = RequestFor(award, options, paths);
         CSRC2006QSO qsoSet;
         qsoSet.m_strSort = std::string(AwardSortText(award));
+        qsoSet.m_columnsRead = AwardColumnsRead(award);
         qsoSet.Open(table);
         CliObserver observer(award, progress, options.verbose ? err : nullptr);
         RunResult result = RunAward(request, qsoSet, observer, files);
