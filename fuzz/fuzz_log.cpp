@@ -1,0 +1,75 @@
+// Opens and reads a log made of the input bytes, through the same path as a run: the checks
+// before libmdb, the catalog, [VERSION] and every column of [QSO-TAB]. Any failure must be a
+// DbError; a crash, a hang, a leak or a sanitizer report is a fault.
+//
+// The bytes are handed over as a file (a memfd named through /proc/self/fd), because the reader
+// takes a path and checks the file itself. The input is padded with zeros to a whole number of
+// 4 KiB pages: a size that is not one is refused before libmdb sees the file, so without the
+// padding most mutations would stop at that check.
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "logdb/CSRC2006QSO.h"
+#include "logdb/DatabaseVersion.h"
+#include "logdb/DbError.h"
+#include "logdb/QsoTable.h"
+
+namespace {
+
+constexpr std::size_t kPage = 4096;
+
+const std::string& LogPath() {
+    static const std::string path = [] {
+        const int fd = memfd_create("fuzz-log.mdb", MFD_CLOEXEC);
+        if (fd < 0)
+            std::abort();
+        return "/proc/self/fd/" + std::to_string(fd);
+    }();
+    return path;
+}
+
+int LogFd() {
+    static const int fd = std::stoi(LogPath().substr(LogPath().rfind('/') + 1));
+    return fd;
+}
+
+void WriteLog(const std::uint8_t* data, std::size_t size) {
+    const int fd = LogFd();
+    const std::size_t padded = (size + kPage - 1) / kPage * kPage;
+    if (ftruncate(fd, 0) != 0 || ftruncate(fd, static_cast<off_t>(padded)) != 0)
+        std::abort();
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+        if (n <= 0)
+            std::abort();
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    WriteLog(data, size);
+    const std::string& path = LogPath();
+    try {
+        corvale::IsSupportedDatabaseVersion(corvale::ReadDatabaseVersion(path));
+    } catch (const corvale::DbError&) {
+    }
+    try {
+        auto table = corvale::QsoTable::Read(path, corvale::QsoColumnSet::All());
+        corvale::CSRC2006QSO set;
+        set.m_strSort = "[QSO-SAT], [QSO-BAND], [QSO-GRID]";
+        set.Open(table);
+        for (; !set.IsEOF(); set.MoveNext()) {
+        }
+    } catch (const corvale::DbError&) {
+    }
+    return 0;
+}
