@@ -1,0 +1,49 @@
+#!/bin/sh
+# Builds Release and measures the large log (200,000 contacts):
+#   - corvale-cli all --squares against mdb-export LOG QSO-TAB > /dev/null: wall times, their
+#     ratio, and corvale-cli's peak resident memory (bench/time_runs.cpp, child processes);
+#   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
+#     per contact, wall and CPU (bench/bench_awards.cpp).
+# Runs are interleaved and every figure is a median, so a busy machine blurs them less.
+#
+#   sh scripts/bench.sh [RUNS]      RUNS: runs of each measurement (default 7, at least 5)
+set -eu
+cd "$(dirname "$0")/.."
+runs=${1:-7}
+build=build-perf
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALE_BUILD_GUI=OFF >/dev/null
+cmake --build "$build" --target corvale-cli time_runs bench_awards >/dev/null
+log=$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")
+if [ ! -r "$log" ]; then
+    echo "bench.sh: the large log \"$log\" is missing (set CORVALE_LARGE_LOG)." >&2
+    exit 1
+fi
+
+echo "== corvale-cli against mdb-export"
+"$build/bench/time_runs" "$build/cli/corvale-cli" "$log" "$runs" 2>/dev/null
+
+echo
+echo "== the five award runs over the first N contacts (read once; sort, walk, write)"
+"$build/bench/bench_awards" --benchmark_repetitions="$runs" \
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null |
+    awk -F, '
+    /_median"/ {
+        split($1, part, "/")
+        n = part[2] + 0
+        wall[n] = $11 + 0
+        cpu[n] = $4 * 1e6 / n   # cpu_time is in ms per iteration
+        order[++count] = n
+    }
+    END {
+        printf "%10s %16s %16s\n", "contacts", "wall ns/contact", "CPU ns/contact"
+        for (i = 1; i <= count; ++i)
+            printf "%10d %16.0f %16.0f\n", order[i], wall[order[i]], cpu[order[i]]
+        if (wall[25000] > 0 && cpu[25000] > 0) {
+            w = wall[200000] / wall[25000]
+            c = cpu[200000] / cpu[25000]
+            printf "200,000 over 25,000: wall %.2fx, CPU %.2fx   (target <= 1.3x)%s\n", w, c,
+                   (w <= 1.3 && c <= 1.3) ? "" : "   MISSED"
+        }
+    }'
