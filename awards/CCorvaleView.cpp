@@ -287,8 +287,12 @@ void CCorvaleView::OnRunEnded(const CAwardRunOutcome& outcome) {
     UpdateData(false);
     if (outcome.kind == CAwardRunOutcome::Kind::Failed) {
         m_ui->labelRunReport->setText(strings::kRunFailed);
-        QMessageBox::warning(this, strings::kAppTitle,
-                             outcome.error + "\n\n" + strings::kRunFailed);
+        // Shown without a nested event loop: the form is already usable again behind it.
+        auto* box =
+            new QMessageBox(QMessageBox::Warning, strings::kAppTitle,
+                            outcome.error + "\n\n" + strings::kRunFailed, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
     } else {
         m_ui->labelRunReport->setText(strings::kRunStopped);
     }

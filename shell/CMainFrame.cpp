@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QMenuBar>
+#include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
@@ -49,11 +49,12 @@ void CMainFrame::SetView(CCorvaleView* view) {
     });
 }
 
-void CMainFrame::ResizeParentToFit() {
+void CMainFrame::ResizeParentToFit(bool shrinkOnly) {
     if (m_pView == nullptr)
         return;
-    const QSize needed = m_pView->size() + QSize(0, menuBar()->sizeHint().height());
-    resize(size().boundedTo(needed));
+    layout()->activate();
+    const QSize needed = m_pView->size() + (size() - centralWidget()->size());
+    resize(shrinkOnly ? size().boundedTo(needed) : needed);
 }
 
 void CMainFrame::OnAppAbout() {

@@ -29,8 +29,8 @@ class CMainFrame : public QMainWindow {
     // Takes the form as the window's client (scrolled when the frame is smaller).
     void SetView(CCorvaleView* view);
     CCorvaleView* GetActiveView() const { return m_pView; }
-    // Shrinks the frame, never enlarges it, to fit the form; the top-left corner stays.
-    void ResizeParentToFit();
+    // Sizes the frame to fit the form, by default shrinking it only; the top-left corner stays.
+    void ResizeParentToFit(bool shrinkOnly = true);
 
   public slots:
     void OnAppAbout();

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "res/CorvaleStrings.h"
+#include "shell/DialogFont.h"
 #include "shell/PathDiscovery.h"
 #include "ui_CPathsDlg.h"
 
@@ -27,6 +28,7 @@ void TrimRight(QString& text) {
 CPathsDlg::CPathsDlg(const WindowsSettings& settings, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_ui(std::make_unique<Ui::CPathsDlg>()) {
     m_ui->setupUi(this);
+    setFont(DialogFont());
     connect(m_ui->buttonOk, &QPushButton::clicked, this, &CPathsDlg::accept);
     connect(m_ui->buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

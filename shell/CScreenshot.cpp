@@ -1,6 +1,6 @@
 #include "shell/CScreenshot.h"
 
-#include <QMenuBar>
+#include <QCoreApplication>
 #include <QPixmap>
 #include <array>
 #include <memory>
@@ -24,7 +24,8 @@ void RunAwardsThenSaveScreenshot(CMainFrame& frame, const QString& file,
             return;
         }
         QObject::disconnect(*connection);
-        frame.resize(view->width(), view->height() + frame.menuBar()->height());
+        frame.ResizeParentToFit(false);
+        QCoreApplication::processEvents();  // the scroll area learns that the form fits
         done(frame.grab().save(file, "PNG"));
     };
     *connection = QObject::connect(view, &CCorvaleView::RunEnded, &frame, runNext);

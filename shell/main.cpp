@@ -11,7 +11,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    Q_INIT_RESOURCE(corvale);
     // The framework's per-user settings key; the program itself stores nothing there.
     QApplication::setApplicationName("Corvale ver 1.0");
     QApplication::setWindowIcon(QIcon(":/corvale.svg"));

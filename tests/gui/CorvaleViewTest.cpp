@@ -1,0 +1,345 @@
+// The main form: first showing, options, the five award runs, the locking and failures.
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "awards/AwardRun.h"
+#include "awards/CCorvaleView.h"
+#include "shell/CCorvaleApp.h"
+#include "shell/CCorvaleDoc.h"
+#include "shell/CMainFrame.h"
+
+using namespace corvale;
+using corvale::test::Fixture;
+using corvale::test::ModalAnswerer;
+using corvale::test::TestWinePrefix;
+
+Q_DECLARE_METATYPE(corvale::Award)
+
+namespace {
+
+constexpr int kRunTimeoutMs = 120000;
+
+// The form as start-up leaves it, over `log`, writing into `lstDir`.
+class Form {
+  public:
+    Form(const QString& log, const QString& lstDir) : m_app(m_prefix.Settings()) {
+        m_app.m_strSourceMdb = log;
+        m_app.m_strRefdataMdb = "C:\\DXBase\\Refdata.mdb";
+        m_app.m_strLstDir = lstDir;
+        m_app.m_strFfmaLstName = "FFMApins.lst";
+        m_app.m_strWasLstName = "WASpins.lst";
+        m_app.m_strDxccLstName = "DXCCpins.lst";
+        m_app.m_strIotaLstName = "IOTApins.lst";
+        m_app.m_strVuccLstName = "VUCCpins.lst";
+        m_app.m_strFfmaWkdPath = lstDir + "FFMAsquares.wkd";
+        m_app.m_strFfmaCfmPath = lstDir + "FFMAsquares.cfm";
+        m_app.m_strVuccWkdPath = lstDir + "VUCCsquares.wkd";
+        m_app.m_strVuccCfmPath = lstDir + "VUCCsquares.cfm";
+        m_doc = std::make_unique<CCorvaleDoc>(log.toStdString());
+        m_frame = std::make_unique<CMainFrame>();
+        view = new CCorvaleView(*m_doc, m_prefix.Settings());
+        m_frame->SetView(view);
+        view->OnInitialUpdate(m_app);
+        m_frame->show();
+    }
+    ~Form() { m_frame.reset(); }
+
+    template <typename T>
+    T* Control(const char* name) const {
+        T* control = view->findChild<T*>(name);
+        if (control == nullptr)
+            qFatal("no control %s", name);
+        return control;
+    }
+    QString Text(const char* label) const { return Control<QLabel>(label)->text(); }
+    QStringList Lines(const char* list) const {
+        QStringList lines;
+        auto* widget = Control<QListWidget>(list);
+        for (int row = 0; row < widget->count(); ++row)
+            lines.append(widget->item(row)->text());
+        return lines;
+    }
+    // Presses the button and waits until the form is unlocked again.
+    bool Run(const char* button) {
+        QSignalSpy ended(view, &CCorvaleView::RunEnded);
+        Control<QPushButton>(button)->click();
+        return ended.count() > 0 || ended.wait(kRunTimeoutMs);
+    }
+    CMainFrame& Frame() { return *m_frame; }
+
+    CCorvaleView* view = nullptr;
+
+  private:
+    TestWinePrefix m_prefix;
+    CCorvaleApp m_app;
+    std::unique_ptr<CCorvaleDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+// What the engine itself lists for a run, to compare the form with.
+struct EngineRun : RunObserver {
+    QStringList confirmed, workedOnly;
+    RunResult result;
+
+    EngineRun(Award award, const QString& log, const QString& folder) {
+        CSRC2006QSO qsoSet(log.toStdString());
+        RunRequest request;
+        request.award = award;
+        request.lstPath = (folder + "/engine.lst").toStdString();
+        result = RunAward(request, qsoSet, *this);
+    }
+    void OnPin(const PinEvent& pin) override {
+        const QString line = QString::fromUtf8(pin.line.data(), qsizetype(pin.line.size()));
+        (pin.status == PinStatus::Confirmed ? confirmed : workedOnly).append(line);
+    }
+};
+
+const char* const kLockedControls[] = {"buttonFfma",       "buttonWasMixed", "buttonDxccMixed",
+                                       "buttonIotaMixed",  "buttonVucc",     "checkFfmaSquares",
+                                       "checkVuccSquares", "radioBand50",    "radioBand144",
+                                       "radioBand222",     "radioBand432"};
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace
+
+class CorvaleViewTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void firstShowing();
+    void bandButtons_data();
+    void bandButtons();
+    void squaresCheckBoxes();
+    void awardRun_data();
+    void awardRun();
+    void squaresRunShowsAndWritesTheSquaresFiles();
+    void runLocksTheWholeFormUntilAfterThePause();
+    void emptyLogShowsZeroCounters();
+    void failingRunReportsAndUnlocks_data();
+    void failingRunReportsAndUnlocks();
+    void closingDuringARunStopsItFirst();
+};
+
+void CorvaleViewTest::firstShowing() {
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/";
+    Form form(Fixture("demo-log.mdb"), dir);
+
+    QCOMPARE(form.Text("labelSourceMdb"), Fixture("demo-log.mdb"));
+    QCOMPARE(form.Text("labelRefdataMdb"), QString("C:\\DXBase\\Refdata.mdb"));
+    QCOMPARE(form.Text("labelLstFile"), dir + "FFMApins.lst");
+    QCOMPARE(form.Text("labelWkdFile"), dir + "FFMAsquares.wkd");
+    QCOMPARE(form.Text("labelCfmFile"), dir + "FFMAsquares.cfm");
+    for (const char* award : {"Ffma", "Was", "Dxcc", "Iota", "Vucc"}) {
+        for (const char* counter : {"Total", "Worked", "Confirmed"})
+            QCOMPARE(form.Text(qPrintable(QString("label%1%2").arg(award, counter))), QString());
+    }
+    QVERIFY(form.Control<QRadioButton>("radioBand50")->isChecked());
+    QCOMPARE(form.view->m_strVuccBand, QString("1"));
+    QCOMPARE(form.view->m_nBand, -1);  // follows the buttons only when a run collects the form
+    QVERIFY(!form.Control<QCheckBox>("checkFfmaSquares")->isChecked());
+    QVERIFY(!form.Control<QCheckBox>("checkVuccSquares")->isChecked());
+    QCOMPARE(form.Frame().windowTitle(), QString("Corvale version 1.02"));
+    QVERIFY(form.view->m_pSet != nullptr && !form.view->m_pSet->IsOpen());
+}
+
+void CorvaleViewTest::bandButtons_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("band");
+    QTest::newRow("144") << QStringList{"radioBand144"} << "0";
+    QTest::newRow("222") << QStringList{"radioBand222"} << "11";
+    QTest::newRow("222 twice") << QStringList{"radioBand222", "radioBand222"} << "11";
+    QTest::newRow("432") << QStringList{"radioBand432"} << "12";
+    QTest::newRow("432 then 50") << QStringList{"radioBand432", "radioBand50"} << "1";
+}
+
+void CorvaleViewTest::bandButtons() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, band);
+    QTemporaryDir pins;
+    Form form(Fixture("demo-log.mdb"), pins.path() + "/");
+    for (const QString& radio : clicks)
+        form.Control<QRadioButton>(qPrintable(radio))->click();
+    QCOMPARE(form.view->m_strVuccBand, band);
+}
+
+void CorvaleViewTest::squaresCheckBoxes() {
+    QTemporaryDir pins;
+    Form form(Fixture("demo-log.mdb"), pins.path() + "/");
+    for (auto [box, flag] : {std::pair{"checkFfmaSquares", &form.view->m_bFfmaSquares},
+                             std::pair{"checkVuccSquares", &form.view->m_bVuccSquares}}) {
+        form.Control<QCheckBox>(box)->click();
+        QVERIFY(*flag);
+        form.Control<QCheckBox>(box)->click();
+        QVERIFY(!*flag);
+    }
+}
+
+void CorvaleViewTest::awardRun_data() {
+    QTest::addColumn<Award>("award");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("counters");  // the award's part of the label names
+    QTest::addColumn<QString>("file");
+    QTest::newRow("FFMA") << Award::Ffma << "buttonFfma"
+                          << "Ffma"
+                          << "FFMApins.lst";
+    QTest::newRow("WAS") << Award::Was << "buttonWasMixed"
+                         << "Was"
+                         << "WASpins.lst";
+    QTest::newRow("DXCC") << Award::Dxcc << "buttonDxccMixed"
+                          << "Dxcc"
+                          << "DXCCpins.lst";
+    QTest::newRow("IOTA") << Award::Iota << "buttonIotaMixed"
+                          << "Iota"
+                          << "IOTApins.lst";
+    QTest::newRow("VUCC") << Award::Vucc << "buttonVucc"
+                          << "Vucc"
+                          << "VUCCpins.lst";
+}
+
+void CorvaleViewTest::awardRun() {
+    QFETCH(Award, award);
+    QFETCH(QString, button);
+    QFETCH(QString, counters);
+    QFETCH(QString, file);
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/";
+    const EngineRun engine(award, Fixture("demo-log.mdb"), pins.path());
+    QVERIFY(!engine.confirmed.isEmpty() && !engine.workedOnly.isEmpty());
+    Form form(Fixture("demo-log.mdb"), dir);
+
+    QVERIFY(form.Run(qPrintable(button)));
+
+    QCOMPARE(form.Lines("listConfirmed"), engine.confirmed);
+    QCOMPARE(form.Lines("listWorkedOnly"), engine.workedOnly);
+    const auto counter = [&](const char* which) {
+        return form.Text(qPrintable("label" + counters + which));
+    };
+    QCOMPARE(counter("Total"), QString::number(engine.result.counters.total));
+    QCOMPARE(counter("Worked"), QString::number(engine.result.counters.workedOnly));
+    QCOMPARE(counter("Confirmed"), QString::number(engine.result.counters.confirmed));
+    QCOMPARE(form.Text("labelLstFile"), dir + file);
+    QCOMPARE(form.Text("labelWkdFile"), QString());
+    QCOMPARE(form.Text("labelCfmFile"), QString());
+    QCOMPARE(ReadFile(dir + file), ReadFile(pins.path() + "/engine.lst"));
+    for (const std::string& label : engine.result.unplaced)
+        QVERIFY(form.Text("labelRunReport").contains(QString::fromStdString(label)));
+    QCOMPARE(form.Text("labelRunReport").isEmpty(), engine.result.unplaced.empty());
+}
+
+void CorvaleViewTest::squaresRunShowsAndWritesTheSquaresFiles() {
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/";
+    Form form(Fixture("demo-log.mdb"), dir);
+    form.Control<QCheckBox>("checkVuccSquares")->click();
+
+    QVERIFY(form.Run("buttonVucc"));
+
+    QCOMPARE(form.Text("labelWkdFile"), dir + "VUCCsquares.wkd");
+    QCOMPARE(form.Text("labelCfmFile"), dir + "VUCCsquares.cfm");
+    QVERIFY(QFile::exists(dir + "VUCCsquares.wkd"));
+    QVERIFY(QFile::exists(dir + "VUCCsquares.cfm"));
+    QVERIFY(!QFile::exists(dir + "FFMAsquares.wkd"));
+}
+
+void CorvaleViewTest::runLocksTheWholeFormUntilAfterThePause() {
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/";
+    Form form(Fixture("demo-log.mdb"), dir);
+    QSignalSpy ended(form.view, &CCorvaleView::RunEnded);
+    QElapsedTimer sincePress;
+
+    sincePress.start();
+    form.Control<QPushButton>("buttonWasMixed")->click();
+    for (const char* name : kLockedControls)
+        QVERIFY2(!form.Control<QWidget>(name)->isEnabled(), name);
+    // A second press, by any way in, starts nothing.
+    form.view->OnDxccMixed();
+    form.view->OnWasMixed();
+    QCOMPARE(form.Text("labelLstFile"), dir + "WASpins.lst");
+
+    QVERIFY(ended.wait(kRunTimeoutMs));
+    QVERIFY(sincePress.elapsed() >= CCorvaleView::kUnlockDelayMs);
+    for (const char* name : kLockedControls)
+        QVERIFY2(form.Control<QWidget>(name)->isEnabled(), name);
+    QTest::qWait(100);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!QFile::exists(dir + "DXCCpins.lst"));
+}
+
+void CorvaleViewTest::emptyLogShowsZeroCounters() {
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/";
+    Form form(Fixture("empty-log.mdb"), dir);
+
+    QVERIFY(form.Run("buttonWasMixed"));
+
+    for (const char* label : {"labelWasTotal", "labelWasWorked", "labelWasConfirmed"})
+        QCOMPARE(form.Text(label), QString("0"));
+    QCOMPARE(ReadFile(dir + "WASpins.lst"), QByteArray());
+}
+
+void CorvaleViewTest::failingRunReportsAndUnlocks_data() {
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("lstDir");  // below the test's folder
+    QTest::addColumn<QString>("named");   // what the message names
+    QTest::newRow("pin folder missing") << Fixture("demo-log.mdb") << "missing/"
+                                        << "missing";
+    QTest::newRow("log unreadable") << Fixture("garbage.mdb") << ""
+                                    << "garbage.mdb";
+    QTest::newRow("log without QSO table") << Fixture("no-qso-tab.mdb") << ""
+                                           << "no-qso-tab.mdb";
+}
+
+void CorvaleViewTest::failingRunReportsAndUnlocks() {
+    QFETCH(QString, log);
+    QFETCH(QString, lstDir);
+    QFETCH(QString, named);
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/" + lstDir;
+    QFile::copy(Fixture("demo-log.tsv"), pins.path() + "/WASpins.lst");
+    const QByteArray before = ReadFile(pins.path() + "/WASpins.lst");
+    Form form(log, dir);
+    ModalAnswerer answerer;
+
+    QVERIFY(form.Run("buttonWasMixed"));
+
+    QTRY_COMPARE(answerer.messages.size(), 1);
+    QVERIFY2(answerer.messages.front().contains(named), qPrintable(answerer.messages.front()));
+    for (const char* name : kLockedControls)
+        QVERIFY2(form.Control<QWidget>(name)->isEnabled(), name);
+    QVERIFY(form.Lines("listConfirmed").isEmpty() && form.Lines("listWorkedOnly").isEmpty());
+    QCOMPARE(ReadFile(pins.path() + "/WASpins.lst"), before);
+    QCOMPARE(QDir(pins.path()).entryList(QDir::Files), QStringList{"WASpins.lst"});
+}
+
+void CorvaleViewTest::closingDuringARunStopsItFirst() {
+    QTemporaryDir pins;
+    const QString dir = pins.path() + "/";
+    Form form(Fixture("large-log.mdb"), dir);
+    QSignalSpy ended(form.view, &CCorvaleView::RunEnded);
+
+    form.Control<QPushButton>("buttonDxccMixed")->click();
+    QVERIFY(!form.Frame().close());
+    QVERIFY(form.Frame().isVisible());
+
+    QVERIFY(ended.wait(kRunTimeoutMs));
+    QTRY_VERIFY(!form.Frame().isVisible());
+    QVERIFY(QDir(pins.path()).entryList(QDir::Files).isEmpty());
+}
+
+QTEST_MAIN(CorvaleViewTest)
+#include "CorvaleViewTest.moc"

@@ -1,0 +1,105 @@
+// Start-up: the paths dialog, the check of the log, then the main window.
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "GuiTestSupport.h"
+#include "awards/CCorvaleView.h"
+#include "res/CorvaleStrings.h"
+#include "shell/CCorvaleApp.h"
+#include "shell/CCorvaleCommandLine.h"
+#include "shell/CMainFrame.h"
+
+using namespace corvale;
+using corvale::test::Fixture;
+using corvale::test::ModalAnswerer;
+using corvale::test::TestWinePrefix;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void cancelInThePathsDialogEndsWithoutMessage();
+    void okStartsWithTheLogNamedInDxbaseSettings();
+    void logCheck_data();
+    void logCheck();
+};
+
+void StartupTest::cancelInThePathsDialogEndsWithoutMessage() {
+    TestWinePrefix prefix;
+    prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
+    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+    prefix.CopyOntoDriveC(Fixture("demo-log.mdb"), "DXBase/demo-log.mdb");
+    ModalAnswerer answerer([](QDialog& dialog) { dialog.reject(); });
+
+    CCorvaleApp app(prefix.Settings());
+    QVERIFY(!app.InitInstance(CCorvaleCommandLine{}));
+    QCOMPARE(answerer.dialogTitles.size(), 1);
+    QVERIFY(answerer.messages.isEmpty());
+    QVERIFY(app.GetMainWnd() == nullptr);
+    QVERIFY(app.m_strSourceMdb.isEmpty());
+}
+
+void StartupTest::okStartsWithTheLogNamedInDxbaseSettings() {
+    TestWinePrefix prefix;
+    prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
+    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+    prefix.CopyOntoDriveC(Fixture("demo-log.mdb"), "DXBase/demo-log.mdb");
+    ModalAnswerer answerer;
+
+    CCorvaleApp app(prefix.Settings());
+    QVERIFY(app.InitInstance(CCorvaleCommandLine{}));
+    QVERIFY(answerer.messages.isEmpty());
+    QCOMPARE(app.m_strSourceMdb, QString("C:\\DXBase\\demo-log.mdb"));
+    QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
+    CMainFrame* frame = app.GetMainWnd();
+    QVERIFY(frame != nullptr && frame->isVisible());
+    QCOMPARE(frame->windowTitle(), QString(strings::kAppTitle));
+    QCOMPARE(frame->GetActiveView()->findChild<QLabel*>("labelSourceMdb")->text(),
+             QString("C:\\DXBase\\demo-log.mdb"));
+}
+
+void StartupTest::logCheck_data() {
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("message");  // a text in the one message shown
+    const QString versionError = strings::kVersionError;
+    QTest::newRow("version 6") << Fixture("demo-log.mdb") << true << QString();
+    QTest::newRow("version 06") << Fixture("version-06.mdb") << true << QString();
+    QTest::newRow("version ' 6'") << Fixture("version-blank6.mdb") << true << QString();
+    QTest::newRow("version 6.1") << Fixture("version-6.1.mdb") << true << QString();
+    QTest::newRow("version 60") << Fixture("version-60.mdb") << false << versionError;
+    QTest::newRow("version 7") << Fixture("version-7.mdb") << false << versionError;
+    QTest::newRow("version empty") << Fixture("version-empty.mdb") << false << versionError;
+    QTest::newRow("version A6") << Fixture("version-letter.mdb") << false << versionError;
+    QTest::newRow("no version row") << Fixture("version-no-rows.mdb") << false << versionError;
+    QTest::newRow("no version table") << Fixture("no-version-table.mdb") << false << versionError;
+    // The database layer's description names the file.
+    QTest::newRow("missing log") << Fixture("no-such-log.mdb") << false
+                                 << QString("no-such-log.mdb");
+    QTest::newRow("not a database") << Fixture("garbage.mdb") << false << QString("garbage.mdb");
+}
+
+void StartupTest::logCheck() {
+    QFETCH(QString, log);
+    QFETCH(bool, starts);
+    QFETCH(QString, message);
+    QTemporaryDir pins;
+    TestWinePrefix prefix;
+    ModalAnswerer answerer;
+    CCorvaleCommandLine commandLine;
+    commandLine.sourceMdb = log;
+    commandLine.lstDir = pins.path() + "/";
+
+    CCorvaleApp app(prefix.Settings());
+    QCOMPARE(app.InitInstance(commandLine), starts);
+    QCOMPARE(app.GetMainWnd() != nullptr, starts);
+    if (starts) {
+        QVERIFY(answerer.messages.isEmpty());
+        return;
+    }
+    QCOMPARE(answerer.messages.size(), 1);
+    QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages.front()));
+}
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
