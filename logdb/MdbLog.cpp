@@ -460,26 +460,8 @@ MdbLog::MdbLog(std::string path) : path_(std::move(path)) {
         Fail("the file is damaged: its page size is not the one its version calls for");
 
     // A successful open proves little (mdb_open succeeds on an empty file): the catalog must
-    // read, and read whole. libmdb ends a table at the first page that it cannot find, as if
-    // the table ended there, so the rows read are held against the row count in the catalog's
-    // own definition (MSysObjects, defined on page 2, as libmdb reads it).
-    const char* const unreadable =
-        "the file is truncated or damaged: its list of tables cannot be read";
-    MdbCatalogEntry objects{};
-    objects.mdb = mdb_.get();
-    objects.object_type = MDB_TABLE;
-    objects.table_pg = 2;
-    std::snprintf(objects.object_name, sizeof objects.object_name, "%s", "MSysObjects");
-    std::unique_ptr<MdbTableDef, FreeTable> definition(mdb_read_table(&objects));
-    if (!definition)
-        Fail(unreadable);
-    const unsigned objectCount = definition->num_rows;
-    definition.reset();
-    if (mdb_read_catalog(mdb_.get(), MDB_ANY) == nullptr || mdb_->catalog == nullptr)
-        Fail(unreadable);
-    CheckReadErrors();
-    if (mdb_->catalog->len < objectCount)
-        Fail("the file is truncated or damaged: its list of tables is incomplete");
+    // read, and read whole.
+    ReadCatalog();
 }
 
 void MdbLog::CloseHandle::operator()(MdbHandle* mdb) const {
@@ -501,35 +483,138 @@ void MdbLog::CheckReadErrors() const {
         Fail("the file cannot be read (" + SystemMessage(pages_->Error()) + ")");
 }
 
+namespace {
+
+// An integer column's value in the current row (Byte, Integer or Long Integer); NULL reads 0.
+std::int64_t IntegerCell(const MdbHandle* mdb, const MdbColumn* column) {
+    const int start = column->cur_value_start;
+    const int length = column->cur_value_len;
+    if (length <= 0 || start < 0 ||
+        static_cast<std::int64_t>(start) + length > static_cast<std::int64_t>(mdb->fmt->pg_size))
+        return 0;
+    const unsigned char* p = mdb->pg_buf + start;
+    if (column->col_type == MDB_BYTE && length == 1)
+        return p[0];
+    if (column->col_type == MDB_INT && length == 2)
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
+    if (column->col_type == MDB_LONGINT && length == 4)
+        return static_cast<std::int32_t>(LittleEndian32(p));
+    return 0;
+}
+
+}  // namespace
+
+// The catalog is the table MSysObjects, defined on page 2. mdb_read_catalog would read it too,
+// but it also parses every object's property blob (LvProp), which libmdb 1.0.0 reads out of
+// bounds when the blob is damaged, and which this layer has no use for. So the four columns
+// that name the tables are read here, as mdb_read_catalog reads them (Id, Name, Type, Flags),
+// and the catalog entries that libmdb's table reader needs are made from them, without
+// properties. libmdb ends a table at the first page that it cannot find, as if the table ended
+// there, so the rows read are held against the row count in the catalog's own definition.
+void MdbLog::ReadCatalog() {
+    const std::string label = "[MSysObjects]";
+    const std::string unreadable =
+        "the file is truncated or damaged: its list of tables cannot be read";
+    MdbCatalogEntry objects{};
+    objects.mdb = mdb_.get();
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::snprintf(objects.object_name, sizeof objects.object_name, "%s", "MSysObjects");
+
+    LibmdbQuiet quiet;
+    std::unique_ptr<MdbTableDef, FreeTable> table(mdb_read_table(&objects));
+    if (!table)
+        Fail(unreadable);
+    CheckDefinition(*table, label);
+    if (mdb_read_columns(table.get()) == nullptr || table->columns == nullptr ||
+        table->columns->len != table->num_cols)
+        Fail(unreadable);
+    const MdbColumn* id = FindColumn(table.get(), "Id");
+    const MdbColumn* name = FindColumn(table.get(), "Name");
+    const MdbColumn* type = FindColumn(table.get(), "Type");
+    const MdbColumn* flags = FindColumn(table.get(), "Flags");
+    auto isInteger = [](const MdbColumn* column) {
+        return column != nullptr && (column->col_type == MDB_BYTE || column->col_type == MDB_INT ||
+                                     column->col_type == MDB_LONGINT);
+    };
+    if (!isInteger(id) || !isInteger(type) || !isInteger(flags) || name == nullptr ||
+        name->col_type != MDB_TEXT)
+        Fail("the file is damaged: its list of tables is not laid out as Access lays it out");
+
+    std::uint64_t rows = 0;
+    mdb_rewind_table(table.get());
+    while (mdb_fetch_row(table.get())) {
+        ++rows;
+        if ((IntegerCell(mdb_.get(), type) & 0x7F) != MDB_TABLE)
+            continue;
+        CatalogTable entry;
+        entry.name = std::string(TextCell(mdb_.get(), name).View());
+        entry.page = static_cast<unsigned long>(IntegerCell(mdb_.get(), id) & 0x00FFFFFF);
+        entry.flags = static_cast<int>(IntegerCell(mdb_.get(), flags));
+        catalog_.push_back(std::move(entry));
+    }
+    CheckReadErrors();
+    if (rows < table->num_rows)
+        Fail("the file is truncated or damaged: its list of tables is incomplete");
+}
+
+// What libmdb trusts in a table definition and this layer can check: the usage map that says
+// which pages hold the table's rows (libmdb indexes it without looking).
+void MdbLog::CheckDefinition(const MdbTableDef& table, const std::string& label) const {
+    const std::string damaged = "the file is damaged: the definition of table " + label;
+    const unsigned char* map = table.usage_map;
+    const std::size_t size = table.map_sz;
+    if (map == nullptr || size == 0)
+        Fail(damaged + " has no page map");
+    if (map[0] == 0) {
+        // A bitmap of pages from a first page on.
+        if (size < 5)
+            Fail(damaged + " has a page map that is too short");
+    } else if (map[0] == 1) {
+        // The numbers of map pages, each a bitmap of its own range of pages.
+        for (std::size_t at = 1; at + 4 <= size; at += 4) {
+            if (LittleEndian32(map + at) >= facts_.pageCount)
+                Fail("the file is truncated or damaged: the page map of table " + label +
+                     " lies outside the file");
+        }
+    } else {
+        Fail(damaged + " has a page map of an unknown kind");
+    }
+}
+
 MdbTableDef* MdbLog::OpenTable(std::string_view name) {
     const std::string wanted(name);
     const std::string label = "[" + wanted + "]";
-    LibmdbQuiet quiet;
-    GPtrArray* catalog = mdb_->catalog;
-    for (guint i = 0; i < catalog->len; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
-        if (entry == nullptr || entry->object_type != MDB_TABLE)
-            continue;
-        if (g_ascii_strcasecmp(entry->object_name, wanted.c_str()) != 0)
-            continue;
+    const auto found = std::find_if(catalog_.begin(), catalog_.end(), [&](const CatalogTable& t) {
+        return g_ascii_strcasecmp(t.name.c_str(), wanted.c_str()) == 0;
+    });
+    if (found == catalog_.end())
+        return nullptr;
+    if (found->page == 0 || found->page >= facts_.pageCount)
+        Fail("the file is truncated or damaged: the definition of table " + label +
+             " lies outside the file");
 
-        if (entry->table_pg == 0 || entry->table_pg >= facts_.pageCount)
-            Fail("the file is truncated or damaged: the definition of table " + label +
-                 " lies outside the file");
-        MdbTableDef* table = mdb_read_table(entry);
-        if (table == nullptr)
-            Fail("the file is damaged: the definition of table " + label + " cannot be read");
-        tables_.emplace_back(table);
-        GPtrArray* columns = mdb_read_columns(table);
-        if (columns == nullptr || table->columns == nullptr ||
-            table->columns->len != table->num_cols)
-            Fail("the file is damaged: the columns of table " + label + " cannot be read");
-        return table;
-    }
-    return nullptr;
+    auto entry = std::make_unique<MdbCatalogEntry>();
+    entry->mdb = mdb_.get();
+    std::snprintf(entry->object_name, sizeof entry->object_name, "%s", found->name.c_str());
+    entry->object_type = MDB_TABLE;
+    entry->table_pg = found->page;
+    entry->flags = found->flags;
+    entries_.push_back(std::move(entry));
+
+    LibmdbQuiet quiet;
+    MdbTableDef* table = mdb_read_table(entries_.back().get());
+    if (table == nullptr)
+        Fail("the file is damaged: the definition of table " + label + " cannot be read");
+    tables_.emplace_back(table);
+    CheckDefinition(*table, label);
+    GPtrArray* columns = mdb_read_columns(table);
+    if (columns == nullptr || table->columns == nullptr || table->columns->len != table->num_cols)
+        Fail("the file is damaged: the columns of table " + label + " cannot be read");
+    return table;
 }
 
-MdbColumn* FindColumn(MdbTableDef* table, std::string_view name) {
+MdbColumn* FindColumn(const MdbTableDef* table, std::string_view name) {
     const std::string wanted(name);
     for (guint i = 0; i < table->columns->len; ++i) {
         auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));

@@ -107,16 +107,29 @@ class MdbLog {
     struct FreeTable {
         void operator()(MdbTableDef* table) const;
     };
+    // A table of the catalog (MSysObjects): its name and its definition page.
+    struct CatalogTable {
+        std::string name;
+        unsigned long page = 0;
+        int flags = 0;
+    };
+
+    void ReadCatalog();
+    // Throws DbError when the definition of a table just read cannot be trusted.
+    void CheckDefinition(const MdbTableDef& table, const std::string& label) const;
 
     std::string path_;
     LogFileFacts facts_;
     std::unique_ptr<MdbHandle, CloseHandle> mdb_;
     class PageReader* pages_ = nullptr;  // libmdb's page source, owned by the handle's stream
-    std::vector<std::unique_ptr<MdbTableDef, FreeTable>> tables_;  // freed before the handle
+    std::vector<CatalogTable> catalog_;
+    // Freed in this order: the tables, then the entries they point to, then the handle.
+    std::vector<std::unique_ptr<MdbCatalogEntry>> entries_;
+    std::vector<std::unique_ptr<MdbTableDef, FreeTable>> tables_;
 };
 
 // The column of `table` with that name (compared without case), or nullptr.
-MdbColumn* FindColumn(MdbTableDef* table, std::string_view name);
+MdbColumn* FindColumn(const MdbTableDef* table, std::string_view name);
 
 // Access's name of a libmdb column type ("Text", "Long Integer", ...).
 std::string_view ColumnTypeName(int type);
