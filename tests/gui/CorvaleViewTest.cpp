@@ -189,40 +189,47 @@ void CorvaleViewTest::squaresCheckBoxes() {
 }
 
 void CorvaleViewTest::awardRun_data() {
+    QTest::addColumn<QString>("log");
     QTest::addColumn<Award>("award");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("counters");  // the award's part of the label names
     QTest::addColumn<QString>("file");
-    QTest::newRow("FFMA") << Award::Ffma << "buttonFfma"
-                          << "Ffma"
-                          << "FFMApins.lst";
-    QTest::newRow("WAS") << Award::Was << "buttonWasMixed"
-                         << "Was"
-                         << "WASpins.lst";
-    QTest::newRow("DXCC") << Award::Dxcc << "buttonDxccMixed"
-                          << "Dxcc"
-                          << "DXCCpins.lst";
-    QTest::newRow("IOTA") << Award::Iota << "buttonIotaMixed"
-                          << "Iota"
-                          << "IOTApins.lst";
-    QTest::newRow("VUCC") << Award::Vucc << "buttonVucc"
-                          << "Vucc"
-                          << "VUCCpins.lst";
+    QTest::addColumn<QString>("confirmedLine");  // one line the list must hold
+    struct Row {
+        Award award;
+        const char *button, *counters, *file, *line;
+    };
+    const Row rows[] = {
+        {Award::Ffma, "buttonFfma", "Ffma", "FFMApins.lst", "02|-12772|7654|FN42|"},
+        {Award::Was, "buttonWasMixed", "Was", "WASpins.lst", "02|-28412|3839|HI|"},
+        {Award::Dxcc, "buttonDxccMixed", "Dxcc", "DXCCpins.lst", "02|24604|6406|JA|"},
+        {Award::Iota, "buttonIotaMixed", "Iota", "IOTApins.lst", "02|10191|-1872|AF001|"},
+        {Award::Vucc, "buttonVucc", "Vucc", "VUCCpins.lst", "02|-12772|7654|FN42|"},
+    };
+    // The example log is tidy; the sample log has worked-only entities and odd keys too.
+    for (const char* log : {"demo-log.mdb", "sample-log.mdb"}) {
+        for (const Row& row : rows) {
+            QTest::addRow("%s %s", log, row.counters)
+                << Fixture(log) << row.award << row.button << row.counters << row.file << row.line;
+        }
+    }
 }
 
 void CorvaleViewTest::awardRun() {
+    QFETCH(QString, log);
     QFETCH(Award, award);
     QFETCH(QString, button);
     QFETCH(QString, counters);
     QFETCH(QString, file);
+    QFETCH(QString, confirmedLine);
     QTemporaryDir pins;
     const QString dir = pins.path() + "/";
-    const EngineRun engine(award, Fixture("demo-log.mdb"), pins.path());
-    QVERIFY(!engine.confirmed.isEmpty() && !engine.workedOnly.isEmpty());
-    Form form(Fixture("demo-log.mdb"), dir);
+    const EngineRun engine(award, log, pins.path());
+    Form form(log, dir);
 
     QVERIFY(form.Run(qPrintable(button)));
 
+    QVERIFY(form.Lines("listConfirmed").contains(confirmedLine));
     QCOMPARE(form.Lines("listConfirmed"), engine.confirmed);
     QCOMPARE(form.Lines("listWorkedOnly"), engine.workedOnly);
     const auto counter = [&](const char* which) {
@@ -235,9 +242,18 @@ void CorvaleViewTest::awardRun() {
     QCOMPARE(form.Text("labelWkdFile"), QString());
     QCOMPARE(form.Text("labelCfmFile"), QString());
     QCOMPARE(ReadFile(dir + file), ReadFile(pins.path() + "/engine.lst"));
+    // Pins without a map position are reported: in full in the tool tip, as much as fits in
+    // the line.
+    QStringList unplaced;
     for (const std::string& label : engine.result.unplaced)
-        QVERIFY(form.Text("labelRunReport").contains(QString::fromStdString(label)));
-    QCOMPARE(form.Text("labelRunReport").isEmpty(), engine.result.unplaced.empty());
+        unplaced.append(QString::fromStdString(label));
+    const auto* report = form.Control<QLabel>("labelRunReport");
+    if (unplaced.isEmpty()) {
+        QCOMPARE(report->text(), QString());
+    } else {
+        QCOMPARE(report->toolTip(), "No map position for: " + unplaced.join(", "));
+        QVERIFY(report->text().startsWith("No map position for: " + unplaced.front()));
+    }
 }
 
 void CorvaleViewTest::squaresRunShowsAndWritesTheSquaresFiles() {
