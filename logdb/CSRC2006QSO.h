@@ -31,6 +31,7 @@ class CSRC2006QSO {
     std::string GetDefaultSQL() const { return "[QSO-TAB]"; }
 
     // Reads the log named by GetDefaultDBName() and orders it by m_strSort. Throws DbError.
+    // The columns read are m_columnsRead and the columns that m_strSort names.
     void Open(const QsoTable::ReadProgress& progress = {});
     // Walks rows already read (one read of the log serving several runs). Throws DbError when
     // m_strSort names a column that is not in the table.
