@@ -3,9 +3,11 @@
 // Internal to logdb: one log file opened through mdbtools' libmdb. Not part of the layer's API.
 //
 // Every check that stands between a file on disk and libmdb lives in this file's .cpp
-// (CheckLogFile, MdbLog::OpenTable and the cell readers), so that the fuzz target has one place
-// to harden. libmdb trusts what it reads; these checks make sure that it is only ever given a
-// regular, readable file that starts like an Access database and is long enough to hold one.
+// (CheckLogFile, MdbLog::ReadCatalog, MdbLog::CheckDefinition, MdbLog::OpenTable and the cell
+// readers), so that the fuzz target has one place to harden. libmdb trusts what it reads; these
+// checks make sure that it is only ever given a regular, readable file that starts like an
+// Access database and is long enough to hold one, never parses the catalog's property blobs,
+// and never walks a table whose page map points outside the file.
 
 // glib.h first: mdbtools.h includes it inside its extern "C" block, which breaks glib's C++
 // templates when glib.h is met there for the first time.
