@@ -88,16 +88,24 @@ class Walk {
         CloseOnExit closer(set_);
         if (!set_.IsEOF() && !set_.IsBOF())
             set_.MoveFirst();
-        const std::size_t count = set_.GetRecordCount();
+        count_ = set_.GetRecordCount();
+        // Every record is read once: the look-ahead of an accepted record stops at the next
+        // accepted record, which is then the record at hand. The observer still hears of every
+        // record, in order, after the record's own work.
         while (!set_.IsEOF() && !set_.IsBOF()) {
-            if (IsAccepted())
-                TakeRecord();
-            observer_.OnRecord(result_.counters, set_.GetAbsolutePosition(), count);
-            if (observer_.StopRequested()) {
-                result_.stopped = true;
-                break;
+            const std::size_t position = set_.GetAbsolutePosition();
+            if (!IsAccepted()) {
+                if (Reported(position))
+                    break;
+                set_.MoveNext();
+                continue;
             }
-            set_.MoveNext();
+            const std::size_t next = TakeRecord();
+            bool stopped = false;
+            for (std::size_t p = position; p < next && !stopped; ++p)
+                stopped = Reported(p);
+            if (stopped)
+                break;
         }
         return std::move(result_);
     }
@@ -120,32 +128,31 @@ class Walk {
         return false;
     }
 
-    // The key of the next accepted record, "" when there is none; the cursor comes back to
-    // the record at hand.
-    std::string LookAhead() {
-        std::string next;
-        std::size_t steps = 0;
-        do {
-            set_.MoveNext();
-            ++steps;
-        } while (!set_.IsEOF() && !IsAccepted());
-        if (!set_.IsEOF())
-            next = Key();
-        for (; steps > 0; --steps)
-            set_.MovePrev();
-        return next;
+    // Tells the observer that the record at `position` is done; true when it asks to stop.
+    bool Reported(std::size_t position) {
+        observer_.OnRecord(result_.counters, position, count_);
+        if (!observer_.StopRequested())
+            return false;
+        result_.stopped = true;
+        return true;
     }
 
-    void TakeRecord() {
+    // Takes the accepted record at hand and leaves the cursor on the next accepted record (or
+    // at the end); returns that record's position. The group closes when the next key differs.
+    std::size_t TakeRecord() {
         const std::string key(Key());
         if (Confirms())
             status_ = PinStatus::Confirmed;
         const std::int32_t lastValid = set_.m_QSO_VALID;
-        const std::string next = LookAhead();
+        do {
+            set_.MoveNext();
+        } while (!set_.IsEOF() && !IsAccepted());
+        const std::string next = set_.IsEOF() ? std::string() : std::string(Key());
         if (rules_.squares == SquaresKind::SquaresAndFields)
             FieldStep(key, next);
         if (next != key)
             CloseGroup(key, lastValid);
+        return set_.IsEOF() ? count_ : set_.GetAbsolutePosition();
     }
 
     // A field (the first two characters of the square) is confirmed when any of its squares
@@ -212,6 +219,7 @@ class Walk {
     OutputFile* confirmed_ = nullptr;
     PinStatus status_ = PinStatus::WorkedOnly;
     bool fieldConfirmed_ = false;
+    std::size_t count_ = 0;
     RunResult result_;
 };
 

@@ -14,7 +14,7 @@ build=build-perf
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALE_BUILD_GUI=OFF >/dev/null
 cmake --build "$build" --target corvale-cli time_runs bench_awards >/dev/null
-log=$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")
+log=$(realpath -m "$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")")
 if [ ! -r "$log" ]; then
     echo "bench.sh: the large log \"$log\" is missing (set CORVALE_LARGE_LOG)." >&2
     exit 1
@@ -34,12 +34,13 @@ echo "== the five award runs over the first N contacts (read once; sort, walk, w
         n = part[2] + 0
         wall[n] = $11 + 0
         cpu[n] = $4 * 1e6 / n   # cpu_time is in ms per iteration
-        order[++count] = n
     }
     END {
         printf "%10s %16s %16s\n", "contacts", "wall ns/contact", "CPU ns/contact"
-        for (i = 1; i <= count; ++i)
-            printf "%10d %16.0f %16.0f\n", order[i], wall[order[i]], cpu[order[i]]
+        split("25000 50000 100000 200000", sizes, " ")
+        for (i = 1; i <= 4; ++i)
+            if (sizes[i] in wall)
+                printf "%10d %16.0f %16.0f\n", sizes[i], wall[sizes[i]], cpu[sizes[i]]
         if (wall[25000] > 0 && cpu[25000] > 0) {
             w = wall[200000] / wall[25000]
             c = cpu[200000] / cpu[25000]
