@@ -1,5 +1,5 @@
 // Reading the large log (200,000 contacts): the nine columns of an award run, all 41 columns,
-// a run's read + sort + walk, and mdb-export on the same file as the yardstick (DESIGN.md 8).
+// a run's read + sort + walk, and mdb-export on the same file as the yardstick.
 //
 //   bench_logdb --benchmark_filter=RunVsMdbExport   the ratio that the issues set (<= 0.35)
 //
