@@ -1,7 +1,7 @@
 // Reading the large log (200,000 contacts): the nine columns of an award run, all 41 columns,
 // a run's read + sort + walk, and mdb-export on the same file as the yardstick.
 //
-//   bench_logdb --benchmark_filter=RunVsMdbExport   the ratio against mdb-export (target: at most 0.35)
+//   bench_logdb --benchmark_filter=RunVsMdbExport   the ratio against mdb-export (at most 0.35)
 //
 // peak_rss_MB is the process's peak so far: run one benchmark alone (a filter) to read it.
 
