@@ -27,10 +27,11 @@ class CAwardRunThread::Reporter : public RunObserver {
             QString::fromUtf8(pin.coordinate.data(), static_cast<qsizetype>(pin.coordinate.size()));
     }
 
-    void OnRecord(const AwardCounters& counters, std::size_t /*position*/,
-                  std::size_t /*count*/) override {
+    void OnRecord(const AwardCounters& counters, std::size_t position, std::size_t count) override {
         m_pending.counters = counters;
         m_pending.walking = true;
+        m_pending.position = position;
+        m_pending.count = count;
         ReportWhenDue();
     }
 

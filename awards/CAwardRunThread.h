@@ -19,6 +19,8 @@ struct CAwardRunProgress {
     AwardCounters counters;       // so far; valid once walking
     bool walking = false;         // false while the log is still being read
     std::size_t rowsRead = 0;     // while the log is being read
+    std::size_t position = 0;     // while walking: the record's 0-based position in the walk
+    std::size_t count = 0;        // while walking: the records to walk
 };
 
 struct CAwardRunOutcome {

@@ -256,7 +256,9 @@ void CCorvaleView::OnRunProgress(const CAwardRunProgress& progress) {
     AppendLines(m_ui->listConfirmed, progress.confirmedLines);
     AppendLines(m_ui->listWorkedOnly, progress.workedOnlyLines);
     if (progress.walking) {
-        m_ui->labelRunReport->clear();
+        m_ui->labelRunReport->setText(QString(strings::kWalkingLog)
+                                          .arg(static_cast<qulonglong>(progress.position + 1))
+                                          .arg(static_cast<qulonglong>(progress.count)));
         ShowCounters(progress.counters);
     } else {
         m_ui->labelRunReport->setText(
@@ -272,6 +274,7 @@ void CCorvaleView::OnRunEnded(const CAwardRunOutcome& outcome) {
         ShowCounters(outcome.result.counters);
         if (outcome.lastCoordinate)
             *form.coordinate = *outcome.lastCoordinate;
+        m_ui->labelRunReport->clear();
         ReportUnplaced(outcome.result.unplaced);
         QTimer::singleShot(kUnlockDelayMs, this, [this] {
             LockForm(false);
