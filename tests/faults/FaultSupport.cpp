@@ -1,0 +1,242 @@
+#include "FaultSupport.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sched.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace corvale::faults {
+
+const std::vector<std::string> kPinFiles = {"WASpins.lst", "DXCCpins.lst", "IOTApins.lst",
+                                            "VUCCpins.lst", "FFMApins.lst"};
+const std::vector<std::string> kSquaresFiles = {"VUCCsquares.wkd", "VUCCsquares.cfm",
+                                                "FFMAsquares.wkd", "FFMAsquares.cfm"};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "corvale-faults-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    // Mounts made below the folder go first (innermost first), then the files.
+    std::ifstream mounts("/proc/self/mounts");
+    std::vector<std::string> points;
+    for (std::string device, point, rest;
+         mounts >> device >> point && std::getline(mounts, rest);) {
+        if (point.rfind(path_.string(), 0) == 0)
+            points.push_back(point);
+    }
+    for (auto it = points.rbegin(); it != points.rend(); ++it)
+        umount2(it->c_str(), MNT_DETACH);
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ec))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+FolderImage ImageOf(const fs::path& folder) {
+    FolderImage image;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(entry.path(), folder).string();
+        image[name] = entry.is_directory() ? std::string("<folder>") : ReadFile(entry.path());
+    }
+    return image;
+}
+
+namespace {
+
+bool WriteProcFile(const char* path, const std::string& text) {
+    const int fd = open(path, O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    return ok;
+}
+
+bool EnterPrivateMounts() {
+    if (unshare(CLONE_NEWNS) != 0) {
+        // Without the privilege, a user namespace in which this user is root may still allow
+        // mounts.
+        const uid_t uid = geteuid();
+        const gid_t gid = getegid();
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return false;
+        WriteProcFile("/proc/self/setgroups", "deny");
+        if (!WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+            !WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
+            return false;
+    }
+    // Nothing mounted here may reach the rest of the system.
+    return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+}  // namespace
+
+bool PrivateMounts() {
+    static const bool entered = EnterPrivateMounts();
+    return entered;
+}
+
+bool MountReadOnly(const fs::path& folder) {
+    const char* path = folder.c_str();
+    return PrivateMounts() && mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
+           mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+bool MountTmpfs(const fs::path& folder, std::size_t bytes) {
+    const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
+    return PrivateMounts() &&
+           mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+}
+
+std::optional<std::string> MakeReadOnly(const fs::path& folder) {
+    if (MountReadOnly(folder))
+        return std::nullopt;
+    if (geteuid() != 0) {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        return std::nullopt;
+    }
+    return "running as root without the right to mount: permission bits do not stop root, "
+           "and no read-only mount can be made here";
+}
+
+std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDir,
+                                   const fs::path& squaresDir) {
+    return {"all",       "--squares",     "--source-mdb",  log,
+            "--lst-dir", lstDir.string(), "--squares-dir", squaresDir.string()};
+}
+
+namespace {
+
+// Reads every descriptor to its end (a closed pipe, or EIO on a pty whose other side is gone).
+void Drain(std::vector<std::pair<int, std::string*>> sources) {
+    while (!sources.empty()) {
+        std::vector<pollfd> fds;
+        for (const auto& source : sources)
+            fds.push_back({source.first, POLLIN, 0});
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        for (std::size_t i = fds.size(); i-- > 0;) {
+            if (fds[i].revents == 0)
+                continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sources[i].second->append(buffer, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                close(sources[i].first);
+                sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+CliOutcome RunCli(const std::vector<std::string>& arguments, const CliOptions& options) {
+    std::vector<std::string> strings = {CORVALE_CLI};
+    strings.insert(strings.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment;
+    for (char** e = environ; *e != nullptr; ++e)
+        environment.emplace_back(*e);
+    for (const auto& [name, value] : options.environment)
+        environment.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& s : environment)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+
+    int outPipe[2], errPipe[2] = {-1, -1}, terminal = -1, terminalPeer = -1;
+    if (pipe2(outPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+    if (options.stderrOnTerminal) {
+        // Raw: the terminal passes the bytes through as written (no CR added before LF).
+        termios raw{};
+        cfmakeraw(&raw);
+        if (openpty(&terminal, &terminalPeer, nullptr, &raw, nullptr) != 0)
+            throw std::runtime_error("openpty");
+        fcntl(terminal, F_SETFD, FD_CLOEXEC);
+    } else if (pipe2(errPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe");
+    }
+
+    const pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("fork");
+    if (pid == 0) {
+        const int errTarget = options.stderrOnTerminal ? terminalPeer : errPipe[1];
+        const int devNull = open("/dev/null", O_RDONLY);
+        if (options.stderrOnTerminal) {
+            setsid();
+            ioctl(terminalPeer, TIOCSCTTY, 0);
+        }
+        if (dup2(devNull, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errTarget, 2) < 0)
+            _exit(126);
+        if (options.fileSizeLimit) {
+            // Without the signal, a write past the limit fails with EFBIG, as on a full disk.
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(126);
+        }
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+    if (options.stderrOnTerminal)
+        close(terminalPeer);
+    else
+        close(errPipe[1]);
+
+    CliOutcome outcome;
+    Drain({{outPipe[0], &outcome.out},
+           {options.stderrOnTerminal ? terminal : errPipe[0], &outcome.err}});
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status))
+        outcome.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        outcome.signal = WTERMSIG(status);
+    return outcome;
+}
+
+}  // namespace corvale::faults

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvale::faults {
+
+namespace fs = std::filesystem;
+
+const std::string kFixtures = CORVALE_SHARED_DIR "/fixtures/";
+
+std::string ReadFile(const fs::path& path);
+void WriteFile(const fs::path& path, const std::string& bytes);
+
+// A folder of its own for a test's files, removed afterwards (read-only mounts in it included).
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& Path() const { return path_; }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    fs::path path_;
+};
+
+// Every file below a folder (relative path -> bytes): what must not change.
+using FolderImage = std::map<std::string, std::string>;
+FolderImage ImageOf(const fs::path& folder);
+
+// Mounts for this test process only: a private mount namespace, entered once. False when the
+// system does not allow it (no privilege for namespaces); the caller then skips.
+bool PrivateMounts();
+// Re-mounts `folder` onto itself read-only (bind mount). Needs PrivateMounts().
+bool MountReadOnly(const fs::path& folder);
+// Mounts a tmpfs of `bytes` on `folder`. Needs PrivateMounts().
+bool MountTmpfs(const fs::path& folder, std::size_t bytes);
+// Makes `folder` read-only for this process by any means: a read-only mount, or the
+// permission bits where they bind (not as root). Returns why it cannot, or nothing.
+std::optional<std::string> MakeReadOnly(const fs::path& folder);
+
+struct CliOptions {
+    std::optional<rlim_t> fileSizeLimit;             // RLIMIT_FSIZE of the child; SIGXFSZ ignored
+    bool stderrOnTerminal = false;                   // standard error on a pseudo-terminal
+    std::map<std::string, std::string> environment;  // added to the child's
+};
+
+struct CliOutcome {
+    int status = -1;  // exit status; -1 when it did not exit normally
+    int signal = 0;   // the signal that ended it
+    std::string out, err;
+};
+
+// Runs corvale-cli with `arguments`, standard input on /dev/null, and collects its output.
+CliOutcome RunCli(const std::vector<std::string>& arguments, const CliOptions& options = {});
+
+// The arguments of a run of every award, squares included.
+std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDir,
+                                   const fs::path& squaresDir);
+
+// The nine file names that such a run writes in its two folders.
+extern const std::vector<std::string> kPinFiles;
+extern const std::vector<std::string> kSquaresFiles;
+
+}  // namespace corvale::faults
