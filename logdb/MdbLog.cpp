@@ -159,6 +159,11 @@ bool MatchesSignature(const unsigned char* bytes, std::size_t count, std::string
     return true;
 }
 
+std::int64_t ModifiedNanoseconds(const struct stat& status) {
+    return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+           status.st_mtim.tv_nsec;
+}
+
 std::uint32_t LittleEndian32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
@@ -197,6 +202,7 @@ CheckedLogFile CheckLogFile(const std::string& path) {
         ThrowLogError(path, "the file cannot be examined (" + SystemMessage(errno) + ")");
     if (S_ISDIR(status.st_mode))
         ThrowLogError(path, "it is a folder, not a file");
+    file.facts.modified = ModifiedNanoseconds(status);
     if (!S_ISREG(status.st_mode))
         ThrowLogError(path, "it is not a regular file");
 
@@ -305,6 +311,15 @@ class PageReader {
     }
 
     int Error() const { return error_; }
+
+    // Whether the file differs in size or modification time from what the check found.
+    bool Changed(const LogFileFacts& facts) const {
+        struct stat status {};
+        if (::fstat(fd_.Get(), &status) != 0)
+            return false;  // an unreadable file shows as a read error
+        return static_cast<std::uint64_t>(status.st_size) != facts.size ||
+               ModifiedNanoseconds(status) != facts.modified;
+    }
 
   private:
     static constexpr std::size_t kChunkSize = 64 * 1024;
@@ -479,8 +494,17 @@ void MdbLog::Fail(std::string_view reason) const {
 }
 
 void MdbLog::CheckReadErrors() const {
-    if (pages_ != nullptr && pages_->Error() != 0)
+    if (pages_ == nullptr)
+        return;
+    if (pages_->Error() != 0)
         Fail("the file cannot be read (" + SystemMessage(pages_->Error()) + ")");
+    // The logging program may write the log while it is read: a row that it moves can then be
+    // read twice or not at all. The file is still open, so this sees the file that was read,
+    // even when it has been renamed or deleted since.
+    if (pages_->Changed(facts_))
+        Fail(
+            "the file changed while it was read (is the logging program writing it?); run "
+            "again when it is done");
 }
 
 namespace {

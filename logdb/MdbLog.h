@@ -32,6 +32,7 @@ struct LogFileFacts {
     std::uint64_t size = 0;      // bytes
     std::uint32_t pageSize = 0;  // 2048 (Jet 3) or 4096 (Jet 4 and later)
     std::uint64_t pageCount = 0;
+    std::int64_t modified = 0;  // modification time, nanoseconds since the epoch
 };
 
 // An open file descriptor, closed with the object.
@@ -99,7 +100,8 @@ class MdbLog {
     [[noreturn]] void Fail(std::string_view reason) const;
 
     // Throws DbError when a page could not be read from the file (an I/O error): libmdb takes
-    // such a page for the end of the table.
+    // such a page for the end of the table. Also when the file has been written since it was
+    // checked: rows read across a change may come from two versions of the log.
     void CheckReadErrors() const;
 
   private:
