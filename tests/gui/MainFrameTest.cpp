@@ -2,6 +2,8 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QtTest>
@@ -24,6 +26,7 @@ class MainFrameTest : public QObject {
     void fitsTheFormByShrinkingOnly_data();
     void fitsTheFormByShrinkingOnly();
     void noCaptionIsClipped();
+    void menuOpensTheAboutBox();
 };
 
 void MainFrameTest::initialGeometry_data() {
@@ -126,6 +129,27 @@ void MainFrameTest::noCaptionIsClipped() {
                      qPrintable(control->objectName()));
         }
     }
+}
+
+void MainFrameTest::menuOpensTheAboutBox() {
+    CMainFrame frame;
+    QStringList menu;
+    for (const QAction* top : frame.menuBar()->actions()) {
+        menu.append(top->text());
+        for (const QAction* item : top->menu()->actions())
+            menu.append("  " + item->text());
+    }
+    QCOMPARE(menu, QStringList({"&File", "  E&xit", "&Help", "  &About Corvale..."}));
+
+    QStringList aboutTexts;
+    corvale::test::ModalAnswerer answerer([&aboutTexts](QDialog& dialog) {
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            aboutTexts.append(label->text());
+        dialog.accept();
+    });
+    frame.menuBar()->actions().at(1)->menu()->actions().at(0)->trigger();
+    QCOMPARE(answerer.dialogTitles, QStringList{"About Corvale"});
+    QVERIFY(aboutTexts.contains("Corvale - Version 1.02"));
 }
 
 QTEST_MAIN(MainFrameTest)
