@@ -91,6 +91,7 @@ void CCorvaleView::OnInitialUpdate(const CCorvaleApp& app) {
     m_ui->labelSourceMdb->setText(m_strSourceMdb);
     m_strRefdataMdb = app.m_strRefdataMdb;
     m_ui->labelRefdataMdb->setText(m_strRefdataMdb);
+    m_priPfxSet.SetDefaultDBName(m_strRefdataMdb.toStdString());
     m_strLstDir = app.m_strLstDir;
     // The folder carries its own separator; the names are joined to it as they stand.
     m_strFfmaLstName = app.m_strFfmaLstName;

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace corvale {
 
@@ -25,6 +26,7 @@ class CSRC2006PriPFX {
     // The columns in the order in which they are exchanged.
     static const std::array<Field, m_nFields>& Fields();
 
+    void SetDefaultDBName(std::string refdataMdb) { m_strRefdataMdb = std::move(refdataMdb); }
     std::string GetDefaultDBName() const { return m_strRefdataMdb; }
     std::string GetDefaultSQL() const { return "[PREFIX-Pri]"; }
 

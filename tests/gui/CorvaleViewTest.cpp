@@ -154,6 +154,7 @@ void CorvaleViewTest::firstShowing() {
     QVERIFY(!form.Control<QCheckBox>("checkVuccSquares")->isChecked());
     QCOMPARE(form.Frame().windowTitle(), QString("Corvale version 1.02"));
     QVERIFY(form.view->m_pSet != nullptr && !form.view->m_pSet->IsOpen());
+    QCOMPARE(form.view->m_priPfxSet.GetDefaultDBName(), std::string("C:\\DXBase\\Refdata.mdb"));
 }
 
 void CorvaleViewTest::bandButtons_data() {

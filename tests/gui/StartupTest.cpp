@@ -1,4 +1,6 @@
 // Start-up: the paths dialog, the check of the log, then the main window.
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,7 +21,7 @@ class StartupTest : public QObject {
     Q_OBJECT
   private slots:
     void cancelInThePathsDialogEndsWithoutMessage();
-    void okStartsWithTheLogNamedInDxbaseSettings();
+    void okStartsAndRunsWithThePathsOfTheWinePrefix();
     void logCheck_data();
     void logCheck();
 };
@@ -39,7 +41,7 @@ void StartupTest::cancelInThePathsDialogEndsWithoutMessage() {
     QVERIFY(app.m_strSourceMdb.isEmpty());
 }
 
-void StartupTest::okStartsWithTheLogNamedInDxbaseSettings() {
+void StartupTest::okStartsAndRunsWithThePathsOfTheWinePrefix() {
     TestWinePrefix prefix;
     prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
     prefix.RegisterDxAtlas("C:\\DX Atlas\\");
@@ -54,8 +56,19 @@ void StartupTest::okStartsWithTheLogNamedInDxbaseSettings() {
     CMainFrame* frame = app.GetMainWnd();
     QVERIFY(frame != nullptr && frame->isVisible());
     QCOMPARE(frame->windowTitle(), QString(strings::kAppTitle));
-    QCOMPARE(frame->GetActiveView()->findChild<QLabel*>("labelSourceMdb")->text(),
+    CCorvaleView* view = frame->GetActiveView();
+    QCOMPARE(view->findChild<QLabel*>("labelSourceMdb")->text(),
              QString("C:\\DXBase\\demo-log.mdb"));
+
+    // The Windows paths shown lead to the files inside the prefix.
+    QDir().mkpath(prefix.OnDriveC("DX Atlas/Pins"));
+    QSignalSpy ended(view, &CCorvaleView::RunEnded);
+    view->OnWasMixed();
+    QVERIFY(ended.wait(60000));
+    QVERIFY(answerer.messages.isEmpty());
+    QCOMPARE(view->findChild<QLabel*>("labelLstFile")->text(),
+             QString("C:\\DX Atlas\\Pins\\WASpins.lst"));
+    QVERIFY(QFileInfo(prefix.OnDriveC("DX Atlas/Pins/WASpins.lst")).size() > 0);
 }
 
 void StartupTest::logCheck_data() {
