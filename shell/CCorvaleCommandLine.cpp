@@ -19,7 +19,10 @@ std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments
         "PATH");
     const QCommandLineOption lstDir("lst-dir", "Folder of the pin and squares files.", "DIR");
     const QCommandLineOption screenshot(
-        "screenshot", "Run every award, save the main window as a PNG picture and end.", "FILE");
+        "screenshot",
+        "Once the paths are set, run every award (WAS last), save the main window as a PNG "
+        "picture and end.",
+        "FILE");
     parser.addOptions({winePrefix, sourceMdb, lstDir, screenshot});
 
     const auto usage = [&parser](const QString& reason) -> std::optional<CCorvaleCommandLine> {
@@ -30,7 +33,7 @@ std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments
     if (!parser.parse(arguments))
         return usage(parser.errorText());
     CCorvaleCommandLine commandLine;
-    if (parser.isSet("help")) {
+    if (parser.isSet("help") || parser.isSet("help-all")) {
         std::fputs(qPrintable(parser.helpText()), stdout);
         commandLine.helpShown = true;
         return commandLine;
