@@ -24,6 +24,8 @@ class StartupTest : public QObject {
     void okStartsAndRunsWithThePathsOfTheWinePrefix();
     void logCheck_data();
     void logCheck();
+    void commandLine_data();
+    void commandLine();
 };
 
 void StartupTest::cancelInThePathsDialogEndsWithoutMessage() {
@@ -112,6 +114,41 @@ void StartupTest::logCheck() {
     }
     QCOMPARE(answerer.messages.size(), 1);
     QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages.front()));
+}
+
+void StartupTest::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("skipsPathsDialog");
+    QTest::addColumn<QString>("lstDir");
+    QTest::newRow("none") << QStringList{} << true << false << QString();
+    QTest::newRow("prefix and screenshot")
+        << QStringList{"--wine-prefix", "/p", "--screenshot", "s.png"} << true << false
+        << QString();
+    // A folder given on the command line is joined to the file names with a separator.
+    QTest::newRow("log and folder") << QStringList{"--source-mdb", "l.mdb", "--lst-dir", "pins"}
+                                    << true << true << QString("pins/");
+    QTest::newRow("folder with its slash")
+        << QStringList{"--source-mdb", "l.mdb", "--lst-dir", "pins/"} << true << true
+        << QString("pins/");
+    QTest::newRow("log without folder")
+        << QStringList{"--source-mdb", "l.mdb"} << false << false << QString();
+    QTest::newRow("unknown option") << QStringList{"--band", "50"} << false << false << QString();
+    QTest::newRow("argument") << QStringList{"log.mdb"} << false << false << QString();
+}
+
+void StartupTest::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, valid);
+    QFETCH(bool, skipsPathsDialog);
+    QFETCH(QString, lstDir);
+    const std::optional<CCorvaleCommandLine> parsed =
+        ParseCommandLine(QStringList{"corvale"} + arguments);
+    QCOMPARE(parsed.has_value(), valid);
+    if (!parsed)
+        return;
+    QCOMPARE(parsed->SkipsPathsDialog(), skipsPathsDialog);
+    QCOMPARE(parsed->lstDir, lstDir);
 }
 
 QTEST_MAIN(StartupTest)
