@@ -79,7 +79,6 @@ bool CCorvaleApp::CheckDatabaseVersion() {
 void CCorvaleApp::CreateMainWindow() {
     m_pDocument =
         std::make_unique<CCorvaleDoc>(m_settings.PathToOpen(m_strSourceMdb.toStdString()).string());
-    m_pDocument->OnNewDocument();
     m_pMainWnd = std::make_unique<CMainFrame>();
     m_pMainWnd->PreCreateWindow();
     auto* view = new CCorvaleView(*m_pDocument, m_settings);

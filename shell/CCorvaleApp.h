@@ -28,7 +28,6 @@ class CCorvaleApp {
     bool CheckDatabaseVersion();
 
     CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
-    const WindowsSettings& GetSettings() const { return m_settings; }
 
     QString m_strSourceMdb;
     QString m_strRefdataMdb;

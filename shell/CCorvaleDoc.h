@@ -12,8 +12,6 @@ class CCorvaleDoc {
   public:
     explicit CCorvaleDoc(const std::string& sourceMdb);
 
-    bool OnNewDocument() { return true; }
-
     void SetTitle(const QString& title) { m_strTitle = title; }
     const QString& GetTitle() const { return m_strTitle; }
 

@@ -76,6 +76,7 @@ class Form {
         return ended.count() > 0 || ended.wait(kRunTimeoutMs);
     }
     CMainFrame& Frame() { return *m_frame; }
+    const CCorvaleDoc& Doc() const { return *m_doc; }
 
     CCorvaleView* view = nullptr;
 
@@ -153,7 +154,10 @@ void CorvaleViewTest::firstShowing() {
     QVERIFY(!form.Control<QCheckBox>("checkFfmaSquares")->isChecked());
     QVERIFY(!form.Control<QCheckBox>("checkVuccSquares")->isChecked());
     QCOMPARE(form.Frame().windowTitle(), QString("Corvale version 1.02"));
-    QVERIFY(form.view->m_pSet != nullptr && !form.view->m_pSet->IsOpen());
+    QCOMPARE(form.Doc().GetTitle(), QString("Corvale version 1.02"));
+    // The document's record set is served to the form, never opened: no run reads it.
+    QCOMPARE(form.view->OnGetRecordset(), &form.Doc().m_corvaleSet);
+    QVERIFY(!form.view->OnGetRecordset()->IsOpen());
     QCOMPARE(form.view->m_priPfxSet.GetDefaultDBName(), std::string("C:\\DXBase\\Refdata.mdb"));
 }
 
