@@ -25,9 +25,14 @@ extern char** environ;
 namespace {
 
 struct Measure {
-    double seconds = 0;
+    double seconds = 0;     // wall
+    double cpuSeconds = 0;  // user and system, less disturbed by a busy machine than the wall
     double peakMegabytes = 0;
 };
+
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
 
 // Runs `args` with standard output and standard error on /dev/null; a failure is an exception.
 Measure Run(std::vector<std::string> args) {
@@ -54,6 +59,7 @@ Measure Run(std::vector<std::string> args) {
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(args[0] + " failed");
     return {std::chrono::duration<double>(end - start).count(),
+            Seconds(usage.ru_utime) + Seconds(usage.ru_stime),
             static_cast<double>(usage.ru_maxrss) / 1024.0};  // ru_maxrss is in KiB
 }
 
@@ -84,7 +90,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::vector<double> cliSeconds, exportSeconds, ratios, cliPeak, exportPeak;
+    std::vector<double> cliSeconds, exportSeconds, ratios, cliPeak, exportPeak, cliCpu, exportCpu;
     try {
         const std::vector<std::string> cliArgs = {cli,   "all",       "--squares", "--source-mdb",
                                                   log,   "--lst-dir", folder,      "--squares-dir",
@@ -103,6 +109,8 @@ int main(int argc, char** argv) {
                 a = Run(cliArgs);
             }
             cliSeconds.push_back(a.seconds);
+            cliCpu.push_back(a.cpuSeconds);
+            exportCpu.push_back(b.cpuSeconds);
             cliPeak.push_back(a.peakMegabytes);
             exportSeconds.push_back(b.seconds);
             exportPeak.push_back(b.peakMegabytes);
@@ -126,6 +134,10 @@ int main(int argc, char** argv) {
     std::printf("ratio of the medians                %.3f   (target <= 0.35)%s\n", ratio,
                 ratio <= 0.35 ? "" : "   MISSED");
     std::printf("median of the paired ratios         %.3f\n", Median(ratios));
+    std::printf(
+        "CPU time (user+system), medians     corvale-cli %.3f s, mdb-export %.3f s, "
+        "ratio %.3f\n",
+        Median(cliCpu), Median(exportCpu), Median(cliCpu) / Median(exportCpu));
     std::printf(
         "corvale-cli peak RSS                %.1f MB (highest of the runs; median %.1f)"
         "   (target <= 64)%s\n",
