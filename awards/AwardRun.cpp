@@ -5,6 +5,7 @@
 
 #include "awards/AwardRules.h"
 #include "awards/OutputFile.h"
+#include "logdb/DbError.h"
 
 namespace corvale {
 
@@ -80,10 +81,9 @@ class Walk {
     }
 
     RunResult Run() {
-        if (!set_.IsOpen()) {
-            set_.m_strSort = std::string(rules_.sortText);
-            set_.m_columnsRead = rules_.columns;
-            set_.Open();
+        if (!set_.IsOpen() && !OpenLog()) {
+            result_.stopped = true;
+            return std::move(result_);
         }
         CloseOnExit closer(set_);
         if (!set_.IsEOF() && !set_.IsBOF())
@@ -111,6 +111,23 @@ class Walk {
     }
 
   private:
+    // Reads the log with the award's sort and columns; false when the observer stopped it.
+    bool OpenLog() {
+        set_.m_strSort = std::string(rules_.sortText);
+        set_.m_columnsRead = rules_.columns;
+        try {
+            set_.Open([this](std::size_t rows) {
+                observer_.OnRowsRead(rows);
+                return !observer_.StopRequested();
+            });
+        } catch (const DbError&) {
+            if (observer_.StopRequested())
+                return false;
+            throw;
+        }
+        return true;
+    }
+
     std::string_view Key() {
         std::string_view text = *set_.TextMember(rules_.keyColumn);
         return rules_.keyLength == 0 ? text : text.substr(0, rules_.keyLength);

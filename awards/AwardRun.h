@@ -56,6 +56,8 @@ struct PinEvent {
 class RunObserver {
   public:
     virtual ~RunObserver() = default;
+    // Now and then while the run reads the log itself (a record set that was not open yet).
+    virtual void OnRowsRead(std::size_t /*rows*/) {}
     // In the order in which the walk closes the groups.
     virtual void OnPin(const PinEvent& /*pin*/) {}
     // After every record of the walk: the counters so far, the record's 0-based position in
@@ -64,7 +66,8 @@ class RunObserver {
                           std::size_t /*count*/) {}
     // The two diagnostic lines of each locator conversion (VUCC and FFMA).
     virtual void OnDiagnostics(std::string_view /*lines*/) {}
-    // Asked after every record; true ends the run at once and leaves every file as it was.
+    // Asked after every record, and while the log is read; true ends the run at once and
+    // leaves every file as it was.
     virtual bool StopRequested() { return false; }
 };
 

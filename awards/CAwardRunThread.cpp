@@ -14,7 +14,7 @@ class CAwardRunThread::Reporter : public RunObserver {
   public:
     explicit Reporter(CAwardRunThread& thread) : m_thread(thread) {}
 
-    void OnRowsRead(std::size_t rows) {
+    void OnRowsRead(std::size_t rows) override {
         m_pending.rowsRead = rows;
         ReportWhenDue();
     }
@@ -78,16 +78,6 @@ void CAwardRunThread::run() {
     Reporter reporter(*this);
     CAwardRunOutcome outcome;
     try {
-        // Opened here rather than by the engine so that a stop ends the read of a large log at
-        // once instead of after it.
-        if (!m_qsoSet.IsOpen()) {
-            m_qsoSet.m_strSort = std::string(AwardSortText(m_request.award));
-            m_qsoSet.m_columnsRead = AwardColumnsRead();
-            m_qsoSet.Open([&reporter, this](std::size_t rows) {
-                reporter.OnRowsRead(rows);
-                return !m_bStop;
-            });
-        }
         outcome.result = RunAward(m_request, m_qsoSet, reporter);
         outcome.kind = outcome.result.stopped ? CAwardRunOutcome::Kind::Stopped
                                               : CAwardRunOutcome::Kind::Completed;

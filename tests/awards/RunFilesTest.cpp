@@ -87,6 +87,25 @@ TEST(RunFiles, StoppedRunChangesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(request.wkdPath));
 }
 
+TEST(RunFiles, RunReadsTheLogWithItsOwnSortAndCanBeStoppedWhileReading) {
+    class StopWhileReading : public RunObserver {
+      public:
+        void OnRowsRead(std::size_t) override { reading = true; }
+        bool StopRequested() override { return reading; }
+        bool reading = false;
+    } stop;
+    TempFolder folder;
+    RunRequest request = SquaresRequest(folder, true);
+    CSRC2006QSO qsoSet(CORVALE_SHARED_DIR "/fixtures/demo-log.mdb");
+    EXPECT_TRUE(RunAward(request, qsoSet, stop).stopped);
+    EXPECT_FALSE(std::filesystem::exists(request.lstPath));
+
+    RunObserver quiet;
+    EXPECT_EQ(RunAward(request, qsoSet, quiet).counters.total, 47);
+    EXPECT_EQ(qsoSet.m_strSort, "[QSO-SAT], [QSO-BAND], [QSO-GRID]");
+    EXPECT_FALSE(qsoSet.IsOpen());
+}
+
 TEST(Windows1252, ConvertsWhatItCanAndMarksTheRest) {
     const std::pair<std::string, std::string> cases[] = {
         {"FN42", "FN42"},
