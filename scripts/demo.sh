@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release
+cmake --build build/release --target corvale-cli corvale
 mkdir -p out
 build/release/cli/corvale-cli all --squares --source-mdb examples/demo-log.mdb \
     --lst-dir out --squares-dir out
