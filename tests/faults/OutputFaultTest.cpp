@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <regex>
 
@@ -92,6 +91,7 @@ TEST(OutputFaults, FailedRunNamesThePathAndChangesNoFile) {
          {"Is a directory"}},
     };
     const std::regex message(MessagePattern());
+    std::string skipped;
     for (const OutputFault& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
@@ -100,7 +100,7 @@ TEST(OutputFaults, FailedRunNamesThePathAndChangesNoFile) {
         fs::create_directory(folders.squares);
         PutOldFiles(folders);
         if (const auto why = c.spoil(folders)) {
-            std::printf("[  SKIPPED ] %s: %s\n", c.name.c_str(), why->c_str());
+            skipped += "\n  " + c.name + ": " + *why;
             continue;
         }
         const FolderImage before = ImageOf(folder.Path());
@@ -124,6 +124,9 @@ TEST(OutputFaults, FailedRunNamesThePathAndChangesNoFile) {
         // Every old file as it was, and no temporary file left behind.
         EXPECT_EQ(ImageOf(folder.Path()), before);
     }
+    // The other cases have run (and a failure among them stands); say which could not.
+    if (!skipped.empty())
+        GTEST_SKIP() << "cases that cannot run here:" << skipped;
 }
 
 }  // namespace
