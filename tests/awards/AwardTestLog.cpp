@@ -1,10 +1,5 @@
 #include "AwardTestLog.h"
 
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
-
 namespace corvale::test {
 
 std::shared_ptr<const QsoTable> MakeTable(const std::vector<Qso>& log) {
@@ -22,29 +17,6 @@ std::shared_ptr<const QsoTable> MakeTable(const std::vector<Qso>& log) {
             .Set(QsoColumn::Valid, q.valid);
     }
     return builder.Build();
-}
-
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvale-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "awards/AwardRun.h"
 #include "logdb/QsoTable.h"
 
@@ -35,23 +36,6 @@ struct RecordedRun {
     std::size_t records = 0;
     std::string diagnostics;
 };
-
-// A folder of its own for a test's files, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& content);
 
 // Runs `request` over the log, sorted as the award sorts it.
 RecordedRun RunLog(const RunRequest& request, const std::vector<Qso>& log);

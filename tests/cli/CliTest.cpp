@@ -7,19 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
+using corvale::test::ReadFile;
+
 const std::string kFixtures = CORVALE_SHARED_DIR "/fixtures/";
 const fs::path kExpected = fs::path(CORVALE_SOURCE_DIR) / "tests/cli/expected";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 struct Outcome {
     int status;
@@ -29,16 +26,6 @@ struct Outcome {
 
 class CliTest : public testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "corvale-cli-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(folder_, ec);
-    }
-
     // Runs corvale-cli with the arguments (each quoted) and no terminal.
     Outcome Cli(const std::vector<std::string>& arguments) const {
         std::string command = "'" CORVALE_CLI "'";
@@ -53,7 +40,8 @@ class CliTest : public testing::Test {
         return outcome;
     }
 
-    fs::path folder_;
+    corvale::test::TempFolder temp_;
+    const fs::path& folder_ = temp_.Path();
 };
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,22 +26,5 @@ Tsv ReadTsvGz(const std::string& path);  // a gzipped one, through gzip -dc
 // at most `limit` of them, in words.
 std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
                                         std::size_t limit = 20);
-
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
-
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace corvale::test

@@ -82,7 +82,7 @@ TEST(QsoTableFailure, MissingFolderOnTheWay) {
 }
 
 TEST(QsoTableFailure, Folder) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string path = dir.Path().string();
     ExpectClearMessage(ReadError(path), path, "folder");
 }
@@ -97,7 +97,7 @@ TEST(QsoTableFailure, NoFileName) {
 }
 
 TEST(QsoTableFailure, FifoIsRefusedWithoutWaiting) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string path = dir.File("pipe.mdb");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     ExpectClearMessage(ReadError(path), path, "not a regular file");
@@ -106,7 +106,7 @@ TEST(QsoTableFailure, FifoIsRefusedWithoutWaiting) {
 TEST(QsoTableFailure, UnreadableFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string path = dir.File("log.mdb");
     std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
     ::chmod(path.c_str(), 0);
@@ -162,15 +162,15 @@ void SetColumnType(std::string& bytes, unsigned number, unsigned char type) {
     ADD_FAILURE() << "no column " << number;
 }
 
-std::string DamagedCopy(const test::TempDir& dir, const std::string& bytes) {
+std::string DamagedCopy(const test::TempFolder& dir, const std::string& bytes) {
     const std::string path = dir.File("damaged.mdb");
-    test::WriteBytes(path, bytes);
+    test::WriteFile(path, bytes);
     return path;
 }
 
 TEST(QsoTableFailure, MissingColumn) {
-    test::TempDir dir;
-    std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     const std::size_t page = QsoTabDefinition(bytes);
     const std::size_t at = bytes.find(Utf16("QSO-GRID"), page);
     ASSERT_LT(at, page + kPage);
@@ -183,8 +183,8 @@ TEST(QsoTableFailure, MissingColumn) {
 }
 
 TEST(QsoTableFailure, LongColumnOfAnotherType) {
-    test::TempDir dir;
-    std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     SetColumnType(bytes, 28, 0x0A);  // [QSO-VALID] made Text
     const std::string path = DamagedCopy(dir, bytes);
     const std::string message = ReadError(path);
@@ -193,8 +193,8 @@ TEST(QsoTableFailure, LongColumnOfAnotherType) {
 }
 
 TEST(QsoTableFailure, TextColumnOfAnotherType) {
-    test::TempDir dir;
-    std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     SetColumnType(bytes, 14, 0x07);  // [QSO-BAND] made Double
     const std::string path = DamagedCopy(dir, bytes);
     const std::string message = ReadError(path, {QsoColumn::Band});
@@ -203,8 +203,8 @@ TEST(QsoTableFailure, TextColumnOfAnotherType) {
 }
 
 TEST(QsoTableFailure, TruncatedInTheMiddle) {
-    test::TempDir dir;
-    const std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    const std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     for (std::size_t pages : {3u, 10u, 100u, 200u, 300u}) {
         SCOPED_TRACE(pages);
         const std::string path = DamagedCopy(dir, bytes.substr(0, pages * kPage));
@@ -215,15 +215,15 @@ TEST(QsoTableFailure, TruncatedInTheMiddle) {
 }
 
 TEST(QsoTableFailure, NotAWholeNumberOfPages) {
-    test::TempDir dir;
-    const std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    const std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     const std::string path = DamagedCopy(dir, bytes.substr(0, bytes.size() - 100));
     ExpectClearMessage(ReadError(path), path, "truncated or damaged");
 }
 
 TEST(QsoTableFailure, CatalogPageDestroyed) {
-    test::TempDir dir;
-    std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     std::fill(bytes.begin() + 2 * kPage, bytes.begin() + 3 * kPage, '\0');
     const std::string path = DamagedCopy(dir, bytes);
     ::testing::internal::CaptureStderr();
@@ -232,8 +232,8 @@ TEST(QsoTableFailure, CatalogPageDestroyed) {
 }
 
 TEST(QsoTableFailure, UnknownFileVersion) {
-    test::TempDir dir;
-    std::string bytes = test::ReadBytes(Fixture("sample-log.mdb"));
+    test::TempFolder dir;
+    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
     bytes[0x14] = 9;
     const std::string path = DamagedCopy(dir, bytes);
     ExpectClearMessage(ReadError(path), path, "unknown version");

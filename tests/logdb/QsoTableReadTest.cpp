@@ -172,7 +172,7 @@ TEST(QsoTableRead, ProgressCanStopTheRead) {
 }
 
 TEST(QsoTableRead, ReadsAReadOnlyFileInAReadOnlyFolderAndLeavesItAlone) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string path = dir.File("log.mdb");
     std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
     ::chmod(path.c_str(), 0444);
@@ -188,7 +188,7 @@ TEST(QsoTableRead, ReadsAReadOnlyFileInAReadOnlyFolderAndLeavesItAlone) {
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-    EXPECT_EQ(test::ReadBytes(path), test::ReadBytes(Fixture("sample-log.mdb")));
+    EXPECT_EQ(test::ReadFile(path), test::ReadFile(Fixture("sample-log.mdb")));
     // No lock file or anything else next to it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
