@@ -16,7 +16,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace corvale::faults {
@@ -25,20 +24,6 @@ const std::vector<std::string> kPinFiles = {"WASpins.lst", "DXCCpins.lst", "IOTA
                                             "VUCCpins.lst", "FFMApins.lst"};
 const std::vector<std::string> kSquaresFiles = {"VUCCsquares.wkd", "VUCCsquares.cfm",
                                                 "FFMAsquares.wkd", "FFMAsquares.cfm"};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out.flush())
-        throw std::runtime_error("cannot write " + path.string());
-}
 
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "corvale-faults-XXXXXX").string();

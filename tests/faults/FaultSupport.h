@@ -8,16 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 namespace corvale::faults {
 
 namespace fs = std::filesystem;
 
 const std::string kFixtures = CORVALE_SHARED_DIR "/fixtures/";
 
-std::string ReadFile(const fs::path& path);
-void WriteFile(const fs::path& path, const std::string& bytes);
+using test::ReadFile;
+using test::WriteFile;
 
-// A folder of its own for a test's files, removed afterwards (read-only mounts in it included).
+// A folder of its own for a test's files, removed afterwards, read-only mounts in it included.
 class TempFolder {
   public:
     TempFolder();
