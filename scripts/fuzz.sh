@@ -5,8 +5,8 @@
 #   sh scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: log ini registry locator (default all)
 #
 # New inputs that reach new code go to build-fuzz/corpus/TARGET (the committed seeds in
-# fuzz/corpus/TARGET are only read). A crash leaves crash-* in build-fuzz/findings/TARGET and
-# stops the script with a non-zero status; minimise it with
+# fuzz/corpus/TARGET are only read). A crash leaves crash-* in build-fuzz/findings/TARGET, ends
+# that target's run, and makes the script's status non-zero; minimise it with
 #   build-fuzz/fuzz/fuzz_TARGET -minimize_crash=1 -runs=100000 CRASH
 # and add the result to fuzz/corpus/TARGET with a regression test in tests/faults.
 set -eu
@@ -22,9 +22,9 @@ for target in $targets; do
     cmake --build build-fuzz --target "fuzz_$target"
 done
 
+# A huge allocation asked for by a damaged file fails as malloc would, instead of stopping the run.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-allocator_may_return_null=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-# libmdb's own messages are switched off by the reader; keep libFuzzer's output readable.
 status=0
 for target in $targets; do
     corpus=build-fuzz/corpus/$target
