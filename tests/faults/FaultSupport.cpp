@@ -123,6 +123,13 @@ std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDi
             "--lst-dir", lstDir.string(), "--squares-dir", squaresDir.string()};
 }
 
+std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> settings) {
+    settings["LD_PRELOAD"] = CORVALE_READ_HOLD;
+    // Under the sanitizers, their runtime then need not come first.
+    settings["ASAN_OPTIONS"] = "verify_asan_link_order=0";
+    return settings;
+}
+
 namespace {
 
 // Reads every descriptor to its end (a closed pipe, or EIO on a pty whose other side is gone).

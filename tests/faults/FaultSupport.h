@@ -60,6 +60,10 @@ struct CliOutcome {
     std::string out, err;
 };
 
+// The environment that holds up one read of the log in corvale-cli (ReadHold.cpp), with the
+// CORVALE_TEST_HOLD_* settings given.
+std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> settings);
+
 // Runs corvale-cli with `arguments`, standard input on /dev/null, and collects its output.
 CliOutcome RunCli(const std::vector<std::string>& arguments, const CliOptions& options = {});
 

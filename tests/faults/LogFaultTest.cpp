@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "FaultSupport.h"
 #include "logdb/DbError.h"
@@ -141,6 +143,61 @@ TEST(LogFaults, LogThatVanishesOrChangesDuringTheRead) {
             EXPECT_FALSE(c.readsWhole) << e.what();
             EXPECT_NE(std::string(e.what()).find("\"" + log.string() + "\""), std::string::npos)
                 << e.what();
+        }
+    }
+}
+
+// The same through corvale-cli, which opens the log twice (its version, then its rows): while
+// the rows are read the log changes, and the run ends in one sentence with every old file as it
+// was; or the log is deleted, and the run writes the files of the log as it was opened.
+TEST(LogFaults, CliRunWhileTheLogChanges) {
+    const std::string sample = kFixtures + "sample-log.mdb";
+    TempFolder reference;
+    ASSERT_EQ(RunCli(AllAwards(sample, reference.Path(), reference.Path())).status, 0);
+    const FolderImage whole = ImageOf(reference.Path());
+
+    const std::vector<LogChange> cases = {
+        {"deleted", [](const fs::path& log, const fs::path&) { fs::remove(log); }, true},
+        {"written in place, same size",
+         [&sample](const fs::path& log, const fs::path&) { Overwrite(log, 0, ReadFile(sample)); },
+         false},
+    };
+    for (const LogChange& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const fs::path log = folder / "log.mdb", out = folder / "out", held = folder / "held";
+        fs::copy_file(sample, log);
+        fs::create_directory(out);
+        WriteFile(out / "WASpins.lst", "01+1|old|\r\n");
+        const FolderImage before = ImageOf(out);
+
+        CliOptions options;
+        options.environment = HoldRead({{"CORVALE_TEST_HOLD_MS", "1000"},
+                                        {"CORVALE_TEST_HOLD_OPENS", "2"},
+                                        {"CORVALE_TEST_HOLD_LOG", log.string()},
+                                        {"CORVALE_TEST_HOLD_OFFSET", "262144"},
+                                        {"CORVALE_TEST_HOLD_MARKER", held.string()}});
+        bool changed = false;
+        std::thread saboteur([&] {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!fs::exists(held) && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (fs::exists(held)) {
+                c.sabotage(log, folder.Path());
+                changed = true;
+            }
+        });
+        const CliOutcome run = RunCli(AllAwards(log.string(), out, out), options);
+        saboteur.join();
+        ASSERT_TRUE(changed) << "the read was not held up: " << run.err;
+
+        if (c.readsWhole) {
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_TRUE(ImageOf(out) == whole);
+        } else {
+            ExpectOneClearLine(run, log.string());
+            EXPECT_NE(run.err.find("changed while it was read"), std::string::npos) << run.err;
+            EXPECT_EQ(ImageOf(out), before);
         }
     }
 }

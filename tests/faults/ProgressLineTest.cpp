@@ -1,6 +1,6 @@
 // corvale-cli's progress line: on standard error when that is a terminal and the run lasts
 // longer than a second, never otherwise. The run is made slow by holding up its first read of
-// the log (a preloaded pread).
+// the log.
 
 #include <gtest/gtest.h>
 
@@ -30,10 +30,7 @@ TEST(ProgressLine, ShownOnATerminalOnlyWhenTheRunIsLong) {
         CliOptions options;
         options.stderrOnTerminal = c.terminal;
         if (c.slow) {
-            options.environment = {{"LD_PRELOAD", CORVALE_SLOW_FIRST_READ},
-                                   {"CORVALE_TEST_FIRST_READ_DELAY_MS", "1500"},
-                                   // The sanitizers' runtime need not come first.
-                                   {"ASAN_OPTIONS", "verify_asan_link_order=0"}};
+            options.environment = HoldRead({{"CORVALE_TEST_HOLD_MS", "1500"}});
         }
         const CliOutcome run = RunCli(AllAwards(log, out.Path(), out.Path()), options);
         ASSERT_EQ(run.status, 0) << run.err;
