@@ -123,6 +123,15 @@ std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDi
             "--lst-dir", lstDir.string(), "--squares-dir", squaresDir.string()};
 }
 
+bool TerminalsAvailable() {
+    int terminal = -1, peer = -1;
+    if (openpty(&terminal, &peer, nullptr, nullptr, nullptr) != 0)
+        return false;
+    close(terminal);
+    close(peer);
+    return true;
+}
+
 std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> settings) {
     settings["LD_PRELOAD"] = CORVALE_READ_HOLD;
     // Under the sanitizers, their runtime then need not come first.

@@ -48,6 +48,9 @@ bool MountTmpfs(const fs::path& folder, std::size_t bytes);
 // permission bits where they bind (not as root). Returns why it cannot, or nothing.
 std::optional<std::string> MakeReadOnly(const fs::path& folder);
 
+// Whether a pseudo-terminal can be opened here (a container may have none).
+bool TerminalsAvailable();
+
 struct CliOptions {
     std::optional<rlim_t> fileSizeLimit;             // RLIMIT_FSIZE of the child; SIGXFSZ ignored
     bool stderrOnTerminal = false;                   // standard error on a pseudo-terminal
