@@ -12,6 +12,8 @@ namespace corvale {
 
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr std::array<std::string_view, 3> kCodes123 = {"1", "2", "3"};
 constexpr std::array<std::string_view, 2> kCodes13 = {"1", "3"};
 
@@ -20,7 +22,8 @@ constexpr std::string_view kFirstGridDate = "19830101";
 constexpr std::string_view kSixMetreBand = "1";
 
 bool IsUsPrefix(const CSRC2006QSO& r, const RunRequest&) {
-    return r.m_QSO_PREFIX == "K" || r.m_QSO_PREFIX == "KH6" || r.m_QSO_PREFIX == "KL7";
+    const std::string_view prefix = r.m_QSO_PREFIX;
+    return prefix == "K"sv || prefix == "KH6"sv || prefix == "KL7"sv;
 }
 
 bool IsCountedDxccPrefix(const CSRC2006QSO& r, const RunRequest&) {
@@ -33,7 +36,7 @@ bool IsCountedIotaReference(const CSRC2006QSO& r, const RunRequest&) {
 
 bool IsVuccContact(const CSRC2006QSO& r, const RunRequest& request) {
     return r.m_QSO_BAND == request.vuccBand && r.m_QSO_DATE >= kFirstGridDate &&
-           r.m_QSO_SAT == "None";
+           r.m_QSO_SAT == "None"sv;
 }
 
 bool IsFfmaContact(const CSRC2006QSO& r, const RunRequest&) {

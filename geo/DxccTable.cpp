@@ -156,6 +156,7 @@ constexpr auto kDxccExclusions = std::to_array<const char*>({
     "Y",    "ZC5",  "ZC6",  "ZD4",  "ZS1",  "ZS9",
 });
 static_assert(kDxccExclusions.size() == 61);
+static_assert(HasAscendingUniqueKeys(std::span<const char* const>(kDxccExclusions)));
 
 }  // namespace
 

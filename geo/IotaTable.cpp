@@ -11,6 +11,7 @@ namespace {
 
 static_assert(HasAscendingUniqueKeys(kIotaIslands));
 static_assert(std::size(kIotaIslands) == 1169);
+static_assert(HasAscendingUniqueKeys(std::span<const char* const>(kIotaExclusions)));
 
 }  // namespace
 

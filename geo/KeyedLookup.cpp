@@ -16,7 +16,8 @@ std::optional<std::string_view> FindKeyedCoordinate(std::span<const KeyedCoordin
 }
 
 bool ContainsKey(std::span<const char* const> keys, std::string_view key) {
-    return std::ranges::any_of(keys, [key](const char* candidate) { return key == candidate; });
+    const auto text = [](const char* candidate) { return std::string_view(candidate); };
+    return std::ranges::binary_search(keys, key, std::less<>{}, text);
 }
 
 }  // namespace corvale

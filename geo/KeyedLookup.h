@@ -22,7 +22,16 @@ constexpr bool HasAscendingUniqueKeys(std::span<const KeyedCoordinate> table) {
 std::optional<std::string_view> FindKeyedCoordinate(std::span<const KeyedCoordinate> table,
                                                     std::string_view key);
 
-// True when one of `keys` equals the whole of `key`, byte for byte.
+// True when the keys of a list are unique and in ascending byte order, as ContainsKey needs them.
+constexpr bool HasAscendingUniqueKeys(std::span<const char* const> keys) {
+    const auto notBefore = [](const char* left, const char* right) {
+        return std::string_view(left) >= std::string_view(right);
+    };
+    return std::ranges::adjacent_find(keys, notBefore) == keys.end();
+}
+
+// True when one of `keys` equals the whole of `key`, byte for byte. The keys must be in
+// ascending byte order: every contact of a run is tested, so this is a binary search.
 bool ContainsKey(std::span<const char* const> keys, std::string_view key);
 
 }  // namespace corvale
