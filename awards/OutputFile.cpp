@@ -61,21 +61,54 @@ void OutputFile::WriteLine(std::string_view utf8) {
 void OutputFile::Finish() {
     if (file_ == nullptr)
         return;
-    bool ok = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-    int error = errno;
-    ok = std::fclose(file_) == 0 && ok;
-    if (!ok && error == 0)
+    int error = 0;
+    if (std::fflush(file_) != 0 || fsync(fileno(file_)) != 0)
+        error = errno;
+    if (std::fclose(file_) != 0 && error == 0)
         error = errno;
     file_ = nullptr;
-    if (!ok)
+    if (error != 0)
         Fail("Cannot write", error);
 }
 
-void OutputFile::Commit() {
+void OutputFile::Replace() {
     Finish();
-    if (std::rename(temporary_.c_str(), path_.c_str()) != 0)
-        Fail("Cannot replace", errno);
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(path_, ec)) {
+        // A hard link keeps the previous file without ever leaving the name empty.
+        std::string name =
+            (path_.parent_path() / ("." + path_.filename().string() + ".old.XXXXXX")).string();
+        int fd = mkstemp(name.data());
+        if (fd < 0)
+            Fail("Cannot keep the previous", errno);
+        close(fd);
+        unlink(name.c_str());
+        if (link(path_.c_str(), name.c_str()) != 0)
+            Fail("Cannot keep the previous", errno);
+        previous_ = name;
+    }
+    if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
+        KeepNew();
+        Fail("Cannot replace", error);
+    }
     committed_ = true;
+}
+
+void OutputFile::KeepNew() {
+    if (!previous_.empty())
+        unlink(previous_.c_str());
+    previous_.clear();
+}
+
+void OutputFile::PutBackPrevious() {
+    if (!committed_)
+        return;
+    if (previous_.empty()) {
+        unlink(path_.c_str());
+    } else if (std::rename(previous_.c_str(), path_.c_str()) == 0) {
+        previous_.clear();
+    }
 }
 
 void OutputFile::Fail(std::string_view what, int error) const {
@@ -91,15 +124,17 @@ OutputFile& OutputTransaction::Create(const std::filesystem::path& path) {
 void OutputTransaction::Commit() {
     for (auto& file : files_)
         file->Finish();
+    std::size_t replaced = 0;
+    try {
+        for (; replaced < files_.size(); ++replaced)
+            files_[replaced]->Replace();
+    } catch (const RunError&) {
+        while (replaced > 0)
+            files_[--replaced]->PutBackPrevious();
+        throw;
+    }
     for (auto& file : files_)
-        file->Commit();
-}
-
-std::vector<std::string> OutputTransaction::Paths() const {
-    std::vector<std::string> paths;
-    for (const auto& file : files_)
-        paths.push_back(file->Path().string());
-    return paths;
+        file->KeepNew();
 }
 
 }  // namespace corvale

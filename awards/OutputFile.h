@@ -22,10 +22,15 @@ class OutputFile {
 
     // Writes the UTF-8 text in Windows-1252 followed by CR LF. Throws RunError.
     void WriteLine(std::string_view utf8);
-    // Flushes the temporary file to disk; after this Commit cannot fail for want of space.
+    // Flushes the temporary file to disk; after this a commit cannot fail for want of space.
     void Finish();
-    // Renames the temporary file over the file. Throws RunError.
-    void Commit();
+    // Renames the temporary file over the file, keeping the previous file under a second name
+    // until KeepNew or PutBackPrevious. Throws RunError, the file then as it was.
+    void Replace();
+    // Drops the kept previous file.
+    void KeepNew();
+    // Undoes Replace: the previous file comes back (or the new one goes, when there was none).
+    void PutBackPrevious();
 
     const std::filesystem::path& Path() const { return path_; }
 
@@ -34,17 +39,17 @@ class OutputFile {
 
     std::filesystem::path path_;
     std::filesystem::path temporary_;
+    std::filesystem::path previous_;  // a second name of the replaced file; empty for none
     std::FILE* file_ = nullptr;
     bool committed_ = false;
 };
 
-// The files of one or more runs, replaced together: every file is finished before the first is
-// renamed, so a failure while writing leaves every previous file as it was.
+// The files of one or more runs, replaced together or not at all: every file is finished before
+// the first is renamed, and a rename that fails puts back the files already replaced.
 class OutputTransaction {
   public:
     OutputFile& Create(const std::filesystem::path& path);
     void Commit();
-    std::vector<std::string> Paths() const;
 
   private:
     std::vector<std::unique_ptr<OutputFile>> files_;

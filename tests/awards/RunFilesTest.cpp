@@ -71,6 +71,32 @@ TEST(RunFiles, FailureChangesNoFile) {
     }
 }
 
+// A rename that fails after others succeeded puts the earlier files back.
+TEST(RunFiles, CommitIsAllOrNothing) {
+    TempFolder folder;
+    const std::string kept = folder.File("WASpins.lst"), fresh = folder.File("DXCCpins.lst");
+    const std::string blocked = folder.File("IOTApins.lst");
+    WriteFile(kept, "old was\r\n");
+    {
+        OutputTransaction files;
+        files.Create(kept).WriteLine("new was");
+        files.Create(fresh).WriteLine("new dxcc");
+        files.Create(blocked).WriteLine("new iota");
+        std::filesystem::create_directory(blocked);  // taken after the run began
+        EXPECT_THROW(files.Commit(), RunError);
+    }
+    EXPECT_EQ(ReadFile(kept), "old was\r\n");
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2)
+        << "only the old file and the folder may be left";
+
+    OutputTransaction files;
+    files.Create(kept).WriteLine("new was");
+    files.Commit();
+    EXPECT_EQ(ReadFile(kept), "new was\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+}
+
 TEST(RunFiles, StoppedRunChangesNoFile) {
     class StopAtOnce : public RunObserver {
         bool StopRequested() override { return true; }
