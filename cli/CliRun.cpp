@@ -3,12 +3,14 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "awards/AwardRun.h"
 #include "awards/OutputFile.h"
 #include "cli/CliPaths.h"
+#include "cli/Interruption.h"
 #include "cli/ProgressLine.h"
 #include "cli/Summary.h"
 #include "logdb/DatabaseVersion.h"
@@ -30,6 +32,8 @@ class CliObserver : public RunObserver {
         progress_.Show(std::string(AwardName(award_)) + ": " + std::to_string(position) + " of " +
                        std::to_string(count) + " contacts");
     }
+
+    bool StopRequested() override { return Interruption::Signal() != 0; }
 
     void OnDiagnostics(std::string_view lines) override {
         if (diagnostics_ == nullptr)
@@ -71,13 +75,14 @@ RunRequest RequestFor(Award award, const CliOptions& options, const CliPaths& pa
     return request;
 }
 
-std::vector<AwardSummary> RunAwards(const CliOptions& options, const CliPaths& paths,
-                                    std::FILE* err) {
+// Nothing when a signal stopped the run before its files were replaced.
+std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, const CliPaths& paths,
+                                                   std::FILE* err) {
     ProgressLine progress(err);
     CheckVersion(paths.sourceMdb);
     auto table = QsoTable::Read(paths.sourceMdb, AwardColumnsRead(), [&](std::size_t rows) {
         progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
-        return true;
+        return Interruption::Signal() == 0;
     });
 
     OutputTransaction files;
@@ -90,6 +95,8 @@ std::vector<AwardSummary> RunAwards(const CliOptions& options, const CliPaths& p
         qsoSet.Open(table);
         CliObserver observer(award, progress, options.verbose ? err : nullptr);
         RunResult result = RunAward(request, qsoSet, observer, files);
+        if (result.stopped)
+            return std::nullopt;
         AwardSummary summary{
             award, request.lstPath, {}, result.counters, std::move(result.unplaced)};
         if (request.squares)
@@ -97,6 +104,8 @@ std::vector<AwardSummary> RunAwards(const CliOptions& options, const CliPaths& p
         summaries.push_back(std::move(summary));
     }
     progress.Clear();
+    if (Interruption::Signal() != 0)
+        return std::nullopt;
     files.Commit();
     return summaries;
 }
@@ -104,14 +113,24 @@ std::vector<AwardSummary> RunAwards(const CliOptions& options, const CliPaths& p
 }  // namespace
 
 int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
+    const Interruption interruption;
+    const auto stopped = [err] {
+        std::fputs("corvale-cli: stopped; no file was changed.\n", err);
+        return 128 + Interruption::Signal();
+    };
     try {
         const CliPaths paths = ResolveCliPaths(options);
-        const std::vector<AwardSummary> summaries = RunAwards(options, paths, err);
-        std::fputs(UnplacedWarnings(summaries).c_str(), err);
-        const std::string summary = options.json ? SummaryJson(summaries) : SummaryText(summaries);
+        const std::optional<std::vector<AwardSummary>> summaries = RunAwards(options, paths, err);
+        if (!summaries)
+            return stopped();
+        std::fputs(UnplacedWarnings(*summaries).c_str(), err);
+        const std::string summary =
+            options.json ? SummaryJson(*summaries) : SummaryText(*summaries);
         std::fputs(summary.c_str(), out);
         return 0;
     } catch (const std::exception& e) {
+        if (Interruption::Signal() != 0)
+            return stopped();
         std::fprintf(err, "corvale-cli: %s\n", e.what());
         return 1;
     }

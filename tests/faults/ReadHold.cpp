@@ -7,10 +7,12 @@
 //   CORVALE_TEST_HOLD_LOG     the log's path (any file, when not set)
 //   CORVALE_TEST_HOLD_OFFSET  the first pread at or after this offset is held (default 0)
 //   CORVALE_TEST_HOLD_MARKER  a file created when the wait begins, for the test to act on
+//   CORVALE_TEST_HOLD_SIGNAL  a signal that the process sends itself when the wait begins
 //
 // Every call then goes to the kernel as usual.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -45,6 +47,8 @@ ssize_t Pread(int fd, void* buffer, size_t count, off_t offset) {
         if (const char* marker = std::getenv("CORVALE_TEST_HOLD_MARKER"))
             close(
                 static_cast<int>(syscall(SYS_openat, AT_FDCWD, marker, O_CREAT | O_WRONLY, 0600)));
+        if (const long signal = Setting("CORVALE_TEST_HOLD_SIGNAL", 0); signal != 0)
+            kill(getpid(), static_cast<int>(signal));
         usleep(static_cast<useconds_t>(Setting("CORVALE_TEST_HOLD_MS", 0)) * 1000);
     }
     return syscall(SYS_pread64, fd, buffer, count, offset);
