@@ -9,6 +9,7 @@
 #   sh scripts/bench.sh [RUNS]      RUNS: runs of each measurement (default 7, at least 5)
 set -eu
 cd "$(dirname "$0")/.."
+sh scripts/install-deps.sh
 runs=${1:-7}
 build=build-perf
 

@@ -14,6 +14,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 [ $# -gt 0 ] && shift
 targets=${*:-log ini registry locator}
+sh scripts/install-deps.sh clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCORVALE_BUILD_FUZZ=ON -DCORVALE_SANITIZE=ON -DCORVALE_BUILD_GUI=OFF \
