@@ -25,29 +25,18 @@ const std::vector<std::string> kPinFiles = {"WASpins.lst", "DXCCpins.lst", "IOTA
 const std::vector<std::string> kSquaresFiles = {"VUCCsquares.wkd", "VUCCsquares.cfm",
                                                 "FFMAsquares.wkd", "FFMAsquares.cfm"};
 
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "corvale-faults-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
-}
-
 TempFolder::~TempFolder() {
-    // Mounts made below the folder go first (innermost first), then the files.
+    // Mounts made below the folder go first (innermost first); the files go with the base.
+    const std::string root = Path().string();
     std::ifstream mounts("/proc/self/mounts");
     std::vector<std::string> points;
     for (std::string device, point, rest;
          mounts >> device >> point && std::getline(mounts, rest);) {
-        if (point.rfind(path_.string(), 0) == 0)
+        if (point.rfind(root, 0) == 0)
             points.push_back(point);
     }
     for (auto it = points.rbegin(); it != points.rend(); ++it)
         umount2(it->c_str(), MNT_DETACH);
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(path_, ec))
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
 }
 
 FolderImage ImageOf(const fs::path& folder) {

@@ -20,17 +20,12 @@ using test::ReadFile;
 using test::WriteFile;
 
 // A folder of its own for a test's files, removed afterwards, read-only mounts in it included.
-class TempFolder {
+class TempFolder : public test::TempFolder {
   public:
-    TempFolder();
+    TempFolder() = default;
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& Path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    fs::path path_;
 };
 
 // Every file below a folder (relative path -> bytes): what must not change.

@@ -16,12 +16,14 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    // A test may have taken the write permission away; give it back so that removal works
-    // for a user other than root too.
+    // A test may have taken permissions away; give them back so that removal works for a user
+    // other than root too.
+    namespace fs = std::filesystem;
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ec))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

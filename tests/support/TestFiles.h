@@ -14,6 +14,7 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
   private:
     std::filesystem::path path_;
