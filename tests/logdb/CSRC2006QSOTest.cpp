@@ -56,32 +56,32 @@ const std::vector<Row> kRows{
     {"HI", "1", "", 4},     {"WA", "0", "CN88", 5}, {"", "12", "FN42", 6},  {"AK", "1", "BP51", 7},
 };
 
-TEST(CSRC2006QSOSort, EmptySortKeepsTableOrder) {
-    EXPECT_EQ(Sorted(MakeTable(kRows), ""), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(Sorted(MakeTable(kRows), "  "), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
-}
+const std::vector<Row> kNumbers{
+    {"", "", "", 10}, {"", "", "", -3}, {"", "", "", 2}, {"", "", "", 10}};
 
-TEST(CSRC2006QSOSort, OneColumnByteWiseEmptyFirstStable) {
-    // "" < "AK" < "HI" < "WA" < "wa"; ties in table order.
-    EXPECT_EQ(Sorted(MakeTable(kRows), "[QSO-STATE]"),
-              (std::vector<std::int32_t>{1, 6, 7, 2, 4, 0, 5, 3}));
-}
+// A sort and the order of the rows it gives: byte-wise text, "" first, numbers as numbers,
+// column names without case, ties in table order.
+struct SortCase {
+    const char* sort;
+    const std::vector<Row>* rows;
+    std::vector<std::int32_t> order;
+};
 
-TEST(CSRC2006QSOSort, SeveralColumns) {
-    // Band first ("0" < "1" < "12"), then grid.
-    EXPECT_EQ(Sorted(MakeTable(kRows), "[QSO-BAND], [QSO-GRID]"),
-              (std::vector<std::int32_t>{2, 5, 4, 7, 0, 3, 1, 6}));
-    EXPECT_EQ(Sorted(MakeTable(kRows), "[QSO-BAND],[QSO-STATE] ,  [QSO-GRID]"),
-              (std::vector<std::int32_t>{2, 5, 1, 7, 4, 0, 3, 6}));
-}
-
-TEST(CSRC2006QSOSort, LongColumnsSortAsNumbers) {
-    std::vector<Row> rows{{"", "", "", 10}, {"", "", "", -3}, {"", "", "", 2}, {"", "", "", 10}};
-    EXPECT_EQ(Sorted(MakeTable(rows), "[QSO-NUMBER]"), (std::vector<std::int32_t>{-3, 2, 10, 10}));
-}
-
-TEST(CSRC2006QSOSort, ColumnNamesCompareWithoutCase) {
-    EXPECT_EQ(Sorted(MakeTable(kRows), "[qso-state]"), Sorted(MakeTable(kRows), "[QSO-STATE]"));
+TEST(CSRC2006QSOSort, SortsGiveTheirOrder) {
+    for (const SortCase& c : std::vector<SortCase>{
+             {"", &kRows, {0, 1, 2, 3, 4, 5, 6, 7}},  // empty: table order
+             {"  ", &kRows, {0, 1, 2, 3, 4, 5, 6, 7}},
+             // "" < "AK" < "HI" < "WA" < "wa"; ties in table order.
+             {"[QSO-STATE]", &kRows, {1, 6, 7, 2, 4, 0, 5, 3}},
+             {"[qso-state]", &kRows, {1, 6, 7, 2, 4, 0, 5, 3}},
+             // Band first ("0" < "1" < "12"), then grid.
+             {"[QSO-BAND], [QSO-GRID]", &kRows, {2, 5, 4, 7, 0, 3, 1, 6}},
+             {"[QSO-BAND],[QSO-STATE] ,  [QSO-GRID]", &kRows, {2, 5, 1, 7, 4, 0, 3, 6}},
+             {"[QSO-NUMBER]", &kNumbers, {-3, 2, 10, 10}},
+         }) {
+        SCOPED_TRACE(c.sort);
+        EXPECT_EQ(Sorted(MakeTable(*c.rows), c.sort), c.order);
+    }
 }
 
 TEST(CSRC2006QSOSort, LargeTableIsStable) {
@@ -109,37 +109,84 @@ std::string OpenError(const std::string& sort, const std::string& file = {}) {
     return {};
 }
 
-TEST(CSRC2006QSOSort, UnknownColumnFailsTheOpen) {
-    const std::string message = OpenError("[QSO-STATE], [QSO-COLOUR]", "/logs/log.mdb");
-    EXPECT_NE(message.find("unknown column [QSO-COLOUR]"), std::string::npos) << message;
-    EXPECT_NE(message.find("\"/logs/log.mdb\""), std::string::npos) << message;
-    EXPECT_NE(OpenError("[QSO-COLOUR]").find("unknown column"), std::string::npos);
-}
+// A sort that cannot be done fails the open with a message that says why.
+struct FailingSort {
+    const char* sort;
+    const char* file;
+    std::vector<std::string> words;
+};
 
-TEST(CSRC2006QSOSort, MalformedSortFailsTheOpen) {
+TEST(CSRC2006QSOSort, FailingSortsFailTheOpen) {
+    std::vector<FailingSort> cases{{"[QSO-STATE], [QSO-COLOUR]",
+                                    "/logs/log.mdb",
+                                    {"unknown column [QSO-COLOUR]", "\"/logs/log.mdb\""}},
+                                   {"[QSO-COLOUR]", "", {"unknown column"}},
+                                   {"[QSO-CALL]", "", {"[QSO-CALL], which was not read"}}};
     for (const char* sort :
          {"QSO-STATE", "[QSO-STATE", "[QSO-STATE],", ",[QSO-STATE]", "[QSO-STATE] [QSO-BAND]",
           "[QSO-STATE],,[QSO-BAND]", "[QSO-STATE] DESC"})
-        EXPECT_NE(OpenError(sort).find("not a list of bracketed column names"), std::string::npos)
-            << sort;
+        cases.push_back({sort, "", {"not a list of bracketed column names"}});
+    for (const FailingSort& c : cases) {
+        SCOPED_TRACE(c.sort);
+        const std::string message = OpenError(c.sort, c.file);
+        for (const std::string& word : c.words)
+            EXPECT_NE(message.find(word), std::string::npos) << message;
+    }
 }
 
-TEST(CSRC2006QSOSort, SortByAColumnThatWasNotReadFailsTheOpen) {
-    EXPECT_NE(OpenError("[QSO-CALL]").find("[QSO-CALL], which was not read"), std::string::npos);
-}
+// Moves of the cursor ('F'irst, 'N'ext, 'P'rev) over the rows of kRows (or none) and where it
+// stands after the open and after each move: a position in `order`, -1 before the first record,
+// order.size() past the last. On no record the members read empty.
+struct Script {
+    const char* name;
+    const char* sort;
+    std::vector<std::int32_t> order;  // the tags of the set in its order
+    std::string moves;
+    std::vector<int> positions;
+};
 
-TEST(CSRC2006QSOCursor, EmptySetIsAtBothEnds) {
-    CSRC2006QSO set;
-    set.Open(MakeTable({}));
-    EXPECT_TRUE(set.IsOpen());
-    EXPECT_TRUE(set.IsBOF());
-    EXPECT_TRUE(set.IsEOF());
-    EXPECT_EQ(set.GetRecordCount(), 0u);
-    set.MoveFirst();
-    set.MoveNext();
-    set.MovePrev();
-    EXPECT_TRUE(set.IsBOF());
-    EXPECT_TRUE(set.IsEOF());
+TEST(CSRC2006QSOCursor, MovesStandWhereTheyShould) {
+    for (const Script& script : std::vector<Script>{
+             {"EmptySetIsAtBothEnds", "", {}, "FNP", {0, 0, 0, 0}},
+             {"MovesBothWays",
+              "[QSO-STATE]",
+              {1, 6, 7, 2, 4, 0, 5, 3},
+              "PNNNNNNNNNNPPF",
+              {0, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 7, 6, 0}},
+             // The award walk's look-ahead: next, read, previous.
+             {"LookAheadAndBack", "", {0, 1, 2, 3, 4, 5, 6, 7}, "NNNP", {0, 1, 2, 3, 2}},
+         }) {
+        SCOPED_TRACE(script.name);
+        CSRC2006QSO set;
+        set.m_strSort = script.sort;
+        set.Open(MakeTable(script.order.empty() ? std::vector<Row>{} : kRows));
+        EXPECT_TRUE(set.IsOpen());
+        ASSERT_EQ(set.GetRecordCount(), script.order.size());
+        const int count = static_cast<int>(script.order.size());
+        for (std::size_t i = 0; i < script.positions.size(); ++i) {
+            SCOPED_TRACE(::testing::Message() << "after " << script.moves.substr(0, i));
+            if (i > 0) {
+                const char move = script.moves[i - 1];
+                if (move == 'F')
+                    set.MoveFirst();
+                else if (move == 'N')
+                    set.MoveNext();
+                else
+                    set.MovePrev();
+            }
+            const int at = script.positions[i];
+            EXPECT_EQ(set.IsBOF(), at < 0 || count == 0);
+            EXPECT_EQ(set.IsEOF(), at >= count);
+            const Row none{"", "", "", 0};
+            const Row& row = at < 0 || at >= count ? none : kRows[script.order[at]];
+            EXPECT_EQ(set.m_QSO_NUMBER, row.number);
+            EXPECT_EQ(set.m_QSO_STATE, row.state);
+            EXPECT_EQ(set.m_QSO_GRID, row.grid);
+            if (at >= 0 && at < count) {
+                EXPECT_EQ(set.GetAbsolutePosition(), static_cast<std::size_t>(at));
+            }
+        }
+    }
 }
 
 TEST(CSRC2006QSOCursor, EmptyLogFromFile) {
@@ -150,85 +197,23 @@ TEST(CSRC2006QSOCursor, EmptyLogFromFile) {
     EXPECT_TRUE(set.IsEOF());
 }
 
-TEST(CSRC2006QSOCursor, MovesBothWays) {
-    CSRC2006QSO set;
-    set.m_strSort = "[QSO-STATE]";
-    set.Open(MakeTable(kRows));  // order 1 6 7 2 4 0 5 3
-    ASSERT_EQ(set.GetRecordCount(), 8u);
-    EXPECT_FALSE(set.IsBOF());
-    EXPECT_FALSE(set.IsEOF());
-    EXPECT_EQ(set.m_QSO_NUMBER, 1);  // stands on the first record after the open
-    EXPECT_EQ(set.GetAbsolutePosition(), 0u);
-
-    set.MovePrev();  // before the first
-    EXPECT_TRUE(set.IsBOF());
-    EXPECT_FALSE(set.IsEOF());
-    EXPECT_EQ(set.m_QSO_NUMBER, 0);
-    EXPECT_EQ(set.m_QSO_STATE, "");
-    set.MoveNext();  // back on the first
-    EXPECT_FALSE(set.IsBOF());
-    EXPECT_EQ(set.m_QSO_NUMBER, 1);
-
-    for (int i = 0; i < 7; ++i)
-        set.MoveNext();
-    EXPECT_EQ(set.m_QSO_NUMBER, 3);  // the last
-    EXPECT_EQ(set.m_QSO_STATE, "wa");
-    EXPECT_EQ(set.GetAbsolutePosition(), 7u);
-    set.MoveNext();  // past the last
-    EXPECT_TRUE(set.IsEOF());
-    EXPECT_FALSE(set.IsBOF());
-    EXPECT_EQ(set.m_QSO_STATE, "");  // no current record: the members read empty
-    set.MoveNext();                  // stays past the last
-    EXPECT_TRUE(set.IsEOF());
-    set.MovePrev();  // from EOF back to the last record
-    EXPECT_FALSE(set.IsEOF());
-    EXPECT_EQ(set.m_QSO_NUMBER, 3);
-    set.MovePrev();
-    EXPECT_EQ(set.m_QSO_NUMBER, 5);
-    EXPECT_EQ(set.m_QSO_STATE, "WA");
-    EXPECT_EQ(set.m_QSO_GRID, "CN88");
-    set.MoveFirst();
-    EXPECT_EQ(set.m_QSO_NUMBER, 1);
-    EXPECT_EQ(set.m_QSO_GRID, "FN42");
-}
-
-TEST(CSRC2006QSOCursor, LookAheadAndBack) {
-    // The award walk's look-ahead: next, read, previous.
-    CSRC2006QSO set;
-    set.Open(MakeTable(kRows));
-    set.MoveNext();
-    set.MoveNext();
-    EXPECT_EQ(set.m_QSO_NUMBER, 2);
-    set.MoveNext();
-    const std::string next = set.m_QSO_STATE;
-    set.MovePrev();
-    EXPECT_EQ(next, "wa");
-    EXPECT_EQ(set.m_QSO_NUMBER, 2);
-    EXPECT_EQ(set.m_QSO_STATE, "HI");
-}
-
-TEST(CSRC2006QSOCursor, CloseReleasesTheTable) {
+TEST(CSRC2006QSOCursor, CloseReleasesTheTableAndAReopenSortsAnew) {
     auto table = MakeTable(kRows);
     std::weak_ptr<const QsoTable> watch = table;
     CSRC2006QSO set;
+    set.m_strSort = "[QSO-STATE]";
+    set.Open(table);
+    EXPECT_EQ(set.m_QSO_NUMBER, 1);
+    set.Close();
+    EXPECT_FALSE(set.IsOpen());
+    set.m_strSort = "[QSO-GRID]";
     set.Open(std::move(table));
     EXPECT_TRUE(set.IsOpen());
+    EXPECT_EQ(set.m_QSO_NUMBER, 4);  // "" first
     set.Close();
     EXPECT_FALSE(set.IsOpen());
     EXPECT_TRUE(watch.expired());
     EXPECT_EQ(set.GetRecordCount(), 0u);
-}
-
-TEST(CSRC2006QSOCursor, ReopenWithAnotherSort) {
-    auto table = MakeTable(kRows);
-    CSRC2006QSO set;
-    set.m_strSort = "[QSO-STATE]";
-    set.Open(table);
-    EXPECT_EQ(set.m_QSO_NUMBER, 1);
-    set.Close();
-    set.m_strSort = "[QSO-GRID]";
-    set.Open(table);
-    EXPECT_EQ(set.m_QSO_NUMBER, 4);  // "" first
 }
 
 TEST(CSRC2006QSOMembers, EveryColumnHasItsMember) {

@@ -7,47 +7,47 @@
 namespace corvale {
 namespace {
 
-TEST(QsoTableBuilder, NewRowsReadEmptyAndZero) {
+// A cell reads empty and zero unless it was set: in a new row, in a column outside the set, and
+// as the other type of its column.
+TEST(QsoTableBuilder, CellsNotSetReadEmptyAndZero) {
     QsoTableBuilder builder;
     builder.AddRow().AddRow().Set(QsoColumn::Call, "DL1ABC").Set(QsoColumn::Number, 42);
-    EXPECT_EQ(builder.RowCount(), 2u);
+    builder.AddRow().Set(QsoColumn::Valid, -7);
+    EXPECT_EQ(builder.RowCount(), 3u);
     const auto table = builder.Build();
-    ASSERT_EQ(table->RowCount(), 2u);
+    ASSERT_EQ(table->RowCount(), 3u);
     EXPECT_EQ(table->Text(0, QsoColumn::Call), "");
     EXPECT_EQ(table->Long(0, QsoColumn::Number), 0);
     EXPECT_EQ(table->Text(1, QsoColumn::Call), "DL1ABC");
     EXPECT_EQ(table->Long(1, QsoColumn::Number), 42);
     EXPECT_EQ(table->Columns(), QsoColumnSet::All());
-}
+    EXPECT_EQ(table->Long(2, QsoColumn::Valid), -7);
+    EXPECT_EQ(table->Text(2, QsoColumn::Valid), "");  // a long column has no text
+    EXPECT_EQ(table->Long(2, QsoColumn::State), 0);   // a text column has no number
 
-TEST(QsoTableBuilder, ColumnsOutsideTheSetAreNotKept) {
-    QsoTableBuilder builder({QsoColumn::State});
-    builder.AddRow()
+    QsoTableBuilder stateOnly({QsoColumn::State});
+    stateOnly.AddRow()
         .Set(QsoColumn::State, "HI")
         .Set(QsoColumn::Prefix, "KH6")
         .Set(QsoColumn::Valid, 1);
-    const auto table = builder.Build();
-    EXPECT_EQ(table->Text(0, QsoColumn::State), "HI");
-    EXPECT_EQ(table->Text(0, QsoColumn::Prefix), "");
-    EXPECT_EQ(table->Long(0, QsoColumn::Valid), 0);
-    EXPECT_FALSE(table->Columns().Has(QsoColumn::Prefix));
+    const auto kept = stateOnly.Build();
+    EXPECT_EQ(kept->Text(0, QsoColumn::State), "HI");
+    EXPECT_EQ(kept->Text(0, QsoColumn::Prefix), "");
+    EXPECT_EQ(kept->Long(0, QsoColumn::Valid), 0);
+    EXPECT_FALSE(kept->Columns().Has(QsoColumn::Prefix));
 }
 
+// Setting a cell before any row or with the wrong type, and reading a row that is not there.
 TEST(QsoTableBuilder, MisuseIsRefused) {
     QsoTableBuilder builder;
     EXPECT_THROW(builder.Set(QsoColumn::State, "HI"), std::logic_error);
     builder.AddRow();
     EXPECT_THROW(builder.Set(QsoColumn::Valid, "1"), std::invalid_argument);
     EXPECT_THROW(builder.Set(QsoColumn::State, 1), std::invalid_argument);
-}
-
-TEST(QsoTableBuilder, TextsAndTypesOfTheTableAreSeparate) {
-    QsoTableBuilder builder;
-    builder.AddRow().Set(QsoColumn::Valid, -7);
     const auto table = builder.Build();
-    EXPECT_EQ(table->Long(0, QsoColumn::Valid), -7);
-    EXPECT_EQ(table->Text(0, QsoColumn::Valid), "");  // a long column has no text
-    EXPECT_EQ(table->Long(0, QsoColumn::State), 0);   // a text column has no number
+    EXPECT_THROW(table->Text(1, QsoColumn::State), std::out_of_range);
+    EXPECT_THROW(table->Long(1, QsoColumn::Valid), std::out_of_range);
+    EXPECT_THROW(table->TextRank(1, QsoColumn::State), std::out_of_range);
 }
 
 TEST(QsoTableBuilder, RanksAreByteOrderWithEmptyFirst) {
@@ -91,15 +91,6 @@ TEST(QsoTableBuilder, BuildStartsTheBuilderOver) {
     EXPECT_EQ(first->Text(0, QsoColumn::State), "HI");
     EXPECT_EQ(second->RowCount(), 1u);
     EXPECT_EQ(second->Text(0, QsoColumn::State), "AK");
-}
-
-TEST(QsoTableBuilder, RowsOutOfRangeAreRefused) {
-    QsoTableBuilder builder;
-    builder.AddRow();
-    const auto table = builder.Build();
-    EXPECT_THROW(table->Text(1, QsoColumn::State), std::out_of_range);
-    EXPECT_THROW(table->Long(1, QsoColumn::Valid), std::out_of_range);
-    EXPECT_THROW(table->TextRank(1, QsoColumn::State), std::out_of_range);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "LogdbTestSupport.h"
 #include "logdb/DatabaseVersion.h"
@@ -31,91 +33,20 @@ std::string ReadError(const std::string& path, QsoColumnSet columns = QsoColumnS
     return {};
 }
 
-// One sentence that names the file and says what is wrong with it.
-void ExpectClearMessage(const std::string& message, const std::string& path,
-                        const std::string& reasonWord) {
+// The read of `path` is refused with one sentence that names the file and holds every one of
+// `reasonWords`, and nothing reaches standard error.
+void ExpectRefused(const std::string& path, const std::vector<std::string>& reasonWords,
+                   QsoColumnSet columns = QsoColumnSet::All()) {
+    ::testing::internal::CaptureStderr();
+    const std::string message = ReadError(path, columns);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(message.find("\"" + path + "\""), std::string::npos) << message;
-    EXPECT_NE(message.find(reasonWord), std::string::npos) << message;
+    for (const std::string& word : reasonWords)
+        EXPECT_NE(message.find(word), std::string::npos) << message;
     EXPECT_EQ(message.find('\n'), std::string::npos) << message;
     ASSERT_FALSE(message.empty());
     EXPECT_EQ(message.back(), '.') << message;
 }
-
-struct BadFile {
-    const char* fixture;
-    const char* reasonWord;
-};
-
-class BadFixture : public ::testing::TestWithParam<BadFile> {};
-
-TEST_P(BadFixture, IsRefusedWithAClearMessage) {
-    const std::string path = Fixture(GetParam().fixture);
-    ExpectClearMessage(ReadError(path), path, GetParam().reasonWord);
-}
-
-TEST_P(BadFixture, IsRefusedWithoutAWordFromLibmdb) {
-    const std::string path = Fixture(GetParam().fixture);
-    ::testing::internal::CaptureStderr();
-    (void)ReadError(path);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Fixtures, BadFixture,
-                         ::testing::Values(BadFile{"zero.mdb", "empty"},
-                                           BadFile{"garbage.mdb", "not an Access database"},
-                                           BadFile{"truncated.mdb", "truncated"},
-                                           BadFile{"no-qso-tab.mdb", "no table [QSO-TAB]"},
-                                           BadFile{"Refdata.mdb", "no table [QSO-TAB]"}),
-                         [](const auto& param) {
-                             std::string name = param.param.fixture;
-                             return name.substr(0, name.find_first_of("-."));
-                         });
-
-TEST(QsoTableFailure, MissingFile) {
-    const std::string path = Fixture("no-such-log.mdb");
-    ExpectClearMessage(ReadError(path), path, "does not exist");
-}
-
-TEST(QsoTableFailure, MissingFolderOnTheWay) {
-    const std::string path = Fixture("sample-log.mdb/log.mdb");
-    ExpectClearMessage(ReadError(path), path, "does not exist");
-}
-
-TEST(QsoTableFailure, Folder) {
-    test::TempFolder dir;
-    const std::string path = dir.Path().string();
-    ExpectClearMessage(ReadError(path), path, "folder");
-}
-
-TEST(QsoTableFailure, NoFileName) {
-    try {
-        QsoTable::Read("", QsoColumnSet::All());
-        FAIL() << "no DbError";
-    } catch (const DbError& error) {
-        EXPECT_NE(std::string(error.what()).find("no file name"), std::string::npos);
-    }
-}
-
-TEST(QsoTableFailure, FifoIsRefusedWithoutWaiting) {
-    test::TempFolder dir;
-    const std::string path = dir.File("pipe.mdb");
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    ExpectClearMessage(ReadError(path), path, "not a regular file");
-}
-
-TEST(QsoTableFailure, UnreadableFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-    test::TempFolder dir;
-    const std::string path = dir.File("log.mdb");
-    std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
-    ::chmod(path.c_str(), 0);
-    ExpectClearMessage(ReadError(path), path, "permission");
-}
-
-// ---------------------------------------------------------------------------------------------
-// Damaged copies of sample-log.
-// ---------------------------------------------------------------------------------------------
 
 constexpr std::size_t kPage = 4096;  // sample-log is Jet 4
 
@@ -162,81 +93,111 @@ void SetColumnType(std::string& bytes, unsigned number, unsigned char type) {
     ADD_FAILURE() << "no column " << number;
 }
 
-std::string DamagedCopy(const test::TempFolder& dir, const std::string& bytes) {
-    const std::string path = dir.File("damaged.mdb");
-    test::WriteFile(path, bytes);
-    return path;
-}
-
-TEST(QsoTableFailure, MissingColumn) {
-    test::TempFolder dir;
-    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
+// Renames [QSO-GRID] to [QSO-GRIX] in the definition page.
+void RenameGrid(std::string& bytes) {
     const std::size_t page = QsoTabDefinition(bytes);
     const std::size_t at = bytes.find(Utf16("QSO-GRID"), page);
     ASSERT_LT(at, page + kPage);
     bytes.replace(at, 16, Utf16("QSO-GRIX"));
-    const std::string path = DamagedCopy(dir, bytes);
-
-    ExpectClearMessage(ReadError(path), path, "no column [QSO-GRID]");
-    // A read that does not ask for the column does not miss it.
-    EXPECT_EQ(QsoTable::Read(path, {QsoColumn::Date, QsoColumn::Valid})->RowCount(), 5000u);
 }
 
-TEST(QsoTableFailure, LongColumnOfAnotherType) {
-    test::TempFolder dir;
-    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
-    SetColumnType(bytes, 28, 0x0A);  // [QSO-VALID] made Text
-    const std::string path = DamagedCopy(dir, bytes);
-    const std::string message = ReadError(path);
-    ExpectClearMessage(message, path, "[QSO-VALID]");
-    EXPECT_NE(message.find("type Text, not Long Integer"), std::string::npos) << message;
+// A file that cannot be read as a log: made in `dir`, refused with every one of `reasonWords`
+// when `columns` are asked for.
+struct BadFile {
+    const char* name;
+    std::function<std::string(const test::TempFolder& dir)> make;
+    std::vector<std::string> reasonWords;
+    QsoColumnSet columns = QsoColumnSet::All();
+};
+
+std::function<std::string(const test::TempFolder&)> FixtureFile(const char* name) {
+    return [name](const test::TempFolder&) { return Fixture(name); };
 }
 
-TEST(QsoTableFailure, TextColumnOfAnotherType) {
-    test::TempFolder dir;
-    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
-    SetColumnType(bytes, 14, 0x07);  // [QSO-BAND] made Double
-    const std::string path = DamagedCopy(dir, bytes);
-    const std::string message = ReadError(path, {QsoColumn::Band});
-    ExpectClearMessage(message, path, "[QSO-BAND]");
-    EXPECT_NE(message.find("type Double, not Text"), std::string::npos) << message;
+// A copy of sample-log damaged by `damage`.
+std::function<std::string(const test::TempFolder&)> Damaged(
+    std::function<void(std::string&)> damage) {
+    return [damage](const test::TempFolder& dir) {
+        std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
+        damage(bytes);
+        const std::string path = dir.File("damaged.mdb");
+        test::WriteFile(path, bytes);
+        return path;
+    };
 }
 
-TEST(QsoTableFailure, TruncatedInTheMiddle) {
-    test::TempFolder dir;
-    const std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
-    for (std::size_t pages : {3u, 10u, 100u, 200u, 300u}) {
-        SCOPED_TRACE(pages);
-        const std::string path = DamagedCopy(dir, bytes.substr(0, pages * kPage));
-        ::testing::internal::CaptureStderr();
-        ExpectClearMessage(ReadError(path), path, "truncated");
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+std::function<std::string(const test::TempFolder&)> TruncatedTo(std::size_t pages) {
+    return Damaged([pages](std::string& bytes) { bytes = bytes.substr(0, pages * kPage); });
+}
+
+TEST(QsoTableFailure, BadFilesAreRefusedWithAClearMessageAndNoWordFromLibmdb) {
+    for (const BadFile& bad : std::vector<BadFile>{
+             {"zero", FixtureFile("zero.mdb"), {"empty"}},
+             {"garbage", FixtureFile("garbage.mdb"), {"not an Access database"}},
+             {"truncated", FixtureFile("truncated.mdb"), {"truncated"}},
+             {"no-qso-tab", FixtureFile("no-qso-tab.mdb"), {"no table [QSO-TAB]"}},
+             {"Refdata", FixtureFile("Refdata.mdb"), {"no table [QSO-TAB]"}},
+             {"MissingFile", FixtureFile("no-such-log.mdb"), {"does not exist"}},
+             {"MissingFolderOnTheWay", FixtureFile("sample-log.mdb/log.mdb"), {"does not exist"}},
+             {"Folder",
+              [](const test::TempFolder& dir) { return dir.Path().string(); },
+              {"folder"}},
+             {"FifoIsRefusedWithoutWaiting",
+              [](const test::TempFolder& dir) {
+                  const std::string path = dir.File("pipe.mdb");
+                  EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+                  return path;
+              },
+              {"not a regular file"}},
+             {"MissingColumn", Damaged(RenameGrid), {"no column [QSO-GRID]"}},
+             {"LongColumnOfAnotherType",  // [QSO-VALID] made Text
+              Damaged([](std::string& bytes) { SetColumnType(bytes, 28, 0x0A); }),
+              {"[QSO-VALID]", "type Text, not Long Integer"}},
+             {"TextColumnOfAnotherType",  // [QSO-BAND] made Double
+              Damaged([](std::string& bytes) { SetColumnType(bytes, 14, 0x07); }),
+              {"[QSO-BAND]", "type Double, not Text"},
+              {QsoColumn::Band}},
+             {"TruncatedAt3Pages", TruncatedTo(3), {"truncated"}},
+             {"TruncatedAt10Pages", TruncatedTo(10), {"truncated"}},
+             {"TruncatedAt100Pages", TruncatedTo(100), {"truncated"}},
+             {"TruncatedAt200Pages", TruncatedTo(200), {"truncated"}},
+             {"TruncatedAt300Pages", TruncatedTo(300), {"truncated"}},
+             {"NotAWholeNumberOfPages",
+              Damaged([](std::string& bytes) { bytes.resize(bytes.size() - 100); }),
+              {"truncated or damaged"}},
+             {"CatalogPageDestroyed",
+              Damaged([](std::string& bytes) {
+                  std::fill(bytes.begin() + 2 * kPage, bytes.begin() + 3 * kPage, '\0');
+              }),
+              {"damaged"}},
+             {"UnknownFileVersion",
+              Damaged([](std::string& bytes) { bytes[0x14] = 9; }),
+              {"unknown version"}},
+         }) {
+        SCOPED_TRACE(bad.name);
+        test::TempFolder dir;
+        ExpectRefused(bad.make(dir), bad.reasonWords, bad.columns);
     }
 }
 
-TEST(QsoTableFailure, NotAWholeNumberOfPages) {
+TEST(QsoTableFailure, UnreadableFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
     test::TempFolder dir;
-    const std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
-    const std::string path = DamagedCopy(dir, bytes.substr(0, bytes.size() - 100));
-    ExpectClearMessage(ReadError(path), path, "truncated or damaged");
+    const std::string path = dir.File("log.mdb");
+    std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
+    ::chmod(path.c_str(), 0);
+    ExpectRefused(path, {"permission"});
 }
 
-TEST(QsoTableFailure, CatalogPageDestroyed) {
-    test::TempFolder dir;
-    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
-    std::fill(bytes.begin() + 2 * kPage, bytes.begin() + 3 * kPage, '\0');
-    const std::string path = DamagedCopy(dir, bytes);
-    ::testing::internal::CaptureStderr();
-    ExpectClearMessage(ReadError(path), path, "damaged");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+TEST(QsoTableFailure, NoFileName) {
+    EXPECT_NE(ReadError("").find("no file name"), std::string::npos);
 }
 
-TEST(QsoTableFailure, UnknownFileVersion) {
+TEST(QsoTableFailure, AReadThatDoesNotAskForAMissingColumnDoesNotMissIt) {
     test::TempFolder dir;
-    std::string bytes = test::ReadFile(Fixture("sample-log.mdb"));
-    bytes[0x14] = 9;
-    const std::string path = DamagedCopy(dir, bytes);
-    ExpectClearMessage(ReadError(path), path, "unknown version");
+    const std::string path = Damaged(RenameGrid)(dir);
+    EXPECT_EQ(QsoTable::Read(path, {QsoColumn::Date, QsoColumn::Valid})->RowCount(), 5000u);
 }
 
 TEST(QsoTableFailure, StandardErrorWorksAgainAfterAFailedRead) {
