@@ -52,7 +52,6 @@ class Form {
         view->OnInitialUpdate(m_app);
         m_frame->show();
     }
-    ~Form() { m_frame.reset(); }
 
     template <typename T>
     T* Control(const char* name) const {
@@ -126,9 +125,7 @@ class CorvaleViewTest : public QObject {
     void squaresCheckBoxes();
     void awardRun_data();
     void awardRun();
-    void squaresRunShowsAndWritesTheSquaresFiles();
     void runLocksTheWholeFormUntilAfterThePause();
-    void emptyLogShowsZeroCounters();
     void failingRunReportsAndUnlocks_data();
     void failingRunReportsAndUnlocks();
     void closingDuringARunStopsItFirst();
@@ -199,7 +196,8 @@ void CorvaleViewTest::awardRun_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("counters");  // the award's part of the label names
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("confirmedLine");  // one line the list must hold
+    QTest::addColumn<QString>("confirmedLine");  // one line the list must hold, if any
+    QTest::addColumn<bool>("squares");           // with the award's squares check box ticked
     struct Row {
         Award award;
         const char *button, *counters, *file, *line;
@@ -215,9 +213,18 @@ void CorvaleViewTest::awardRun_data() {
     for (const char* log : {"demo-log.mdb", "sample-log.mdb"}) {
         for (const Row& row : rows) {
             QTest::addRow("%s %s", log, row.counters)
-                << Fixture(log) << row.award << row.button << row.counters << row.file << row.line;
+                << Fixture(log) << row.award << row.button << row.counters << row.file << row.line
+                << false;
         }
     }
+    QTest::newRow("demo-log.mdb Vucc squares")
+        << Fixture("demo-log.mdb") << Award::Vucc << "buttonVucc"
+        << "Vucc"
+        << "VUCCpins.lst"
+        << "02|-12772|7654|FN42|" << true;
+    QTest::newRow("empty-log.mdb Was") << Fixture("empty-log.mdb") << Award::Was << "buttonWasMixed"
+                                       << "Was"
+                                       << "WASpins.lst" << QString() << false;
 }
 
 void CorvaleViewTest::awardRun() {
@@ -227,14 +234,20 @@ void CorvaleViewTest::awardRun() {
     QFETCH(QString, counters);
     QFETCH(QString, file);
     QFETCH(QString, confirmedLine);
+    QFETCH(bool, squares);
     QTemporaryDir pins;
     const QString dir = pins.path() + "/";
     const EngineRun engine(award, log, pins.path());
     Form form(log, dir);
+    if (squares)
+        form.Control<QCheckBox>(qPrintable("check" + counters + "Squares"))->click();
 
     QVERIFY(form.Run(qPrintable(button)));
 
-    QVERIFY(form.Lines("listConfirmed").contains(confirmedLine));
+    if (confirmedLine.isEmpty())  // an empty log: the counters say so, the file is empty
+        QCOMPARE(engine.result.counters.total, 0);
+    else
+        QVERIFY(form.Lines("listConfirmed").contains(confirmedLine));
     QCOMPARE(form.Lines("listConfirmed"), engine.confirmed);
     QCOMPARE(form.Lines("listWorkedOnly"), engine.workedOnly);
     const auto counter = [&](const char* which) {
@@ -244,9 +257,15 @@ void CorvaleViewTest::awardRun() {
     QCOMPARE(counter("Worked"), QString::number(engine.result.counters.workedOnly));
     QCOMPARE(counter("Confirmed"), QString::number(engine.result.counters.confirmed));
     QCOMPARE(form.Text("labelLstFile"), dir + file);
-    QCOMPARE(form.Text("labelWkdFile"), QString());
-    QCOMPARE(form.Text("labelCfmFile"), QString());
+    QVERIFY(QFile::exists(dir + file));
     QCOMPARE(ReadFile(dir + file), ReadFile(pins.path() + "/engine.lst"));
+    // The squares files are shown and written only when asked for, and only the award's.
+    const QString upper = counters.toUpper();
+    const QString squaresFile = dir + upper + "squares.";
+    QCOMPARE(form.Text("labelWkdFile"), squares ? squaresFile + "wkd" : QString());
+    QCOMPARE(form.Text("labelCfmFile"), squares ? squaresFile + "cfm" : QString());
+    const QStringList written = QDir(pins.path()).entryList({"*.wkd", "*.cfm"}, QDir::Files);
+    QCOMPARE(written.join(' '), squares ? upper + "squares.cfm " + upper + "squares.wkd" : "");
     // Pins without a map position are reported: in full in the tool tip, as much as fits in
     // the line.
     QStringList unplaced;
@@ -259,21 +278,6 @@ void CorvaleViewTest::awardRun() {
         QCOMPARE(report->toolTip(), "No map position for: " + unplaced.join(", "));
         QVERIFY(report->text().startsWith("No map position for: " + unplaced.front()));
     }
-}
-
-void CorvaleViewTest::squaresRunShowsAndWritesTheSquaresFiles() {
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/";
-    Form form(Fixture("demo-log.mdb"), dir);
-    form.Control<QCheckBox>("checkVuccSquares")->click();
-
-    QVERIFY(form.Run("buttonVucc"));
-
-    QCOMPARE(form.Text("labelWkdFile"), dir + "VUCCsquares.wkd");
-    QCOMPARE(form.Text("labelCfmFile"), dir + "VUCCsquares.cfm");
-    QVERIFY(QFile::exists(dir + "VUCCsquares.wkd"));
-    QVERIFY(QFile::exists(dir + "VUCCsquares.cfm"));
-    QVERIFY(!QFile::exists(dir + "FFMAsquares.wkd"));
 }
 
 void CorvaleViewTest::runLocksTheWholeFormUntilAfterThePause() {
@@ -299,18 +303,6 @@ void CorvaleViewTest::runLocksTheWholeFormUntilAfterThePause() {
     QTest::qWait(100);
     QCOMPARE(ended.count(), 1);
     QVERIFY(!QFile::exists(dir + "DXCCpins.lst"));
-}
-
-void CorvaleViewTest::emptyLogShowsZeroCounters() {
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/";
-    Form form(Fixture("empty-log.mdb"), dir);
-
-    QVERIFY(form.Run("buttonWasMixed"));
-
-    for (const char* label : {"labelWasTotal", "labelWasWorked", "labelWasConfirmed"})
-        QCOMPARE(form.Text(label), QString("0"));
-    QCOMPARE(ReadFile(dir + "WASpins.lst"), QByteArray());
 }
 
 void CorvaleViewTest::failingRunReportsAndUnlocks_data() {

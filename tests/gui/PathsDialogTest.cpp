@@ -15,26 +15,29 @@ class PathsDialogTest : public QObject {
   private slots:
     void fillsFromTheSettings_data();
     void fillsFromTheSettings();
-    void okHandsOverWhatIsTypedUntrimmed();
-    void cancelKeepsNothing();
-    void missingDxAtlasSaysSoInOneMessage();
+    void answer_data();
+    void answer();
 };
 
 void PathsDialogTest::fillsFromTheSettings_data() {
     QTest::addColumn<QString>("pgmPath");
-    QTest::addColumn<QString>("installLocation");
+    QTest::addColumn<QString>("installLocation");  // empty: DX Atlas is not installed
     QTest::addColumn<QString>("refdataMdb");
-    QTest::addColumn<QString>("folder");  // what the composed paths start with
+    QTest::addColumn<QString>("folder");       // what the composed paths start with
+    QTest::addColumn<QStringList>("message");  // texts in the one message shown, if any
 
     // The values are joined by plain concatenation, as the two programs store them.
-    QTest::newRow("folders with their backslash") << "C:\\DXBase\\"
-                                                  << "C:\\Program Files\\DX Atlas\\"
-                                                  << "C:\\DXBase\\\\Refdata.mdb"
-                                                  << "C:\\Program Files\\DX Atlas\\";
+    QTest::newRow("folders with their backslash")
+        << "C:\\DXBase\\"
+        << "C:\\Program Files\\DX Atlas\\"
+        << "C:\\DXBase\\\\Refdata.mdb"
+        << "C:\\Program Files\\DX Atlas\\" << QStringList();
     QTest::newRow("folders without") << "C:\\DXBase"
                                      << "C:\\DX Atlas"
                                      << "C:\\DXBase\\Refdata.mdb"
-                                     << "C:\\DX Atlas";
+                                     << "C:\\DX Atlas" << QStringList();
+    QTest::newRow("DX Atlas missing") << "C:\\DXBase" << QString() << "C:\\DXBase\\Refdata.mdb"
+                                      << QString() << QStringList{"DX Atlas", "not found"};
 }
 
 void PathsDialogTest::fillsFromTheSettings() {
@@ -42,14 +45,18 @@ void PathsDialogTest::fillsFromTheSettings() {
     QFETCH(QString, installLocation);
     QFETCH(QString, refdataMdb);
     QFETCH(QString, folder);
+    QFETCH(QStringList, message);
     TestWinePrefix prefix;
     prefix.WriteIni("C:\\DXBase\\Data\\N0CALL.mdb", pgmPath);
-    prefix.RegisterDxAtlas(installLocation);
+    if (!installLocation.isEmpty())
+        prefix.RegisterDxAtlas(installLocation);
     ModalAnswerer answerer;
 
     CPathsDlg dialog(prefix.Settings());
     dialog.OnInitDialog();
-    QVERIFY(answerer.messages.isEmpty());
+    QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
+    for (const QString& word : message)
+        QVERIFY2(answerer.messages.front().contains(word), qPrintable(answerer.messages.front()));
 
     const QList<QPair<const char*, QString>> expected{
         {"editSourceMdb", "C:\\DXBase\\Data\\N0CALL.mdb"},
@@ -71,48 +78,37 @@ void PathsDialogTest::fillsFromTheSettings() {
     QCOMPARE(dialog.windowTitle(), folder + "Squares\\FFMAsquares.cfm");
 }
 
-void PathsDialogTest::okHandsOverWhatIsTypedUntrimmed() {
+void PathsDialogTest::answer_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("sourceMdb");  // what the dialog hands over
+    QTest::addColumn<QString>("wasLstName");
+    // OK hands over what is typed, untrimmed; Cancel keeps nothing of it.
+    QTest::newRow("OK") << "buttonOk" << int(QDialog::Accepted) << "D:\\Logs\\mine.mdb  "
+                        << "States.lst";
+    QTest::newRow("Cancel") << "buttonCancel" << int(QDialog::Rejected) << "C:\\DXBase\\log.mdb"
+                            << "WASpins.lst";
+}
+
+void PathsDialogTest::answer() {
+    QFETCH(QString, button);
+    QFETCH(int, result);
+    QFETCH(QString, sourceMdb);
+    QFETCH(QString, wasLstName);
     TestWinePrefix prefix;
     prefix.WriteIni("C:\\DXBase\\log.mdb", "C:\\DXBase");
     prefix.RegisterDxAtlas("C:\\DX Atlas\\");
-    ModalAnswerer answerer([](QDialog& dialog) {
+    ModalAnswerer answerer([&button](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("editSourceMdb")->setText("D:\\Logs\\mine.mdb  ");
         dialog.findChild<QLineEdit*>("editWasLstName")->setText("States.lst");
-        dialog.findChild<QPushButton*>("buttonOk")->click();
+        dialog.findChild<QPushButton*>(button)->click();
     });
 
     CPathsDlg dialog(prefix.Settings());
-    QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
-    QCOMPARE(dialog.m_strSourceMdb, QString("D:\\Logs\\mine.mdb  "));
-    QCOMPARE(dialog.m_strWasLstName, QString("States.lst"));
+    QCOMPARE(dialog.DoModal(), result);
+    QCOMPARE(dialog.m_strSourceMdb, sourceMdb);
+    QCOMPARE(dialog.m_strWasLstName, wasLstName);
     QCOMPARE(dialog.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
-}
-
-void PathsDialogTest::cancelKeepsNothing() {
-    TestWinePrefix prefix;
-    prefix.WriteIni("C:\\DXBase\\log.mdb", "C:\\DXBase");
-    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
-    ModalAnswerer answerer([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("editSourceMdb")->setText("typed");
-        dialog.findChild<QPushButton*>("buttonCancel")->click();
-    });
-
-    CPathsDlg dialog(prefix.Settings());
-    QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
-    QCOMPARE(dialog.m_strSourceMdb, QString("C:\\DXBase\\log.mdb"));
-}
-
-void PathsDialogTest::missingDxAtlasSaysSoInOneMessage() {
-    TestWinePrefix prefix;
-    prefix.WriteIni("C:\\DXBase\\log.mdb", "C:\\DXBase");
-    ModalAnswerer answerer;
-
-    CPathsDlg dialog(prefix.Settings());
-    dialog.OnInitDialog();
-    QCOMPARE(answerer.messages.size(), 1);
-    QVERIFY(answerer.messages.front().contains("DX Atlas"));
-    QVERIFY(answerer.messages.front().contains("not found"));
-    QCOMPARE(dialog.findChild<QLineEdit*>("editLstDir")->text(), QString("Pins\\"));
 }
 
 QTEST_MAIN(PathsDialogTest)

@@ -20,39 +20,37 @@ using corvale::test::TestWinePrefix;
 class StartupTest : public QObject {
     Q_OBJECT
   private slots:
-    void cancelInThePathsDialogEndsWithoutMessage();
-    void okStartsAndRunsWithThePathsOfTheWinePrefix();
+    void pathsDialog_data();
+    void pathsDialog();
     void logCheck_data();
     void logCheck();
     void commandLine_data();
     void commandLine();
 };
 
-void StartupTest::cancelInThePathsDialogEndsWithoutMessage() {
-    TestWinePrefix prefix;
-    prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
-    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
-    prefix.CopyOntoDriveC(Fixture("demo-log.mdb"), "DXBase/demo-log.mdb");
-    ModalAnswerer answerer([](QDialog& dialog) { dialog.reject(); });
-
-    CCorvaleApp app(prefix.Settings());
-    QVERIFY(!app.InitInstance(CCorvaleCommandLine{}));
-    QCOMPARE(answerer.dialogTitles.size(), 1);
-    QVERIFY(answerer.messages.isEmpty());
-    QVERIFY(app.GetMainWnd() == nullptr);
-    QVERIFY(app.m_strSourceMdb.isEmpty());
+void StartupTest::pathsDialog_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK starts with the paths of the Wine prefix") << true;
+    QTest::newRow("Cancel ends without message") << false;
 }
 
-void StartupTest::okStartsAndRunsWithThePathsOfTheWinePrefix() {
+void StartupTest::pathsDialog() {
+    QFETCH(bool, ok);
     TestWinePrefix prefix;
     prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
     prefix.RegisterDxAtlas("C:\\DX Atlas\\");
     prefix.CopyOntoDriveC(Fixture("demo-log.mdb"), "DXBase/demo-log.mdb");
-    ModalAnswerer answerer;
+    ModalAnswerer answerer([ok](QDialog& dialog) { ok ? dialog.accept() : dialog.reject(); });
 
     CCorvaleApp app(prefix.Settings());
-    QVERIFY(app.InitInstance(CCorvaleCommandLine{}));
+    QCOMPARE(app.InitInstance(CCorvaleCommandLine{}), ok);
+    QCOMPARE(answerer.dialogTitles.size(), 1);
     QVERIFY(answerer.messages.isEmpty());
+    if (!ok) {
+        QVERIFY(app.GetMainWnd() == nullptr);
+        QVERIFY(app.m_strSourceMdb.isEmpty());
+        return;
+    }
     QCOMPARE(app.m_strSourceMdb, QString("C:\\DXBase\\demo-log.mdb"));
     QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
     CMainFrame* frame = app.GetMainWnd();
@@ -77,17 +75,13 @@ void StartupTest::logCheck_data() {
     QTest::addColumn<QString>("log");
     QTest::addColumn<bool>("starts");
     QTest::addColumn<QString>("message");  // a text in the one message shown
-    const QString versionError = strings::kVersionError;
-    QTest::newRow("version 6") << Fixture("demo-log.mdb") << true << QString();
-    QTest::newRow("version 06") << Fixture("version-06.mdb") << true << QString();
-    QTest::newRow("version ' 6'") << Fixture("version-blank6.mdb") << true << QString();
-    QTest::newRow("version 6.1") << Fixture("version-6.1.mdb") << true << QString();
-    QTest::newRow("version 60") << Fixture("version-60.mdb") << false << versionError;
-    QTest::newRow("version 7") << Fixture("version-7.mdb") << false << versionError;
-    QTest::newRow("version empty") << Fixture("version-empty.mdb") << false << versionError;
-    QTest::newRow("version A6") << Fixture("version-letter.mdb") << false << versionError;
-    QTest::newRow("no version row") << Fixture("version-no-rows.mdb") << false << versionError;
-    QTest::newRow("no version table") << Fixture("no-version-table.mdb") << false << versionError;
+    // The log's version must read as the number 6.
+    for (const char* file : {"demo-log", "version-06", "version-blank6", "version-6.1"})
+        QTest::newRow(file) << Fixture(QString(file) + ".mdb") << true << QString();
+    for (const char* file : {"version-60", "version-7", "version-empty", "version-letter",
+                             "version-no-rows", "no-version-table"})
+        QTest::newRow(file) << Fixture(QString(file) + ".mdb") << false
+                            << QString(strings::kVersionError);
     // The database layer's description names the file.
     QTest::newRow("missing log") << Fixture("no-such-log.mdb") << false
                                  << QString("no-such-log.mdb");
