@@ -54,9 +54,11 @@ TEST(RegistryTextTest, UnescapesStringValues) {
     }
 }
 
-TEST(RegistryTextTest, ReadsTheDefaultValueUnderTheEmptyName) {
+TEST(RegistryTextTest, ReadsTheDefaultValueAndUnescapesKeyNames) {
     EXPECT_EQ(ReadRegistryString(RegistryWithValues("@=\"dflt\"\n\"Loc\"=\"x\""), kKey, ""),
               "dflt");
+    EXPECT_EQ(ReadRegistryString("[Software\\\\A\\]B] 1\n\"Loc\"=\"x\"\n", "Software\\A]B", "Loc"),
+              "x");
 }
 
 TEST(RegistryTextTest, TellsAMissingKeyFromAMissingValue) {
@@ -85,11 +87,6 @@ TEST(RegistryTextTest, TellsAMissingKeyFromAMissingValue) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadRegistryString(c.text, kKey, "Loc"), c.expected) << c.what;
-}
-
-TEST(RegistryTextTest, KeyNamesAreUnescaped) {
-    EXPECT_EQ(ReadRegistryString("[Software\\\\A\\]B] 1\n\"Loc\"=\"x\"\n", "Software\\A]B", "Loc"),
-              "x");
 }
 
 TEST(RegistryTextTest, SkipsLinesThatDoNotParse) {

@@ -21,42 +21,34 @@ class WinePathMappingTest : public ::testing::Test {
     TemporaryWinePrefix prefix_;
 };
 
-TEST_F(WinePathMappingTest, MapsADriveLetterPathMatchingNamesRegardlessOfCase) {
+// Existing names match regardless of case; names that do not exist yet stay as written.
+TEST_F(WinePathMappingTest, MapsADriveLetterPathThroughTheDriveLink) {
     struct Case {
         std::string_view windowsPath;
-        std::string_view onDriveC;
+        std::string_view drive;
+        std::string_view onDrive;
     };
     const Case cases[] = {
-        {"C:\\Program Files\\DX Atlas\\Pins\\WASpins.lst",
+        {"C:\\Program Files\\DX Atlas\\Pins\\WASpins.lst", "c",
          "Program Files/DX Atlas/Pins/WASpins.lst"},
-        {"c:\\PROGRAM FILES\\dx atlas\\pins\\waspins.LST",
+        {"c:\\PROGRAM FILES\\dx atlas\\pins\\waspins.LST", "c",
          "Program Files/DX Atlas/Pins/WASpins.lst"},
-        {"C:\\Program Files\\DX Atlas\\", "Program Files/DX Atlas"},
-        {"C:\\dxbase\\\\Refdata.mdb", "DXBase/Refdata.mdb"},
-        {"C:/DXBase/REFDATA.mdb", "DXBase/Refdata.mdb"},
-        {"C:\\DXBase\\.\\Sub\\..\\Refdata.mdb", "DXBase/Refdata.mdb"},
-        {"C:\\..\\..\\DXBase\\Refdata.mdb", "DXBase/Refdata.mdb"},
-        {"C:DXBase\\Refdata.mdb", "DXBase/Refdata.mdb"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MapWindowsPath(prefix_.Path(), c.windowsPath), OnDrive("c", c.onDriveC))
-            << c.windowsPath;
-}
-
-TEST_F(WinePathMappingTest, KeepsNamesThatDoNotExistYetAsWritten) {
-    struct Case {
-        std::string_view windowsPath;
-        std::string_view onDriveC;
-    };
-    const Case cases[] = {
-        {"C:\\program files\\dx atlas\\Pins\\New File.LST",
+        {"C:\\Program Files\\DX Atlas\\", "c", "Program Files/DX Atlas"},
+        {"C:\\dxbase\\\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
+        {"C:/DXBase/REFDATA.mdb", "c", "DXBase/Refdata.mdb"},
+        {"C:\\DXBase\\.\\Sub\\..\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
+        {"C:\\..\\..\\DXBase\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
+        {"C:DXBase\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
+        {"C:\\program files\\dx atlas\\Pins\\New File.LST", "c",
          "Program Files/DX Atlas/Pins/New File.LST"},
-        {"C:\\Program Files\\DX ATLAS\\Squares\\FFMAsquares.wkd",
+        {"C:\\Program Files\\DX ATLAS\\Squares\\FFMAsquares.wkd", "c",
          "Program Files/DX Atlas/Squares/FFMAsquares.wkd"},
-        {"C:\\Missing\\DXBase\\Refdata.mdb", "Missing/DXBase/Refdata.mdb"},
+        {"C:\\Missing\\DXBase\\Refdata.mdb", "c", "Missing/DXBase/Refdata.mdb"},
+        {"D:\\Data\\log.mdb", "d", "Data/log.mdb"},
+        {"z:\\home\\x", "z", "home/x"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(MapWindowsPath(prefix_.Path(), c.windowsPath), OnDrive("c", c.onDriveC))
+        EXPECT_EQ(MapWindowsPath(prefix_.Path(), c.windowsPath), OnDrive(c.drive, c.onDrive))
             << c.windowsPath;
 }
 
@@ -68,11 +60,6 @@ TEST_F(WinePathMappingTest, PrefersTheExactNameThenTheFirstThatDiffersInCase) {
     EXPECT_EQ(MapWindowsPath(prefix_.Path(), "C:\\LOGS\\log.mdb"), OnDrive("c", "LOGS/log.mdb"));
     EXPECT_EQ(MapWindowsPath(prefix_.Path(), "C:\\Logs\\log.mdb"), OnDrive("c", "Logs/log.mdb"));
     EXPECT_EQ(MapWindowsPath(prefix_.Path(), "C:\\lOgS\\log.mdb"), OnDrive("c", "LOGS/log.mdb"));
-}
-
-TEST_F(WinePathMappingTest, UsesTheDriveLinkOfTheLetter) {
-    EXPECT_EQ(MapWindowsPath(prefix_.Path(), "D:\\Data\\log.mdb"), OnDrive("d", "Data/log.mdb"));
-    EXPECT_EQ(MapWindowsPath(prefix_.Path(), "z:\\home\\x"), OnDrive("z", "home/x"));
 }
 
 TEST(WinePathMappingRelativeTest, TakesAPathWithoutDriveLetterAsItStands) {

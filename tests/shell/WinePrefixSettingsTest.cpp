@@ -84,9 +84,12 @@ TEST(WinePrefixSettingsTest, ReadsTheIniFileThatAWindowsPathNames) {
     prefix.AddWindowsDirectory();
     prefix.WriteFile("drive_c/windows/DXB2007.INI",
                      "\xEF\xBB\xBF[DIR]\r\nDATAPATH = \"C:\\DXBase\\My Log.mdb\"\r\n");
+    prefix.WriteFile("drive_c/windows/Ansi.ini", "[Dir]\nDATAPATH=C:\\J\xFCrgen\\log.mdb\n");
     const WinePrefixSettings settings(prefix.Path());
     EXPECT_EQ(settings.GetPrivateProfileString("Dir", "DATAPATH", "", "C:\\Windows\\Dxb2007.ini"),
               "C:\\DXBase\\My Log.mdb");
+    EXPECT_EQ(settings.GetPrivateProfileString("Dir", "DATAPATH", "", "C:\\windows\\Ansi.ini"),
+              "C:\\J\u00FCrgen\\log.mdb");
     EXPECT_EQ(
         settings.GetPrivateProfileString("Dir", "PGMPATH", "none", "C:\\windows\\Dxb2007.ini"),
         "none");
@@ -94,18 +97,10 @@ TEST(WinePrefixSettingsTest, ReadsTheIniFileThatAWindowsPathNames) {
               "none");
 }
 
-TEST(WinePrefixSettingsTest, ReadsTheAnsiIniFileAsUtf8) {
-    const TemporaryWinePrefix prefix;
-    prefix.WriteFile("drive_c/windows/Dxb2007.ini", "[Dir]\nDATAPATH=C:\\J\xFCrgen\\log.mdb\n");
-    const WinePrefixSettings settings(prefix.Path());
-    EXPECT_EQ(settings.GetPrivateProfileString("Dir", "DATAPATH", "", "C:\\windows\\Dxb2007.ini"),
-              "C:\\J\u00FCrgen\\log.mdb");
-}
-
 TEST(WinePrefixSettingsTest, LooksInWow6432NodeFirstThenWhereTheKeyIsNamed) {
     struct Case {
         const char* what;
-        std::string systemReg;
+        std::optional<std::string> systemReg;  // std::nullopt: no registry file
         std::optional<std::string> expected;
     };
     const std::string plain = KeyLine(kUninstallKey) + InstallLocationLine("C:\\\\DX Atlas\\\\");
@@ -117,6 +112,7 @@ TEST(WinePrefixSettingsTest, LooksInWow6432NodeFirstThenWhereTheKeyIsNamed) {
         {"both: the 32-bit view wins", plain + wow64, "C:\\Program Files (x86)\\DX Atlas\\"},
         {"key in the 32-bit view without the value", plain + KeyLine(kWow64Key), ""},
         {"key in neither view", KeyLine("Software\\Other"), std::nullopt},
+        {"no registry file", std::nullopt, std::nullopt},
         {"lower-case node name",
          "[software\\\\wow6432node\\\\microsoft\\\\windows\\\\currentversion"
          "\\\\uninstall\\\\dx atlas_is1] 1\n" +
@@ -125,17 +121,12 @@ TEST(WinePrefixSettingsTest, LooksInWow6432NodeFirstThenWhereTheKeyIsNamed) {
     };
     for (const auto& c : cases) {
         const TemporaryWinePrefix prefix;
-        prefix.WriteFile("system.reg", "WINE REGISTRY Version 2\n\n" + c.systemReg);
+        if (c.systemReg)
+            prefix.WriteFile("system.reg", "WINE REGISTRY Version 2\n\n" + *c.systemReg);
         const WinePrefixSettings settings(prefix.Path());
         EXPECT_EQ(settings.GetMachineRegistryString(kUninstallKey, "InstallLocation"), c.expected)
             << c.what;
     }
-}
-
-TEST(WinePrefixSettingsTest, HasNoKeysWithoutARegistryFile) {
-    const TemporaryWinePrefix prefix;
-    const WinePrefixSettings settings(prefix.Path());
-    EXPECT_EQ(settings.GetMachineRegistryString(kUninstallKey, "InstallLocation"), std::nullopt);
 }
 
 }  // namespace
