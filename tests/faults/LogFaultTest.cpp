@@ -24,7 +24,6 @@ void ExpectOneClearLine(const CliOutcome& run, const std::string& log) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("corvale-cli: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("\"" + log + "\""), std::string::npos) << run.err;
-    ASSERT_FALSE(run.err.empty());
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line only:\n" << run.err;
 }
 
@@ -202,16 +201,18 @@ TEST(LogFaults, CliRunWhileTheLogChanges) {
     }
 }
 
+// A file's bytes, modification time and permissions.
 struct FileStamp {
     std::string bytes;
-    timespec modified{};
+    std::int64_t seconds = 0, nanoseconds = 0;
     mode_t mode = 0;
+    bool operator==(const FileStamp&) const = default;
 };
 
 FileStamp StampOf(const fs::path& path) {
     struct stat status {};
     EXPECT_EQ(stat(path.c_str(), &status), 0);
-    return {ReadFile(path), status.st_mtim, status.st_mode};
+    return {ReadFile(path), status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_mode};
 }
 
 // Read-only in every sense: a log with permissions 0444 in a read-only folder reads, and after
@@ -239,11 +240,7 @@ TEST(LogFaults, LogIsNeverTouched) {
         ASSERT_EQ(run.status, 0) << run.err;
     }
 
-    const FileStamp after = StampOf(log);
-    EXPECT_TRUE(after.bytes == before.bytes);
-    EXPECT_EQ(after.modified.tv_sec, before.modified.tv_sec);
-    EXPECT_EQ(after.modified.tv_nsec, before.modified.tv_nsec);
-    EXPECT_EQ(after.mode, before.mode);
+    EXPECT_TRUE(StampOf(log) == before) << "the log's bytes, time or permissions changed";
     EXPECT_EQ(ImageOf(logFolder), folderBefore);
 }
 
