@@ -1,4 +1,5 @@
 // The main form: first showing, options, the five award runs, the locking and failures.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -120,9 +121,8 @@ class CorvaleViewTest : public QObject {
     Q_OBJECT
   private slots:
     void firstShowing();
-    void bandButtons_data();
-    void bandButtons();
-    void squaresCheckBoxes();
+    void bandButtonsAndCheckBoxes_data();
+    void bandButtonsAndCheckBoxes();
     void awardRun_data();
     void awardRun();
     void runLocksTheWholeFormUntilAfterThePause();
@@ -158,81 +158,80 @@ void CorvaleViewTest::firstShowing() {
     QCOMPARE(form.view->m_priPfxSet.GetDefaultDBName(), std::string("C:\\DXBase\\Refdata.mdb"));
 }
 
-void CorvaleViewTest::bandButtons_data() {
+void CorvaleViewTest::bandButtonsAndCheckBoxes_data() {
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<QString>("band");
-    QTest::newRow("144") << QStringList{"radioBand144"} << "0";
-    QTest::newRow("222") << QStringList{"radioBand222"} << "11";
-    QTest::newRow("222 twice") << QStringList{"radioBand222", "radioBand222"} << "11";
-    QTest::newRow("432") << QStringList{"radioBand432"} << "12";
-    QTest::newRow("432 then 50") << QStringList{"radioBand432", "radioBand50"} << "1";
+    QTest::addColumn<bool>("ffmaSquares");
+    QTest::addColumn<bool>("vuccSquares");
+    const auto row = [](const char* name, const QStringList& clicks, const char* band,
+                        bool ffma = false, bool vucc = false) {
+        QTest::newRow(name) << clicks << QString(band) << ffma << vucc;
+    };
+    row("144", {"radioBand144"}, "0");
+    row("222", {"radioBand222"}, "11");
+    row("222 twice", {"radioBand222", "radioBand222"}, "11");
+    row("432", {"radioBand432"}, "12");
+    row("432 then 50", {"radioBand432", "radioBand50"}, "1");
+    row("FFMA squares", {"checkFfmaSquares"}, "1", true);
+    row("VUCC squares", {"checkVuccSquares"}, "1", false, true);
+    row("both squares twice",
+        {"checkFfmaSquares", "checkVuccSquares", "checkFfmaSquares", "checkVuccSquares"}, "1");
 }
 
-void CorvaleViewTest::bandButtons() {
+void CorvaleViewTest::bandButtonsAndCheckBoxes() {
     QFETCH(QStringList, clicks);
     QFETCH(QString, band);
+    QFETCH(bool, ffmaSquares);
+    QFETCH(bool, vuccSquares);
     QTemporaryDir pins;
     Form form(Fixture("demo-log.mdb"), pins.path() + "/");
-    for (const QString& radio : clicks)
-        form.Control<QRadioButton>(qPrintable(radio))->click();
+    for (const QString& control : clicks)
+        form.Control<QAbstractButton>(qPrintable(control))->click();
     QCOMPARE(form.view->m_strVuccBand, band);
-}
-
-void CorvaleViewTest::squaresCheckBoxes() {
-    QTemporaryDir pins;
-    Form form(Fixture("demo-log.mdb"), pins.path() + "/");
-    for (auto [box, flag] : {std::pair{"checkFfmaSquares", &form.view->m_bFfmaSquares},
-                             std::pair{"checkVuccSquares", &form.view->m_bVuccSquares}}) {
-        form.Control<QCheckBox>(box)->click();
-        QVERIFY(*flag);
-        form.Control<QCheckBox>(box)->click();
-        QVERIFY(!*flag);
-    }
+    QCOMPARE(form.view->m_bFfmaSquares, ffmaSquares);
+    QCOMPARE(form.view->m_bVuccSquares, vuccSquares);
 }
 
 void CorvaleViewTest::awardRun_data() {
     QTest::addColumn<QString>("log");
     QTest::addColumn<Award>("award");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("counters");  // the award's part of the label names
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name");           // in the label and file names: "Was", WASpins.lst
     QTest::addColumn<QString>("confirmedLine");  // one line the list must hold, if any
     QTest::addColumn<bool>("squares");           // with the award's squares check box ticked
     struct Row {
+        const char* log;
         Award award;
-        const char *button, *counters, *file, *line;
-    };
-    const Row rows[] = {
-        {Award::Ffma, "buttonFfma", "Ffma", "FFMApins.lst", "02|-12772|7654|FN42|"},
-        {Award::Was, "buttonWasMixed", "Was", "WASpins.lst", "02|-28412|3839|HI|"},
-        {Award::Dxcc, "buttonDxccMixed", "Dxcc", "DXCCpins.lst", "02|24604|6406|JA|"},
-        {Award::Iota, "buttonIotaMixed", "Iota", "IOTApins.lst", "02|10191|-1872|AF001|"},
-        {Award::Vucc, "buttonVucc", "Vucc", "VUCCpins.lst", "02|-12772|7654|FN42|"},
+        const char *button, *name, *line;
+        bool squares = false;
     };
     // The example log is tidy; the sample log has worked-only entities and odd keys too.
-    for (const char* log : {"demo-log.mdb", "sample-log.mdb"}) {
-        for (const Row& row : rows) {
-            QTest::addRow("%s %s", log, row.counters)
-                << Fixture(log) << row.award << row.button << row.counters << row.file << row.line
-                << false;
-        }
+    const Row rows[] = {
+        {"demo-log", Award::Ffma, "buttonFfma", "Ffma", "02|-12772|7654|FN42|"},
+        {"demo-log", Award::Was, "buttonWasMixed", "Was", "02|-28412|3839|HI|"},
+        {"demo-log", Award::Dxcc, "buttonDxccMixed", "Dxcc", "02|24604|6406|JA|"},
+        {"demo-log", Award::Iota, "buttonIotaMixed", "Iota", "02|10191|-1872|AF001|"},
+        {"demo-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|"},
+        {"sample-log", Award::Ffma, "buttonFfma", "Ffma", "02|-12772|7654|FN42|"},
+        {"sample-log", Award::Was, "buttonWasMixed", "Was", "02|-28412|3839|HI|"},
+        {"sample-log", Award::Dxcc, "buttonDxccMixed", "Dxcc", "02|24604|6406|JA|"},
+        {"sample-log", Award::Iota, "buttonIotaMixed", "Iota", "02|10191|-1872|AF001|"},
+        {"sample-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|"},
+        {"demo-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|", true},
+        {"empty-log", Award::Was, "buttonWasMixed", "Was", ""},
+    };
+    for (const Row& row : rows) {
+        QTest::addRow("%s %s%s", row.log, row.name, row.squares ? " squares" : "")
+            << Fixture(QString(row.log) + ".mdb") << row.award << row.button << row.name << row.line
+            << row.squares;
     }
-    QTest::newRow("demo-log.mdb Vucc squares")
-        << Fixture("demo-log.mdb") << Award::Vucc << "buttonVucc"
-        << "Vucc"
-        << "VUCCpins.lst"
-        << "02|-12772|7654|FN42|" << true;
-    QTest::newRow("empty-log.mdb Was") << Fixture("empty-log.mdb") << Award::Was << "buttonWasMixed"
-                                       << "Was"
-                                       << "WASpins.lst" << QString() << false;
 }
 
 void CorvaleViewTest::awardRun() {
     QFETCH(QString, log);
     QFETCH(Award, award);
     QFETCH(QString, button);
-    QFETCH(QString, counters);
-    QFETCH(QString, file);
+    QFETCH(QString, name);
     QFETCH(QString, confirmedLine);
     QFETCH(bool, squares);
     QTemporaryDir pins;
@@ -240,7 +239,7 @@ void CorvaleViewTest::awardRun() {
     const EngineRun engine(award, log, pins.path());
     Form form(log, dir);
     if (squares)
-        form.Control<QCheckBox>(qPrintable("check" + counters + "Squares"))->click();
+        form.Control<QCheckBox>(qPrintable("check" + name + "Squares"))->click();
 
     QVERIFY(form.Run(qPrintable(button)));
 
@@ -251,16 +250,16 @@ void CorvaleViewTest::awardRun() {
     QCOMPARE(form.Lines("listConfirmed"), engine.confirmed);
     QCOMPARE(form.Lines("listWorkedOnly"), engine.workedOnly);
     const auto counter = [&](const char* which) {
-        return form.Text(qPrintable("label" + counters + which));
+        return form.Text(qPrintable("label" + name + which));
     };
     QCOMPARE(counter("Total"), QString::number(engine.result.counters.total));
     QCOMPARE(counter("Worked"), QString::number(engine.result.counters.workedOnly));
     QCOMPARE(counter("Confirmed"), QString::number(engine.result.counters.confirmed));
-    QCOMPARE(form.Text("labelLstFile"), dir + file);
-    QVERIFY(QFile::exists(dir + file));
-    QCOMPARE(ReadFile(dir + file), ReadFile(pins.path() + "/engine.lst"));
+    const QString upper = name.toUpper();
+    QCOMPARE(form.Text("labelLstFile"), dir + upper + "pins.lst");
+    QVERIFY(QFile::exists(dir + upper + "pins.lst"));
+    QCOMPARE(ReadFile(dir + upper + "pins.lst"), ReadFile(pins.path() + "/engine.lst"));
     // The squares files are shown and written only when asked for, and only the award's.
-    const QString upper = counters.toUpper();
     const QString squaresFile = dir + upper + "squares.";
     QCOMPARE(form.Text("labelWkdFile"), squares ? squaresFile + "wkd" : QString());
     QCOMPARE(form.Text("labelCfmFile"), squares ? squaresFile + "cfm" : QString());

@@ -33,15 +33,14 @@ void MainFrameTest::initialGeometry_data() {
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QRect>("available");
     QTest::addColumn<QRect>("frame");
-    QTest::newRow("1024x768") << QRect(0, 0, 1024, 768) << QRect(0, 0, 1024, 768)
-                              << QRect(110, 22, 803, 724);
+    const QRect xga(0, 0, 1024, 768);
+    QTest::newRow("1024x768") << xga << xga << QRect(110, 22, 803, 724);
     QTest::newRow("1920x1080") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080)
                                << QRect(334, 100, 1251, 880);
     // The rule would put the title bar 20 pixels above the screen.
     QTest::newRow("800x600") << QRect(0, 0, 800, 600) << QRect(0, 0, 800, 600)
                              << QRect(54, 0, 691, 640);
-    QTest::newRow("panel on top") << QRect(0, 0, 1024, 768) << QRect(0, 32, 1024, 736)
-                                  << QRect(110, 32, 803, 724);
+    QTest::newRow("panel on top") << xga << QRect(0, 32, 1024, 736) << QRect(110, 32, 803, 724);
     QTest::newRow("narrow screen")
         << QRect(0, 0, 480, 800) << QRect(0, 0, 480, 800) << QRect(0, 30, 531, 740);
 }

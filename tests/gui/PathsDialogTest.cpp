@@ -27,17 +27,16 @@ void PathsDialogTest::fillsFromTheSettings_data() {
     QTest::addColumn<QStringList>("message");  // texts in the one message shown, if any
 
     // The values are joined by plain concatenation, as the two programs store them.
+    const QString atlas = "C:\\Program Files\\DX Atlas\\";
     QTest::newRow("folders with their backslash")
-        << "C:\\DXBase\\"
-        << "C:\\Program Files\\DX Atlas\\"
-        << "C:\\DXBase\\\\Refdata.mdb"
-        << "C:\\Program Files\\DX Atlas\\" << QStringList();
-    QTest::newRow("folders without") << "C:\\DXBase"
-                                     << "C:\\DX Atlas"
-                                     << "C:\\DXBase\\Refdata.mdb"
-                                     << "C:\\DX Atlas" << QStringList();
-    QTest::newRow("DX Atlas missing") << "C:\\DXBase" << QString() << "C:\\DXBase\\Refdata.mdb"
-                                      << QString() << QStringList{"DX Atlas", "not found"};
+        << QString("C:\\DXBase\\") << atlas << QString("C:\\DXBase\\\\Refdata.mdb") << atlas
+        << QStringList();
+    QTest::newRow("folders without")
+        << QString("C:\\DXBase") << QString("C:\\DX Atlas") << QString("C:\\DXBase\\Refdata.mdb")
+        << QString("C:\\DX Atlas") << QStringList();
+    QTest::newRow("DX Atlas missing")
+        << QString("C:\\DXBase") << QString() << QString("C:\\DXBase\\Refdata.mdb") << QString()
+        << QStringList{"DX Atlas", "not found"};
 }
 
 void PathsDialogTest::fillsFromTheSettings() {
