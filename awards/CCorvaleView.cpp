@@ -11,6 +11,7 @@
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleDoc.h"
 #include "shell/DialogFont.h"
+#include "shell/OwnFolders.h"
 #include "shell/WindowsSettings.h"
 #include "ui_CCorvaleView.h"
 
@@ -225,6 +226,7 @@ void CCorvaleView::RunAwardFromForm(Award award) {
         }
         request.vuccBand = m_strVuccBand.toStdString();
         m_qsoSet.SetDefaultDBName(PathToOpen(m_strSourceMdb));
+        MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
     } catch (const std::exception& error) {
         CAwardRunOutcome outcome;
         outcome.kind = CAwardRunOutcome::Kind::Failed;

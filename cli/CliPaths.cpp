@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "shell/OwnFolders.h"
 #include "shell/PathDiscovery.h"
 #include "shell/WinePrefixSettings.h"
 
@@ -13,18 +14,26 @@ bool NeedsSettings(const CliOptions& options) {
     return !options.sourceMdb || !options.lstDir || (options.squares && !options.squaresDir);
 }
 
+std::string NoPrefixHint(const std::string& prefix) {
+    return "there is no Wine prefix at " + prefix +
+           " (read another with --wine-prefix DIR or WINEPREFIX)";
+}
+
 }  // namespace
 
 CliPaths ResolveCliPaths(const CliOptions& options) {
     CliPaths paths{options.sourceMdb.value_or(""), options.lstDir.value_or(""),
-                   options.squaresDir.value_or("")};
+                   options.squaresDir.value_or(""), ""};
     if (!NeedsSettings(options))
         return paths;
 
     const WinePrefixSettings settings(WinePrefixSettings::FindPrefix(options.winePrefix));
     const DiscoveredPaths found = DiscoverPaths(settings);
     const std::string prefix = settings.Prefix().string();
+    const bool prefixMissing = settings.MissingSettingsPlace().has_value();
     if (!options.sourceMdb) {
+        if (prefixMissing && found.sourceMdb.empty())
+            throw std::runtime_error("no log to read: give --source-mdb; " + NoPrefixHint(prefix));
         if (found.sourceMdb.empty()) {
             throw std::runtime_error(
                 "no log to read: give --source-mdb, or set DATAPATH in section [Dir] of "
@@ -34,19 +43,25 @@ CliPaths ResolveCliPaths(const CliOptions& options) {
         paths.sourceMdb = settings.PathToOpen(found.sourceMdb).string();
     }
     const bool needsDxAtlas = !options.lstDir || (options.squares && !options.squaresDir);
-    if (needsDxAtlas && found.dxAtlasDir.empty()) {
-        throw std::runtime_error(
-            "no output folder: give --lst-dir (and --squares-dir), or install DX Atlas in the "
-            "Wine prefix " +
-            prefix +
-            "; its installation folder (InstallLocation of the uninstall entry \"DX "
-            "Atlas_is1\") was not found in system.reg");
+    if (!needsDxAtlas)
+        return paths;
+    if (found.dxAtlasDir.empty()) {
+        // Without DX Atlas the files go to Corvale's own folders, and the user is told where.
+        const OwnFolders own = FindOwnFolders();
+        if (!options.lstDir)
+            paths.lstDir = own.pins.string();
+        if (options.squares && !options.squaresDir)
+            paths.squaresDir = own.squares.string();
+        paths.notice = "DX Atlas was not found in the Wine prefix " + prefix +
+                       (prefixMissing ? " (" + NoPrefixHint(prefix) + ")" : "") +
+                       "; the files go to Corvale's own folders under " +
+                       own.pins.parent_path().string();
+        return paths;
     }
     if (!options.lstDir)
         paths.lstDir = settings.PathToOpen(found.lstDir).string();
-    if (options.squares && !options.squaresDir) {
+    if (options.squares && !options.squaresDir)
         paths.squaresDir = settings.PathToOpen(found.dxAtlasDir + "Squares\\").string();
-    }
     return paths;
 }
 

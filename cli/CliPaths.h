@@ -12,6 +12,8 @@ struct CliPaths {
     std::string sourceMdb;
     std::string lstDir;
     std::string squaresDir;  // only needed with --squares
+    // Said on standard error before the run when the files go to Corvale's own folders.
+    std::string notice;
 };
 
 // Throws std::runtime_error naming the setting that is missing when a default cannot be found.

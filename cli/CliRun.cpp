@@ -16,6 +16,7 @@
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
 #include "logdb/QsoTable.h"
+#include "shell/OwnFolders.h"
 
 namespace corvale {
 
@@ -89,6 +90,7 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
     std::vector<AwardSummary> summaries;
     for (Award award : options.awards) {
         const RunRequest request = RequestFor(award, options, paths);
+        MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
         CSRC2006QSO qsoSet;
         qsoSet.m_strSort = std::string(AwardSortText(award));
         qsoSet.m_columnsRead = AwardColumnsRead(award);
@@ -120,6 +122,8 @@ int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
     };
     try {
         const CliPaths paths = ResolveCliPaths(options);
+        if (!paths.notice.empty())
+            std::fprintf(err, "corvale-cli: %s\n", paths.notice.c_str());
         const std::optional<std::vector<AwardSummary>> summaries = RunAwards(options, paths, err);
         if (!summaries)
             return stopped();

@@ -5,11 +5,33 @@ namespace corvale::strings {
 
 // The application title: main window caption, document title and message box caption.
 inline constexpr char kAppTitle[] = "Corvale version 1.02";
+// The framework's per-user settings key, under which the recent-file list is kept.
+inline constexpr char kSettingsKey[] = "Corvale ver 1.0";
 inline constexpr char kVersionError[] = "DXbase mdb file version error";
+// %1 and %2: Corvale's own folders for the pin and the squares files.
 inline constexpr char kDxAtlasNotFound[] =
     "DX Atlas's installation folder was not found: the registry has no entry "
     "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "DX Atlas_is1\". The pin and squares paths below have no folder; over-type them.";
+    "DX Atlas_is1\" with its InstallLocation. The pin files go to %1 and the squares files to "
+    "%2; over-type the paths below to choose other folders.";
+// %1: the Wine prefix looked for; %2 and %3: Corvale's own folders.
+inline constexpr char kNoWinePrefix[] =
+    "There is no Wine prefix at %1, so DXBase's and DX Atlas's settings were not read. To read "
+    "another prefix, start Corvale with --wine-prefix DIR or set WINEPREFIX.\n\nThe pin files "
+    "go to %2 and the squares files to %3; over-type the paths below to choose other folders, "
+    "and browse to your log.";
+// The file dialogs of the paths dialog's Browse buttons.
+inline constexpr char kBrowseLog[] = "Choose the log";
+inline constexpr char kLogFilter[] =
+    "Logs (*.mdb *.accdb *.adi *.adif *.adx);;Access databases (*.mdb *.accdb);;"
+    "ADIF logs (*.adi *.adif *.adx);;All files (*)";
+inline constexpr char kBrowseRefdata[] = "Choose DXBase's Refdata database";
+inline constexpr char kRefdataFilter[] = "Access databases (*.mdb *.accdb);;All files (*)";
+inline constexpr char kBrowseLstDir[] = "Choose the folder of the pin files";
+inline constexpr char kBrowseWkdPath[] = "Choose the worked squares file";
+inline constexpr char kWkdFilter[] = "Worked squares (*.wkd);;All files (*)";
+inline constexpr char kBrowseCfmPath[] = "Choose the confirmed squares file";
+inline constexpr char kCfmFilter[] = "Confirmed squares (*.cfm);;All files (*)";
 inline constexpr char kNoMapPosition[] = "No map position for: ";
 inline constexpr char kRunFailed[] = "The run failed; no file was changed.";
 inline constexpr char kRunStopped[] = "The run was stopped; no file was changed.";

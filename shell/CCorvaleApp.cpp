@@ -11,6 +11,7 @@
 #include "shell/CCorvaleDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CPathsDlg.h"
+#include "shell/RecentFileList.h"
 #include "shell/WindowsSettings.h"
 
 namespace corvale {
@@ -20,20 +21,35 @@ CCorvaleApp::CCorvaleApp(const WindowsSettings& settings) : m_settings(settings)
 CCorvaleApp::~CCorvaleApp() = default;
 
 bool CCorvaleApp::InitInstance(const CCorvaleCommandLine& commandLine) {
-    if (commandLine.SkipsPathsDialog())
+    if (commandLine.SkipsPathsDialog()) {
         TakePaths(commandLine);
-    else if (!RunPathsDialog())
-        return false;
-    if (!CheckDatabaseVersion())
-        return false;
+        if (!CheckDatabaseVersion())
+            return false;
+    } else {
+        // A log that cannot be used brings the dialog back with what was typed; Cancel ends.
+        do {
+            if (!RunPathsDialog())
+                return false;
+        } while (!CheckDatabaseVersion());
+        m_pPathsDlg.reset();
+    }
+    AddToRecentFileList(
+        QString::fromStdString(m_settings.PathToOpen(m_strSourceMdb.toStdString()).string()));
     CreateMainWindow();
     return true;
 }
 
 bool CCorvaleApp::RunPathsDialog() {
-    CPathsDlg pathsDlg(m_settings);
-    if (pathsDlg.DoModal() != QDialog::Accepted)
+    int result = 0;
+    if (m_pPathsDlg == nullptr) {
+        m_pPathsDlg = std::make_unique<CPathsDlg>(m_settings);
+        result = m_pPathsDlg->DoModal();
+    } else {
+        result = m_pPathsDlg->exec();  // once more, as the user left it
+    }
+    if (result != QDialog::Accepted)
         return false;
+    const CPathsDlg& pathsDlg = *m_pPathsDlg;
     m_strSourceMdb = pathsDlg.m_strSourceMdb;
     m_strRefdataMdb = pathsDlg.m_strRefdataMdb;
     m_strLstDir = pathsDlg.m_strLstDir;

@@ -7,6 +7,7 @@ namespace corvale {
 
 class CCorvaleDoc;
 class CMainFrame;
+class CPathsDlg;
 struct CCorvaleCommandLine;
 class WindowsSettings;
 
@@ -19,10 +20,12 @@ class CCorvaleApp {
     CCorvaleApp(const CCorvaleApp&) = delete;
     CCorvaleApp& operator=(const CCorvaleApp&) = delete;
 
-    // The paths (dialog or command line), the log's check, then the frame, document and form.
-    // False: the program ends; a message has been shown where one is due.
+    // The paths (dialog or command line), the log's check, then the frame, document and form;
+    // the log joins the recent-file list. False: the program ends; a message has been shown
+    // where one is due.
     bool InitInstance(const CCorvaleCommandLine& commandLine);
-    // The paths dialog. False: cancelled, and no path has changed.
+    // The paths dialog; shown again, it keeps what the user typed. False: cancelled, and no
+    // path has changed.
     bool RunPathsDialog();
     // Opens the source log and accepts it when its [VERSION] reads 6; otherwise shows why.
     bool CheckDatabaseVersion();
@@ -47,6 +50,7 @@ class CCorvaleApp {
     void CreateMainWindow();
 
     const WindowsSettings& m_settings;
+    std::unique_ptr<CPathsDlg> m_pPathsDlg;  // during start-up only
     std::unique_ptr<CCorvaleDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainWnd;  // destroyed before the document its form serves
 };

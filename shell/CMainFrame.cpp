@@ -3,12 +3,15 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMenu>
+#include <QMetaMethod>
 #include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
 
 #include "awards/CCorvaleView.h"
 #include "shell/CAboutDlg.h"
+#include "shell/RecentFileList.h"
 #include "ui_CMainFrame.h"
 
 namespace corvale {
@@ -18,6 +21,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_ui->setupUi(this);
     connect(m_ui->actionAppExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->actionAppAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    connect(m_ui->menuFile, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
+    UpdateRecentFileMenu();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -60,6 +65,26 @@ void CMainFrame::ResizeParentToFit(bool shrinkOnly) {
 void CMainFrame::OnAppAbout() {
     CAboutDlg aboutDlg(this);
     aboutDlg.exec();
+}
+
+void CMainFrame::UpdateRecentFileMenu() {
+    qDeleteAll(m_recentFileActions);
+    m_recentFileActions.clear();
+    const QStringList files = RecentFileList();
+    if (files.isEmpty())
+        return;
+    const bool canOpen = isSignalConnected(QMetaMethod::fromSignal(&CMainFrame::OpenRecentLog));
+    for (qsizetype index = 0; index < files.size(); ++index) {
+        const QString& file = files.at(index);
+        auto* action =
+            new QAction(QString("&%1 %2").arg(index + 1).arg(QString(file).replace('&', "&&")), this);
+        action->setObjectName(QString("actionRecentFile%1").arg(index + 1));
+        action->setEnabled(canOpen);
+        connect(action, &QAction::triggered, this, [this, file] { emit OpenRecentLog(file); });
+        m_ui->menuFile->insertAction(m_ui->actionAppExit, action);
+        m_recentFileActions.append(action);
+    }
+    m_recentFileActions.append(m_ui->menuFile->insertSeparator(m_ui->actionAppExit));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

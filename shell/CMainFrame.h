@@ -35,12 +35,21 @@ class CMainFrame : public QMainWindow {
   public slots:
     void OnAppAbout();
 
+  signals:
+    // A log of the recent-file list was chosen under File. The entries are enabled once
+    // something that opens logs in the running window is connected here.
+    void OpenRecentLog(const QString& file);
+
   protected:
     // A run in progress is stopped first; the frame closes when it has ended.
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The recent-file list under File, before Exit, read afresh each time the menu opens.
+    void UpdateRecentFileMenu();
+
     std::unique_ptr<Ui::CMainFrame> m_ui;
+    QList<QAction*> m_recentFileActions;
     CCorvaleView* m_pView = nullptr;
     bool m_bCloseWhenRunEnds = false;
 };

@@ -15,6 +15,8 @@ class CPathsDlg;
 namespace corvale {
 
 class WindowsSettings;
+struct DiscoveredPaths;
+struct BrowseKind;
 
 // Dialog 130: before the main window exists, the user confirms or over-types every path the
 // program uses. It fills itself from DXBase's Dxb2007.ini and DX Atlas's registry entry.
@@ -50,6 +52,13 @@ class CPathsDlg : public QDialog {
 
   private:
     std::vector<std::pair<QLineEdit*, QString*>> Bindings();
+    // Where the pin and squares files go without DX Atlas, and the one message that says so.
+    void UseOwnFolders(DiscoveredPaths& dxAtlas);
+    // The Browse buttons: a file or folder dialog that starts where the field points and puts
+    // the chosen path into the field.
+    void ConnectBrowseButtons();
+    void Browse(QLineEdit* edit, const BrowseKind& kind);
+    QString StartFolder(const QString& fieldText) const;
 
     const WindowsSettings& m_settings;
     std::unique_ptr<Ui::CPathsDlg> m_ui;

@@ -31,6 +31,10 @@ class WindowsSettings {
 
     // The local file that a stored Windows path names.
     virtual std::filesystem::path PathToOpen(const std::string& windowsPath) const = 0;
+
+    // Where the settings were looked for, when nothing is there at all (a Wine prefix that does
+    // not exist), so that a message can say where Corvale looked; nothing when the place exists.
+    virtual std::optional<std::string> MissingSettingsPlace() const { return std::nullopt; }
 };
 
 }  // namespace corvale

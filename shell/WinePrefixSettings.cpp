@@ -1,8 +1,5 @@
 #include "shell/WinePrefixSettings.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -11,6 +8,7 @@
 #include <utility>
 
 #include "shell/AsciiCase.h"
+#include "shell/HomeFolder.h"
 #include "shell/IniText.h"
 #include "shell/RegistryText.h"
 #include "shell/WinePathMapping.h"
@@ -30,14 +28,6 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     if (file.bad())
         return std::nullopt;
     return content;
-}
-
-std::filesystem::path HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return home;
-    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir != nullptr)
-        return user->pw_dir;
-    return {};
 }
 
 }  // namespace
@@ -86,6 +76,12 @@ std::optional<std::string> WinePrefixSettings::GetMachineRegistryString(
 
 std::filesystem::path WinePrefixSettings::PathToOpen(const std::string& windowsPath) const {
     return MapWindowsPath(prefix_, windowsPath);
+}
+
+std::optional<std::string> WinePrefixSettings::MissingSettingsPlace() const {
+    if (GetWindowsDirectory())
+        return std::nullopt;
+    return prefix_.string();
 }
 
 }  // namespace corvale

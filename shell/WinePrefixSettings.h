@@ -30,6 +30,8 @@ class WinePrefixSettings final : public WindowsSettings {
     std::optional<std::string> GetMachineRegistryString(const std::string& subKey,
                                                         const std::string& value) const override;
     std::filesystem::path PathToOpen(const std::string& windowsPath) const override;
+    // The prefix, when it has no Windows directory (no Wine prefix was made there).
+    std::optional<std::string> MissingSettingsPlace() const override;
 
   private:
     std::filesystem::path prefix_;

@@ -11,7 +11,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    // The framework's per-user settings key; the program itself stores nothing there.
+    // The framework's per-user settings key; Corvale keeps only its recent-file list there.
     QApplication::setApplicationName("Corvale ver 1.0");
     QApplication::setWindowIcon(QIcon(":/corvale.svg"));
 
