@@ -1,7 +1,11 @@
 // Start-up: the paths dialog, the check of the log, then the main window.
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,6 +15,7 @@
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CMainFrame.h"
+#include "shell/RecentFileList.h"
 
 using namespace corvale;
 using corvale::test::Fixture;
@@ -26,6 +31,10 @@ class StartupTest : public QObject {
     void logCheck();
     void commandLine_data();
     void commandLine();
+    void failedOpenReturnsToTheDialog_data();
+    void failedOpenReturnsToTheDialog();
+    void recentLogsAfterTwoOpens();
+    void firstRunWithoutWine();
 };
 
 void StartupTest::pathsDialog_data() {
@@ -143,6 +152,118 @@ void StartupTest::commandLine() {
         return;
     QCOMPARE(parsed->SkipsPathsDialog(), skipsPathsDialog);
     QCOMPARE(parsed->lstDir, lstDir);
+}
+
+void StartupTest::failedOpenReturnsToTheDialog_data() {
+    QTest::addColumn<QString>("secondLog");  // typed the second time; empty: Cancel
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("Cancel then ends") << QString() << false;
+    QTest::newRow("a good log then starts") << Fixture("demo-log.mdb") << true;
+}
+
+void StartupTest::failedOpenReturnsToTheDialog() {
+    QFETCH(QString, secondLog);
+    QFETCH(bool, starts);
+    TestWinePrefix prefix;
+    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+    const QString missingLog = Fixture("no-such-log.mdb");
+    QStringList shownAgain;  // the source field and the WAS name when the dialog came back
+    ModalAnswerer answerer([&](QDialog& dialog) {
+        auto* source = dialog.findChild<QLineEdit*>("editSourceMdb");
+        auto* wasName = dialog.findChild<QLineEdit*>("editWasLstName");
+        if (shownAgain.isEmpty() && source->text() != missingLog) {
+            source->setText(missingLog);
+            wasName->setText("States.lst");
+            dialog.accept();
+            return;
+        }
+        shownAgain = {source->text(), wasName->text()};
+        if (secondLog.isEmpty()) {
+            dialog.reject();
+            return;
+        }
+        source->setText(secondLog);
+        dialog.accept();
+    });
+
+    CCorvaleApp app(prefix.Settings());
+    QCOMPARE(app.InitInstance(CCorvaleCommandLine{}), starts);
+    QCOMPARE(answerer.dialogTitles.size(), 2);
+    QCOMPARE(answerer.messages.size(), 1);
+    QVERIFY2(answerer.messages.front().contains("no-such-log.mdb"),
+             qPrintable(answerer.messages.front()));
+    QCOMPARE(shownAgain, (QStringList{missingLog, "States.lst"}));
+    QCOMPARE(app.GetMainWnd() != nullptr, starts);
+    QCOMPARE(app.m_strSourceMdb, starts ? secondLog : missingLog);
+}
+
+void StartupTest::recentLogsAfterTwoOpens() {
+    QTemporaryDir folder;
+    const QString first = folder.filePath("first.mdb");
+    const QString second = folder.filePath("second.mdb");
+    QFile::copy(Fixture("demo-log.mdb"), first);
+    QFile::copy(Fixture("demo-log.mdb"), second);
+    TestWinePrefix prefix;
+    ModalAnswerer answerer;
+    for (const QString& log : {first, second, first, second}) {
+        CCorvaleCommandLine commandLine;
+        commandLine.sourceMdb = log;
+        commandLine.lstDir = folder.path() + "/";
+        CCorvaleApp app(prefix.Settings());
+        QVERIFY(app.InitInstance(commandLine));
+    }
+    // Each log once, newest first.
+    QCOMPARE(RecentFileList().mid(0, 2), (QStringList{second, first}));
+
+    CMainFrame frame;
+    QStringList opened;
+    connect(&frame, &CMainFrame::OpenRecentLog, [&opened](const QString& file) {
+        opened.append(file);
+    });
+    emit frame.findChild<QMenu*>("menuFile")->aboutToShow();
+    auto* recent = frame.findChild<QAction*>("actionRecentFile2");
+    QVERIFY(recent != nullptr);
+    QCOMPARE(recent->text(), "&2 " + first);
+    QVERIFY(recent->isEnabled());
+    recent->trigger();
+    QCOMPARE(opened, QStringList{first});
+}
+
+// A ham with a log file and neither Wine, DXBase nor DX Atlas: browse to the log, OK, run an
+// award, and the pin file lies in Corvale's own folder.
+void StartupTest::firstRunWithoutWine() {
+    QTemporaryDir home;
+    const WinePrefixSettings noPrefix(home.filePath(".wine").toStdString());
+    const QString log = home.filePath("Documents/my-log.mdb");
+    QDir().mkpath(home.filePath("Documents"));
+    QFile::copy(Fixture("demo-log.mdb"), log);
+    bool browsed = false;
+    ModalAnswerer answerer([&](QDialog& dialog) {
+        if (auto* fileDialog = qobject_cast<QFileDialog*>(&dialog)) {
+            fileDialog->selectFile(log);
+            dialog.accept();
+        } else if (!browsed) {
+            // Clicked from the event loop, so that the file dialog it opens is answered too.
+            browsed = true;
+            QMetaObject::invokeMethod(dialog.findChild<QPushButton*>("buttonBrowseSourceMdb"),
+                                      &QPushButton::click, Qt::QueuedConnection);
+        } else {
+            dialog.findChild<QPushButton*>("buttonOk")->click();
+        }
+    });
+
+    CCorvaleApp app(noPrefix);
+    QVERIFY(app.InitInstance(CCorvaleCommandLine{}));
+    QCOMPARE(answerer.messages.size(), 1);
+    QCOMPARE(app.m_strSourceMdb, log);
+    CCorvaleView* view = app.GetMainWnd()->GetActiveView();
+    QSignalSpy ended(view, &CCorvaleView::RunEnded);
+    view->OnWasMixed();
+    QVERIFY(ended.wait(60000));
+    QCOMPARE(answerer.messages.size(), 1);
+    const QString pins = qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/Pins/WASpins.lst";
+    QCOMPARE(view->findChild<QLabel*>("labelLstFile")->text(), pins);
+    QVERIFY(QFileInfo(pins).size() > 0);
 }
 
 QTEST_MAIN(StartupTest)
