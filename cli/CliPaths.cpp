@@ -52,9 +52,9 @@ CliPaths ResolveCliPaths(const CliOptions& options) {
             paths.lstDir = own.pins.string();
         if (options.squares && !options.squaresDir)
             paths.squaresDir = own.squares.string();
-        paths.notice = "DX Atlas was not found in the Wine prefix " + prefix +
-                       (prefixMissing ? " (" + NoPrefixHint(prefix) + ")" : "") +
-                       "; the files go to Corvale's own folders under " +
+        paths.notice = (prefixMissing ? NoPrefixHint(prefix)
+                                      : "DX Atlas was not found in the Wine prefix " + prefix) +
+                       ", so the files go to Corvale's own folders under " +
                        own.pins.parent_path().string();
         return paths;
     }

@@ -26,9 +26,15 @@ struct Outcome {
 
 class CliTest : public testing::Test {
   protected:
-    // Runs corvale-cli with the arguments (each quoted) and no terminal.
-    Outcome Cli(const std::vector<std::string>& arguments) const {
-        std::string command = "'" CORVALE_CLI "'";
+    // Runs corvale-cli with the arguments (each quoted) and no terminal, in an empty home
+    // folder of its own without WINEPREFIX or XDG_DATA_HOME, then `environment` ("NAME=value").
+    Outcome Cli(const std::vector<std::string>& arguments,
+                const std::vector<std::string>& environment = {}) const {
+        fs::create_directories(Home());
+        std::string command = "env -u WINEPREFIX -u XDG_DATA_HOME 'HOME=" + Home().string() + "'";
+        for (const std::string& variable : environment)
+            command += " '" + variable + "'";
+        command += " '" CORVALE_CLI "'";
         for (const std::string& a : arguments)
             command += " '" + a + "'";
         const fs::path out = folder_ / ".out", err = folder_ / ".err";
@@ -39,6 +45,8 @@ class CliTest : public testing::Test {
         fs::remove(err);
         return outcome;
     }
+
+    fs::path Home() const { return folder_ / "home"; }
 
     corvale::test::TempFolder temp_;
     const fs::path& folder_ = temp_.Path();
@@ -176,13 +184,57 @@ TEST_F(CliTest, FindsTheLogAndFoldersInTheWinePrefix) {
 TEST_F(CliTest, SaysWhichSettingIsMissing) {
     const fs::path prefix = folder_ / "wine";
     MakeWinePrefix(prefix, false);
-    Outcome o = Cli({"was", "--wine-prefix", prefix.string()});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.err.find("DX Atlas"), std::string::npos) << o.err;
     fs::remove(prefix / "drive_c/windows/Dxb2007.ini");
-    o = Cli({"was", "--lst-dir", folder_.string(), "--wine-prefix", prefix.string()});
+    Outcome o = Cli({"was", "--lst-dir", folder_.string(), "--wine-prefix", prefix.string()});
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("DATAPATH"), std::string::npos) << o.err;
+    // Without a Wine prefix: where it was looked for, and how to name another.
+    o = Cli({"was", "--lst-dir", folder_.string()});
+    EXPECT_EQ(o.status, 1);
+    for (const std::string& text : {(Home() / ".wine").string(), std::string("--wine-prefix"),
+                                    std::string("WINEPREFIX")}) {
+        EXPECT_NE(o.err.find(text), std::string::npos) << o.err;
+    }
+}
+
+// Without DX Atlas the files go to Corvale's own folders in the user's data folder, and the
+// command says where.
+TEST_F(CliTest, WritesIntoItsOwnFoldersWithoutDxAtlas) {
+    struct Case {
+        std::string name;
+        bool winePrefix;  // a prefix with DXBase and without DX Atlas; else none at all
+        std::string xdgDataHome;  // "" for none
+        fs::path ownFolder;
+        std::vector<std::string> inNotice;
+    };
+    const std::string wine = (Home() / ".wine").string();
+    const std::vector<Case> cases = {
+        {"empty home, no prefix", false, "", Home() / ".local/share/corvale",
+         {wine, "--wine-prefix", "WINEPREFIX"}},
+        {"XDG_DATA_HOME", false, (folder_ / "xdg").string(), folder_ / "xdg/corvale", {wine}},
+        {"prefix without DX Atlas", true, "", Home() / ".local/share/corvale", {wine}},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(Home());
+        if (c.winePrefix)
+            MakeWinePrefix(wine, false);
+        std::vector<std::string> arguments = {"was", "ffma", "--squares"};
+        if (!c.winePrefix)
+            arguments.insert(arguments.end(), {"--source-mdb", kFixtures + "demo-log.mdb"});
+        Outcome o = Cli(arguments, c.xdgDataHome.empty()
+                                       ? std::vector<std::string>{}
+                                       : std::vector<std::string>{"XDG_DATA_HOME=" + c.xdgDataHome});
+        ASSERT_EQ(o.status, 0) << c.name << ": " << o.err;
+        const fs::path pins = c.ownFolder / "Pins/WASpins.lst";
+        EXPECT_EQ(ReadFile(pins), ReadFile(kExpected / "band-50/WASpins.lst")) << c.name;
+        EXPECT_EQ(ReadFile(c.ownFolder / "Squares/FFMAsquares.cfm"),
+                  ReadFile(kExpected / "band-50/FFMAsquares.cfm"))
+            << c.name;
+        EXPECT_NE(o.out.find("-> " + pins.string()), std::string::npos) << c.name << ": " << o.out;
+        EXPECT_NE(o.err.find(c.ownFolder.string()), std::string::npos) << c.name << ": " << o.err;
+        for (const std::string& text : c.inNotice)
+            EXPECT_NE(o.err.find(text), std::string::npos) << c.name << ": " << o.err;
+    }
 }
 
 }  // namespace

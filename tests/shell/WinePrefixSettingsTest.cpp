@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ScopedEnvironment.h"
 #include "TemporaryWinePrefix.h"
 
 namespace corvale {
@@ -29,31 +30,6 @@ std::string InstallLocationLine(std::string_view escapedValue) {
 const std::string kWow64Key =
     "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DX Atlas_is1";
 
-// Sets an environment variable for the life of the object, then restores it.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = getenv(name))
-            old_ = old;
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(WinePrefixSettingsTest, ChoosesTheOptionThenWineprefixThenTheHomeWine) {
     const ScopedEnvironment home("HOME", "/home/op");
     {
@@ -75,8 +51,11 @@ TEST(WinePrefixSettingsTest, ReportsTheWindowsDirectoryOnlyWhenThePrefixHasOne) 
     const TemporaryWinePrefix prefix;
     const WinePrefixSettings settings(prefix.Path());
     EXPECT_EQ(settings.GetWindowsDirectory(), std::nullopt);
+    // Without one there is no Wine prefix to read, and the messages say where Corvale looked.
+    EXPECT_EQ(settings.MissingSettingsPlace(), prefix.Path().string());
     prefix.AddWindowsDirectory();
     EXPECT_EQ(settings.GetWindowsDirectory(), "C:\\windows");
+    EXPECT_EQ(settings.MissingSettingsPlace(), std::nullopt);
 }
 
 TEST(WinePrefixSettingsTest, ReadsTheIniFileThatAWindowsPathNames) {
