@@ -30,11 +30,13 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                                   "the DXBase source QSO database (default: DATAPATH from "
                                   "Dxb2007.ini)");
     auto* lst = app.add_option("--lst-dir", lstDir,
-                               "folder of the pin files (default: DX Atlas's Pins folder)");
+                               "folder of the pin files (default: DX Atlas's Pins folder, else "
+                               "~/.local/share/corvale/Pins)");
     app.add_flag("--squares", options.squares, "also write the squares files of vucc and ffma");
     auto* squares =
         app.add_option("--squares-dir", squaresDir,
-                       "folder of the squares files (default: DX Atlas's Squares folder)");
+                       "folder of the squares files (default: DX Atlas's Squares folder, "
+                       "else ~/.local/share/corvale/Squares)");
     app.add_option("--band", options.band, "the VUCC band in MHz (default 50)")
         ->check(CLI::IsMember({50, 144, 222, 432}));
     auto* prefix = app.add_option("--wine-prefix", winePrefix,

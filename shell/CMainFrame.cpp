@@ -76,8 +76,8 @@ void CMainFrame::UpdateRecentFileMenu() {
     const bool canOpen = isSignalConnected(QMetaMethod::fromSignal(&CMainFrame::OpenRecentLog));
     for (qsizetype index = 0; index < files.size(); ++index) {
         const QString& file = files.at(index);
-        auto* action =
-            new QAction(QString("&%1 %2").arg(index + 1).arg(QString(file).replace('&', "&&")), this);
+        auto* action = new QAction(
+            QString("&%1 %2").arg(index + 1).arg(QString(file).replace('&', "&&")), this);
         action->setObjectName(QString("actionRecentFile%1").arg(index + 1));
         action->setEnabled(canOpen);
         connect(action, &QAction::triggered, this, [this, file] { emit OpenRecentLog(file); });

@@ -191,8 +191,8 @@ TEST_F(CliTest, SaysWhichSettingIsMissing) {
     // Without a Wine prefix: where it was looked for, and how to name another.
     o = Cli({"was", "--lst-dir", folder_.string()});
     EXPECT_EQ(o.status, 1);
-    for (const std::string& text : {(Home() / ".wine").string(), std::string("--wine-prefix"),
-                                    std::string("WINEPREFIX")}) {
+    for (const std::string& text :
+         {(Home() / ".wine").string(), std::string("--wine-prefix"), std::string("WINEPREFIX")}) {
         EXPECT_NE(o.err.find(text), std::string::npos) << o.err;
     }
 }
@@ -202,14 +202,17 @@ TEST_F(CliTest, SaysWhichSettingIsMissing) {
 TEST_F(CliTest, WritesIntoItsOwnFoldersWithoutDxAtlas) {
     struct Case {
         std::string name;
-        bool winePrefix;  // a prefix with DXBase and without DX Atlas; else none at all
+        bool winePrefix;          // a prefix with DXBase and without DX Atlas; else none at all
         std::string xdgDataHome;  // "" for none
         fs::path ownFolder;
         std::vector<std::string> inNotice;
     };
     const std::string wine = (Home() / ".wine").string();
     const std::vector<Case> cases = {
-        {"empty home, no prefix", false, "", Home() / ".local/share/corvale",
+        {"empty home, no prefix",
+         false,
+         "",
+         Home() / ".local/share/corvale",
          {wine, "--wine-prefix", "WINEPREFIX"}},
         {"XDG_DATA_HOME", false, (folder_ / "xdg").string(), folder_ / "xdg/corvale", {wine}},
         {"prefix without DX Atlas", true, "", Home() / ".local/share/corvale", {wine}},
@@ -221,9 +224,10 @@ TEST_F(CliTest, WritesIntoItsOwnFoldersWithoutDxAtlas) {
         std::vector<std::string> arguments = {"was", "ffma", "--squares"};
         if (!c.winePrefix)
             arguments.insert(arguments.end(), {"--source-mdb", kFixtures + "demo-log.mdb"});
-        Outcome o = Cli(arguments, c.xdgDataHome.empty()
-                                       ? std::vector<std::string>{}
-                                       : std::vector<std::string>{"XDG_DATA_HOME=" + c.xdgDataHome});
+        Outcome o =
+            Cli(arguments, c.xdgDataHome.empty()
+                               ? std::vector<std::string>{}
+                               : std::vector<std::string>{"XDG_DATA_HOME=" + c.xdgDataHome});
         ASSERT_EQ(o.status, 0) << c.name << ": " << o.err;
         const fs::path pins = c.ownFolder / "Pins/WASpins.lst";
         EXPECT_EQ(ReadFile(pins), ReadFile(kExpected / "band-50/WASpins.lst")) << c.name;

@@ -44,17 +44,16 @@ void PathsDialogTest::fillsFromTheSettings_data() {
     const QString log = "C:\\DXBase\\Data\\N0CALL.mdb";
     const QString atlas = "C:\\Program Files\\DX Atlas\\";
     QTest::newRow("folders with their backslash")
-        << true << QString("C:\\DXBase\\") << atlas << log
-        << QString("C:\\DXBase\\\\Refdata.mdb") << atlas + "Pins\\" << atlas + "Squares\\"
-        << QStringList();
+        << true << QString("C:\\DXBase\\") << atlas << log << QString("C:\\DXBase\\\\Refdata.mdb")
+        << atlas + "Pins\\" << atlas + "Squares\\" << QStringList();
     QTest::newRow("folders without")
         << true << QString("C:\\DXBase") << QString("C:\\DX Atlas") << log
         << QString("C:\\DXBase\\Refdata.mdb") << QString("C:\\DX AtlasPins\\")
         << QString("C:\\DX AtlasSquares\\") << QStringList();
     // Without DX Atlas the files go to Corvale's own folders, and the message names them.
     QTest::newRow("DX Atlas missing")
-        << true << QString("C:\\DXBase") << QString() << log
-        << QString("C:\\DXBase\\Refdata.mdb") << OwnFolder("Pins") << OwnFolder("Squares")
+        << true << QString("C:\\DXBase") << QString() << log << QString("C:\\DXBase\\Refdata.mdb")
+        << OwnFolder("Pins") << OwnFolder("Squares")
         << QStringList{"DX Atlas", "not found", OwnFolder("Pins"), OwnFolder("Squares")};
     QTest::newRow("no Wine prefix")
         << false << QString() << QString() << QString() << QString("\\Refdata.mdb")
@@ -111,7 +110,8 @@ void PathsDialogTest::fillsFromTheSettings() {
 void PathsDialogTest::offersTheRecentLog_data() {
     QTest::addColumn<QString>("dataPath");  // DXBase's DATAPATH; empty: DXBase gives none
     QTest::addColumn<QString>("sourceMdb");
-    QTest::newRow("DXBase's log first") << "C:\\DXBase\\log.mdb" << "C:\\DXBase\\log.mdb";
+    QTest::newRow("DXBase's log first") << "C:\\DXBase\\log.mdb"
+                                        << "C:\\DXBase\\log.mdb";
     QTest::newRow("else the most recent") << QString() << "/home/op/logs/recent.adi";
 }
 
@@ -132,31 +132,42 @@ void PathsDialogTest::offersTheRecentLog() {
 void PathsDialogTest::browse_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("chosen");      // below the test's folder; "" cancels the dialog
-    QTest::addColumn<QString>("shown");       // the field's text afterwards, below the folder
+    QTest::addColumn<QString>("chosen");       // below the test's folder; "" cancels the dialog
+    QTest::addColumn<QString>("shown");        // the field's text afterwards, below the folder
     QTest::addColumn<QStringList>("filters");  // name filters the dialog offers, in part
     const QStringList logFilters{"Logs (*.mdb *.accdb *.adi *.adif *.adx)",
                                  "Access databases (*.mdb *.accdb)",
                                  "ADIF logs (*.adi *.adif *.adx)", "All files (*)"};
-    QTest::newRow("an ADIF log") << "buttonBrowseSourceMdb" << "editSourceMdb" << "logs/mine.adi"
+    QTest::newRow("an ADIF log") << "buttonBrowseSourceMdb"
+                                 << "editSourceMdb"
+                                 << "logs/mine.adi"
                                  << "logs/mine.adi" << logFilters;
-    QTest::newRow("an Access log") << "buttonBrowseSourceMdb" << "editSourceMdb"
-                                   << "logs/mine.accdb" << "logs/mine.accdb" << logFilters;
-    QTest::newRow("Refdata") << "buttonBrowseRefdataMdb" << "editRefdataMdb" << "logs/Refdata.mdb"
+    QTest::newRow("an Access log") << "buttonBrowseSourceMdb"
+                                   << "editSourceMdb"
+                                   << "logs/mine.accdb"
+                                   << "logs/mine.accdb" << logFilters;
+    QTest::newRow("Refdata") << "buttonBrowseRefdataMdb"
+                             << "editRefdataMdb"
+                             << "logs/Refdata.mdb"
                              << "logs/Refdata.mdb"
                              << QStringList{"Access databases (*.mdb *.accdb)", "All files (*)"};
     // The form joins the names to the folder without a separator: the folder ends with one.
-    QTest::newRow("the pins folder") << "buttonBrowseLstDir" << "editLstDir" << "pins"
+    QTest::newRow("the pins folder") << "buttonBrowseLstDir"
+                                     << "editLstDir"
+                                     << "pins"
                                      << "pins/" << QStringList();
     // A squares file is written by a run and need not exist yet.
-    QTest::newRow("worked squares") << "buttonBrowseFfmaWkdPath" << "editFfmaWkdPath"
-                                    << "pins/new.wkd" << "pins/new.wkd"
-                                    << QStringList{"Worked squares (*.wkd)"};
-    QTest::newRow("confirmed squares") << "buttonBrowseFfmaCfmPath" << "editFfmaCfmPath"
-                                       << "pins/new.cfm" << "pins/new.cfm"
-                                       << QStringList{"Confirmed squares (*.cfm)"};
-    QTest::newRow("cancelled") << "buttonBrowseSourceMdb" << "editSourceMdb" << QString()
-                               << QString() << logFilters;
+    QTest::newRow("worked squares") << "buttonBrowseFfmaWkdPath"
+                                    << "editFfmaWkdPath"
+                                    << "pins/new.wkd"
+                                    << "pins/new.wkd" << QStringList{"Worked squares (*.wkd)"};
+    QTest::newRow("confirmed squares")
+        << "buttonBrowseFfmaCfmPath"
+        << "editFfmaCfmPath"
+        << "pins/new.cfm"
+        << "pins/new.cfm" << QStringList{"Confirmed squares (*.cfm)"};
+    QTest::newRow("cancelled") << "buttonBrowseSourceMdb"
+                               << "editSourceMdb" << QString() << QString() << logFilters;
 }
 
 void PathsDialogTest::browse() {

@@ -217,9 +217,8 @@ void StartupTest::recentLogsAfterTwoOpens() {
 
     CMainFrame frame;
     QStringList opened;
-    connect(&frame, &CMainFrame::OpenRecentLog, [&opened](const QString& file) {
-        opened.append(file);
-    });
+    connect(&frame, &CMainFrame::OpenRecentLog,
+            [&opened](const QString& file) { opened.append(file); });
     emit frame.findChild<QMenu*>("menuFile")->aboutToShow();
     auto* recent = frame.findChild<QAction*>("actionRecentFile2");
     QVERIFY(recent != nullptr);

@@ -62,8 +62,8 @@ TEST(OwnFoldersTest, TakeThePlaceOfDxAtlasOnlyWhenItIsNotFound) {
 TEST(OwnFoldersTest, AreMadeWhenFirstWrittenWhereOtherFoldersAreNot) {
     struct Case {
         const char* name;
-        fs::path file;         // below the temporary folder
-        fs::path folderMade;   // below the temporary folder; empty: nothing is made
+        fs::path file;        // below the temporary folder
+        fs::path folderMade;  // below the temporary folder; empty: nothing is made
     };
     const Case cases[] = {
         {"pins", "data/corvale/Pins/WASpins.lst", "data/corvale/Pins"},
