@@ -142,15 +142,6 @@ void PathsDialogTest::browse_data() {
                                  << "editSourceMdb"
                                  << "logs/mine.adi"
                                  << "logs/mine.adi" << logFilters;
-    QTest::newRow("an Access log") << "buttonBrowseSourceMdb"
-                                   << "editSourceMdb"
-                                   << "logs/mine.accdb"
-                                   << "logs/mine.accdb" << logFilters;
-    QTest::newRow("Refdata") << "buttonBrowseRefdataMdb"
-                             << "editRefdataMdb"
-                             << "logs/Refdata.mdb"
-                             << "logs/Refdata.mdb"
-                             << QStringList{"Access databases (*.mdb *.accdb)", "All files (*)"};
     // The form joins the names to the folder without a separator: the folder ends with one.
     QTest::newRow("the pins folder") << "buttonBrowseLstDir"
                                      << "editLstDir"
@@ -161,11 +152,6 @@ void PathsDialogTest::browse_data() {
                                     << "editFfmaWkdPath"
                                     << "pins/new.wkd"
                                     << "pins/new.wkd" << QStringList{"Worked squares (*.wkd)"};
-    QTest::newRow("confirmed squares")
-        << "buttonBrowseFfmaCfmPath"
-        << "editFfmaCfmPath"
-        << "pins/new.cfm"
-        << "pins/new.cfm" << QStringList{"Confirmed squares (*.cfm)"};
     QTest::newRow("cancelled") << "buttonBrowseSourceMdb"
                                << "editSourceMdb" << QString() << QString() << logFilters;
 }
@@ -179,10 +165,8 @@ void PathsDialogTest::browse() {
     QTemporaryDir folder;
     QDir(folder.path()).mkpath("logs");
     QDir(folder.path()).mkpath("pins");
-    for (const char* file : {"logs/mine.adi", "logs/mine.accdb", "logs/Refdata.mdb"}) {
-        QFile log(folder.filePath(file));
-        QVERIFY(log.open(QIODevice::WriteOnly));
-    }
+    QFile log(folder.filePath("logs/mine.adi"));
+    QVERIFY(log.open(QIODevice::WriteOnly));
     TestWinePrefix prefix;
     prefix.WriteIni("C:\\DXBase\\log.mdb", "C:\\DXBase");
     prefix.RegisterDxAtlas("C:\\DX Atlas\\");

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
 #include "ScopedEnvironment.h"
@@ -34,31 +33,6 @@ TEST(OwnFoldersTest, LieInTheUsersDataFolder) {
     }
 }
 
-TEST(OwnFoldersTest, TakeThePlaceOfDxAtlasOnlyWhenItIsNotFound) {
-    struct Case {
-        std::string dxAtlasDir;
-        std::string lstDir;
-        std::string ffmaWkdPath;
-        std::string vuccCfmPath;
-    };
-    const Case cases[] = {
-        {"", "/d/Pins/", "/d/Squares/FFMAsquares.wkd", "/d/Squares/VUCCsquares.cfm"},
-        {"C:\\DX Atlas\\", "C:\\DX Atlas\\Pins\\", "C:\\DX Atlas\\Squares\\FFMAsquares.wkd",
-         "C:\\DX Atlas\\Squares\\VUCCsquares.cfm"},
-    };
-    for (const Case& c : cases) {
-        DiscoveredPaths paths;
-        paths.dxAtlasDir = c.dxAtlasDir;
-        paths.lstDir = c.dxAtlasDir + "Pins\\";
-        paths.ffmaWkdPath = c.dxAtlasDir + "Squares\\FFMAsquares.wkd";
-        paths.vuccCfmPath = c.dxAtlasDir + "Squares\\VUCCsquares.cfm";
-        UseOwnFoldersWithoutDxAtlas(paths, {"/d/Pins", "/d/Squares"});
-        EXPECT_EQ(paths.lstDir, c.lstDir) << c.dxAtlasDir;
-        EXPECT_EQ(paths.ffmaWkdPath, c.ffmaWkdPath) << c.dxAtlasDir;
-        EXPECT_EQ(paths.vuccCfmPath, c.vuccCfmPath) << c.dxAtlasDir;
-    }
-}
-
 TEST(OwnFoldersTest, AreMadeWhenFirstWrittenWhereOtherFoldersAreNot) {
     struct Case {
         const char* name;
@@ -80,19 +54,6 @@ TEST(OwnFoldersTest, AreMadeWhenFirstWrittenWhereOtherFoldersAreNot) {
         const bool made = !c.folderMade.empty();
         EXPECT_EQ(fs::is_directory(root / c.file.parent_path()), made) << c.name;
         EXPECT_TRUE(!made || fs::is_directory(root / c.folderMade)) << c.name;
-    }
-}
-
-TEST(OwnFoldersTest, NameTheFolderThatCannotBeMade) {
-    const TemporaryWinePrefix temporary;
-    const ScopedEnvironment dataHome("XDG_DATA_HOME", (temporary.Path() / "data").c_str());
-    temporary.WriteFile("data/corvale", "a file where the folder should be");
-    try {
-        MakeOwnFoldersOf({(temporary.Path() / "data/corvale/Pins/WASpins.lst").string()});
-        FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
-        EXPECT_NE(std::string(error.what()).find("data/corvale/Pins"), std::string::npos)
-            << error.what();
     }
 }
 
