@@ -35,6 +35,7 @@ struct RecordedRun {
     AwardCounters counters;
     std::size_t records = 0;
     std::string diagnostics;
+    std::vector<AwardEntity> entities;
 };
 
 // Runs `request` over the log, sorted as the award sorts it.
