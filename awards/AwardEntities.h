@@ -19,8 +19,8 @@ class AwardEntities {
     explicit AwardEntities(const AwardRules& rules) : rules_(rules) {}
 
     // A group that the walk pinned, with its pin coordinate string (none without a position).
-    void Pinned(std::string_view key, PinStatus status, const std::optional<std::string>& coordinate,
-                std::size_t contacts);
+    void Pinned(std::string_view key, PinStatus status,
+                const std::optional<std::string>& coordinate, std::size_t contacts);
     // A group that the worked test left out: needed when the universe holds it, else dropped.
     void LeftOut(std::string_view key, std::size_t contacts);
 

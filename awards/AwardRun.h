@@ -79,8 +79,8 @@ class RunObserver {
 enum class EntityStatus { Confirmed, Worked, Needed };
 
 struct AwardEntity {
-    std::string key;                      // as the log holds it, or as the universe names it
-    std::string_view name;                // a built-in table's name; empty when none is known
+    std::string key;        // as the log holds it, or as the universe names it
+    std::string_view name;  // a built-in table's name; empty when none is known
     EntityStatus status;
     std::optional<PinPosition> position;  // none when the entity has no map position
     std::size_t contacts = 0;             // the contacts that the walk accepted for it

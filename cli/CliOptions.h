@@ -19,8 +19,8 @@ struct CliOptions {
     int band = 50;
     bool json = false;
     bool verbose = false;
-    bool needed = false;                 // print what each award still needs
-    std::vector<ExportFormat> exports;   // in the order asked for, each once
+    bool needed = false;                // print what each award still needs
+    std::vector<ExportFormat> exports;  // in the order asked for, each once
     std::optional<std::string> exportDir;
 };
 

@@ -67,8 +67,8 @@ void ExportRun(const RunRequest& request, const CliOptions& options, AwardSummar
                OutputTransaction& files) {
     if (options.exports.empty())
         return;
-    const ExportedAward exported{request.award,
-                                 request.award == Award::Vucc ? options.band : 0, summary.entities};
+    const ExportedAward exported{request.award, request.award == Award::Vucc ? options.band : 0,
+                                 summary.entities};
     bool drawn = false;
     for (ExportFormat format : options.exports) {
         const std::string path = Joined(*options.exportDir, ExportFileName(exported, format));

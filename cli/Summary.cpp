@@ -38,8 +38,8 @@ std::vector<const AwardEntity*> Needed(const AwardSummary& summary) {
 // "WAS needed (2): ND North Dakota, VT Vermont"; "WAS needed (0)" when nothing is left.
 std::string NeededLine(const AwardSummary& summary) {
     const std::vector<const AwardEntity*> needed = Needed(summary);
-    std::string line = std::string(AwardName(summary.award)) + " needed (" +
-                       std::to_string(needed.size()) + ")";
+    std::string line =
+        std::string(AwardName(summary.award)) + " needed (" + std::to_string(needed.size()) + ")";
     std::vector<std::string> items;
     for (const AwardEntity* entity : needed)
         items.push_back(entity->name.empty() ? entity->key

@@ -35,8 +35,8 @@ std::string CsvText(const ExportedAward& award) {
             longitude = FormatDegrees(DegreesOfPinUnits(entity.position->longitude));
             latitude = FormatDegrees(DegreesOfPinUnits(entity.position->latitude));
         }
-        const std::string_view fields[] = {label,     entity.key, entity.name, StatusWord(entity.status),
-                                           longitude, latitude,   band};
+        const std::string_view fields[] = {
+            label, entity.key, entity.name, StatusWord(entity.status), longitude, latitude, band};
         bool first = true;
         for (std::string_view field : fields) {
             if (!first)

@@ -66,7 +66,9 @@ class KmlWriter {
         Check(xmlTextWriterStartDocument(writer_.get(), nullptr, "UTF-8", nullptr));
     }
 
-    void Start(const char* element) { Check(xmlTextWriterStartElement(writer_.get(), Xml(element))); }
+    void Start(const char* element) {
+        Check(xmlTextWriterStartElement(writer_.get(), Xml(element)));
+    }
     void End() { Check(xmlTextWriterEndElement(writer_.get())); }
     void Attribute(const char* name, std::string_view value) {
         Check(xmlTextWriterWriteAttribute(writer_.get(), Xml(name), Xml(XmlText(value).c_str())));

@@ -70,7 +70,10 @@ Qso Prefix(std::string prefix, std::string confirm, int valid) {
     return Qso{.prefix = std::move(prefix), .confirm = std::move(confirm), .valid = valid};
 }
 Qso Square(std::string grid, std::string confirm, int valid) {
-    return Qso{.grid = std::move(grid), .band = "1", .sat = "None", .confirm = std::move(confirm),
+    return Qso{.grid = std::move(grid),
+               .band = "1",
+               .sat = "None",
+               .confirm = std::move(confirm),
                .valid = valid};
 }
 

@@ -133,8 +133,9 @@ TEST_F(CliTest, ListsWhatEachAwardStillNeeds) {
     lines.pop_back();
     ASSERT_EQ(lines.size(), 5u) << o.out;
     EXPECT_EQ(lines[1], "WAS needed (0)");
-    EXPECT_TRUE(lines[3].starts_with("DXCC needed (293): 1S SPRATLY ISLANDS, 3B6 AGALEGA & SAINT "
-                                      "BRANDON ISLANDS, "))
+    EXPECT_TRUE(
+        lines[3].starts_with("DXCC needed (293): 1S SPRATLY ISLANDS, 3B6 AGALEGA & SAINT "
+                             "BRANDON ISLANDS, "))
         << lines[3];
     EXPECT_TRUE(lines[3].ends_with(", ZS8 PRINCE EDWARD & MARION ISLANDS")) << lines[3];
     EXPECT_TRUE(lines[4].starts_with("VUCC: ")) << "VUCC has no needed line: " << lines[4];
@@ -175,12 +176,13 @@ int OgrFeatureCount(const std::string& arguments) {
 
 TEST_F(CliTest, ExportsReadByGdalAndWellFormedXml) {
     // The tools come with the test command (scripts/install-deps.sh): missing is a failure.
-    ASSERT_EQ(std::system("ogrinfo --version >/dev/null 2>&1"), 0) << "ogrinfo (gdal-bin) is missing";
+    ASSERT_EQ(std::system("ogrinfo --version >/dev/null 2>&1"), 0)
+        << "ogrinfo (gdal-bin) is missing";
     ASSERT_EQ(std::system("xmllint --version >/dev/null 2>&1"), 0)
         << "xmllint (libxml2-utils) is missing";
-    Outcome o = Cli({"all", "--squares", "--needed", "--export", "geojson,kml,csv",
-                     "--export-dir", folder_.string(), "--source-mdb", kFixtures + "demo-log.mdb",
-                     "--lst-dir", folder_.string(), "--squares-dir", folder_.string()});
+    Outcome o = Cli({"all", "--squares", "--needed", "--export", "geojson,kml,csv", "--export-dir",
+                     folder_.string(), "--source-mdb", kFixtures + "demo-log.mdb", "--lst-dir",
+                     folder_.string(), "--squares-dir", folder_.string()});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_NE(o.err.find("WAS: 1 without a map position, left out of the GeoJSON and KML files\n"),
               std::string::npos)
@@ -188,7 +190,7 @@ TEST_F(CliTest, ExportsReadByGdalAndWellFormedXml) {
 
     struct Case {
         std::string label;
-        StatusCounts drawn;  // GeoJSON and KML: entities with a map position
+        StatusCounts drawn;   // GeoJSON and KML: entities with a map position
         StatusCounts listed;  // CSV: every entity
     };
     const Case cases[] = {
@@ -202,14 +204,16 @@ TEST_F(CliTest, ExportsReadByGdalAndWellFormedXml) {
         const fs::path geojson = folder_ / (c.label + ".geojson");
         const fs::path kml = folder_ / (c.label + ".kml");
         const fs::path csv = folder_ / (c.label + ".csv");
-        const std::pair<std::string, int> expected[] = {
-            {"confirmed", c.drawn.confirmed}, {"worked", c.drawn.worked}, {"needed", c.drawn.needed}};
+        const std::pair<std::string, int> expected[] = {{"confirmed", c.drawn.confirmed},
+                                                        {"worked", c.drawn.worked},
+                                                        {"needed", c.drawn.needed}};
         const int listed[] = {c.listed.confirmed, c.listed.worked, c.listed.needed};
         for (std::size_t i = 0; i < 3; ++i) {
             const auto& [status, drawn] = expected[i];
             const std::string where = "-al -where \"status='" + status + "'\" ";
             EXPECT_EQ(OgrFeatureCount(where + Quoted(geojson)), drawn) << c.label << " " << status;
-            EXPECT_EQ(OgrFeatureCount(Quoted(kml) + " " + status), drawn) << c.label << " " << status;
+            EXPECT_EQ(OgrFeatureCount(Quoted(kml) + " " + status), drawn)
+                << c.label << " " << status;
             EXPECT_EQ(OgrFeatureCount(where + Quoted(csv)), listed[i]) << c.label << " " << status;
         }
         EXPECT_EQ(std::system(("xmllint --noout " + Quoted(kml)).c_str()), 0) << c.label;
@@ -238,8 +242,13 @@ TEST_F(CliTest, AcceptsVersionsThatReadAsSix) {
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"wac"}, {"was", "--band", "70"}, {"was", "--no-such-option"}, {"vucc", "--band"},
-        {"was", "--export", "kml"}, {"was", "--export", "pdf", "--export-dir", "."},
+        {},
+        {"wac"},
+        {"was", "--band", "70"},
+        {"was", "--no-such-option"},
+        {"vucc", "--band"},
+        {"was", "--export", "kml"},
+        {"was", "--export", "pdf", "--export-dir", "."},
         {"was", "--export-dir", "."},
     };
     for (const auto& arguments : cases) {

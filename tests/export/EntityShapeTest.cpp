@@ -38,16 +38,20 @@ TEST(ShapeOf, SquaresAndFieldsAreCounterClockwiseOutlines) {
         double west, south, east, north;
     };
     const Case cases[] = {
-        {"square", "FN42", -72, 42, -70, 43},  {"lower-case square", "fn42", -72, 42, -70, 43},
-        {"field", "FN", -80, 40, -60, 50},     {"south-west corner", "AA00", -180, -90, -178, -89},
+        {"square", "FN42", -72, 42, -70, 43},
+        {"lower-case square", "fn42", -72, 42, -70, 43},
+        {"field", "FN", -80, 40, -60, 50},
+        {"south-west corner", "AA00", -180, -90, -178, -89},
         {"north-east corner", "RR99", 178, 89, 180, 90},
     };
     for (const Case& c : cases) {
         const auto shape = ShapeOf(Placed(c.key), true);
         ASSERT_TRUE(shape && shape->polygon) << c.name;
-        const std::vector<LonLat> ring = {
-            {c.west, c.south}, {c.east, c.south}, {c.east, c.north}, {c.west, c.north},
-            {c.west, c.south}};
+        const std::vector<LonLat> ring = {{c.west, c.south},
+                                          {c.east, c.south},
+                                          {c.east, c.north},
+                                          {c.west, c.north},
+                                          {c.west, c.south}};
         EXPECT_EQ(shape->points, ring) << c.name;
         EXPECT_GT(SignedArea(shape->points), 0) << c.name;
     }
@@ -64,7 +68,8 @@ TEST(ShapeOf, PointsWhereThereIsNoOutlineAndNothingWithoutAPosition) {
     unplaced.position.reset();
     const Case cases[] = {
         {"table entity", Placed("K"), false, LonLat{-70.955556, 42.522222}},
-        {"square of an award without squares", Placed("FN42"), false, LonLat{-70.955556, 42.522222}},
+        {"square of an award without squares", Placed("FN42"), false,
+         LonLat{-70.955556, 42.522222}},
         {"three-character grid", Placed("FN4"), true, LonLat{-70.955556, 42.522222}},
         {"six-character grid", Placed("FN42ab"), true, LonLat{-70.955556, 42.522222}},
         {"undecodable square", Placed("FZ42"), true, LonLat{-70.955556, 42.522222}},

@@ -28,10 +28,12 @@ TEST(CsvText, QuotesFieldsAsRfc4180Says) {
     };
     const Case cases[] = {
         {"plain", "AK", "Alaska", "WAS,AK,Alaska,needed,-153.388889,64.077778,\r\n"},
-        {"comma", "AK", "ST. KITTS, NEVIS", "WAS,AK,\"ST. KITTS, NEVIS\",needed,-153.388889,64.077778,\r\n"},
+        {"comma", "AK", "ST. KITTS, NEVIS",
+         "WAS,AK,\"ST. KITTS, NEVIS\",needed,-153.388889,64.077778,\r\n"},
         {"quote", "A\"K", "the \"big\" one",
          "WAS,\"A\"\"K\",\"the \"\"big\"\" one\",needed,-153.388889,64.077778,\r\n"},
-        {"line break", "AK", "two\r\nlines", "WAS,AK,\"two\r\nlines\",needed,-153.388889,64.077778,\r\n"},
+        {"line break", "AK", "two\r\nlines",
+         "WAS,AK,\"two\r\nlines\",needed,-153.388889,64.077778,\r\n"},
         {"blank kept", " AK", "", "WAS, AK,,needed,-153.388889,64.077778,\r\n"},
     };
     for (const Case& c : cases) {
@@ -63,8 +65,8 @@ TEST(GeoJsonText, WritesLongitudeFirstWithSimplestyleAndLeavesOutUnplaced) {
     EXPECT_FALSE(json.contains("crs"));
     ASSERT_EQ(json["features"].size(), 2u);
     const auto& alaska = json["features"][0];
-    EXPECT_EQ(alaska["geometry"], nlohmann::json::parse(
-                                      R"({"type":"Point","coordinates":[-153.388889,64.077778]})"));
+    EXPECT_EQ(alaska["geometry"],
+              nlohmann::json::parse(R"({"type":"Point","coordinates":[-153.388889,64.077778]})"));
     EXPECT_EQ(alaska["properties"],
               nlohmann::json::parse(R"({"award":"WAS","key":"AK","name":"Alaska",
                                         "status":"confirmed","marker-color":"#009E73"})"));
