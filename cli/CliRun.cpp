@@ -65,7 +65,7 @@ void CheckVersion(const std::string& sourceMdb) {
 // Writes the exported files of one run into `files`, beside the pin files of the same command.
 void ExportRun(const RunRequest& request, const CliOptions& options, AwardSummary& summary,
                OutputTransaction& files) {
-    if (options.exports.empty())
+    if (options.exports.empty() || !options.exportDir)  // the parser asks for both or neither
         return;
     const ExportedAward exported{request.award, request.award == Award::Vucc ? options.band : 0,
                                  summary.entities};

@@ -60,23 +60,6 @@ const UniverseCase kUniverseCases[] = {
 INSTANTIATE_TEST_SUITE_P(Awards, Universe, testing::ValuesIn(kUniverseCases),
                          [](const auto& test) { return test.param.name; });
 
-Qso State(std::string state, std::string confirm, int valid, std::string prefix = "K") {
-    return Qso{.prefix = std::move(prefix),
-               .state = std::move(state),
-               .confirm = std::move(confirm),
-               .valid = valid};
-}
-Qso Prefix(std::string prefix, std::string confirm, int valid) {
-    return Qso{.prefix = std::move(prefix), .confirm = std::move(confirm), .valid = valid};
-}
-Qso Square(std::string grid, std::string confirm, int valid) {
-    return Qso{.grid = std::move(grid),
-               .band = "1",
-               .sat = "None",
-               .confirm = std::move(confirm),
-               .valid = valid};
-}
-
 // What the result says of one entity.
 struct ExpectedEntity {
     std::string key;
@@ -130,32 +113,32 @@ const StatusCase kStatusCases[] = {
      {{"AK", kNeeded, 0, true, "Alaska"}, {"WY", kNeeded, 0, true, "Wyoming"}}},
     {"WasConfirmedWorkedAndNeeded",
      Award::Was,
-     {State("AK", "1", 1), State("AK", "", 1), State("CA", "", 1), State("ND", "", 1, "VE")},
+     {Us("K", "AK", "1", 1), Us("K", "AK", "", 1), Us("K", "CA", "", 1), Us("VE", "ND", "", 1)},
      50,
      {{"AK", kConfirmed, 2, true, "Alaska"}, {"CA", kWorked, 1}, {"ND", kNeeded, 0}}},
     {"WasStateThatFailsTheWorkedTestIsNeeded",
      Award::Was,
-     {State("NY", "", 1), State("NY", "", 0)},
+     {Us("K", "NY", "", 1), Us("K", "NY", "", 0)},
      50,
      {{"NY", kNeeded, 2, true, "New York"}}},
     {"WasPinsOutsideTheUniverseKeepTheirPlace",
      Award::Was,
-     {State("DC", "1", 1), State("ak", "", 1), State("GU", "", 0)},
+     {Us("K", "DC", "1", 1), Us("K", "ak", "", 1), Us("K", "GU", "", 0)},
      52,
      {{"DC", kConfirmed, 1, false}, {"ak", kWorked, 1, false}, {"AK", kNeeded, 0}}},
     {"DxccExcludedPrefixIsNeitherPinnedNorNeeded",
      Award::Dxcc,
-     {Prefix("DM", "1", 1), Prefix("JA", "", 1), Prefix("VK9", "1", 1)},
+     {Dx("DM", "1", 1), Dx("JA", "", 1), Dx("VK9", "1", 1)},
      336,
      {{"JA", kWorked, 1, true, "JAPAN"}, {"VK9", kConfirmed, 1, false}, {"DL", kNeeded, 0}}},
     {"FfmaSquareOutsideTheSetIsNotCounted",
      Award::Ffma,
-     {Square("FN42", "1", 1), Square("EM", "", 1), Square("EM12", "", 0), Square("IO91", "1", 1)},
+     {Grid("FN42", "1", 1), Grid("EM", "", 1), Grid("EM12", "", 0), Grid("IO91", "1", 1)},
      489,
      {{"FN42", kConfirmed, 1}, {"EM", kWorked, 1}, {"EM12", kNeeded, 1}, {"FN31", kNeeded, 0}}},
     {"VuccListsWhatWasWorkedOnly",
      Award::Vucc,
-     {Square("FN42", "", 0), Square("FN42ab", "2", 0), Square("EM12", "", 0)},
+     {Grid("FN42", "", 0), Grid("FN42ab", "2", 0), Grid("EM12", "", 0)},
      2,
      {{"FN42", kConfirmed, 2}, {"EM12", kWorked, 1}}},
 };
