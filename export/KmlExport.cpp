@@ -2,6 +2,7 @@
 #include <libxml/xmlstring.h>
 #include <libxml/xmlwriter.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
