@@ -68,18 +68,19 @@ QsoColumnSet Reads(std::initializer_list<QsoColumn> own) {
 const std::array<AwardRules, 5> kRules = {{
     {Award::Ffma, "FFMA", "FFMApins.lst", "[QSO-BAND], [QSO-GRID]",
      Reads({C::Grid, C::Band, C::Date}), QsoColumn::Grid, 4, IsFfmaContact, kCodes13, 1, true,
-     LocateGrid, SquaresKind::Squares},
+     LocateGrid, SquaresKind::Squares, FfmaUniverse},
     {Award::Was, "WAS", "WASpins.lst", "[QSO-STATE]", Reads({C::State, C::Prefix}),
      QsoColumn::State, 0, IsUsPrefix, kCodes123, 1, true, LocateInTable<FindStateCoordinate>,
-     SquaresKind::None},
+     SquaresKind::None, WasUniverse},
     {Award::Dxcc, "DXCC", "DXCCpins.lst", "[QSO-PREFIX]", Reads({C::Prefix}), QsoColumn::Prefix, 0,
-     IsCountedDxccPrefix, kCodes123, 1, true, LocateInTable<FindDxccCoordinate>, SquaresKind::None},
+     IsCountedDxccPrefix, kCodes123, 1, true, LocateInTable<FindDxccCoordinate>, SquaresKind::None,
+     DxccUniverse},
     {Award::Iota, "IOTA", "IOTApins.lst", "[QSO-IOTA]", Reads({C::Iota}), QsoColumn::Iota, 0,
      IsCountedIotaReference, kCodes13, 1, true, LocateInTable<FindIotaCoordinate>,
-     SquaresKind::None},
+     SquaresKind::None, IotaUniverse},
     {Award::Vucc, "VUCC", "VUCCpins.lst", "[QSO-SAT], [QSO-BAND], [QSO-GRID]",
      Reads({C::Grid, C::Band, C::Date, C::Sat}), QsoColumn::Grid, 4, IsVuccContact, kCodes123, 0,
-     false, LocateGrid, SquaresKind::SquaresAndFields},
+     false, LocateGrid, SquaresKind::SquaresAndFields, NoUniverse},
 }};
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "awards/AwardRun.h"
+#include "awards/AwardUniverse.h"
 #include "logdb/CSRC2006QSO.h"
 
 namespace corvale {
@@ -44,6 +45,9 @@ struct AwardRules {
     std::optional<std::string> (*locate)(std::string_view key, std::string* diagnostics);
 
     SquaresKind squares;
+
+    // Every entity that the award counts, worked or not; empty when there is no fixed set.
+    std::span<const UniverseEntity> (*universe)();
 };
 
 const AwardRules& RulesFor(Award award);

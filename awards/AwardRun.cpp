@@ -2,7 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "awards/AwardEntities.h"
 #include "awards/AwardRules.h"
 #include "awards/OutputFile.h"
 #include "logdb/DbError.h"
@@ -20,6 +22,9 @@ std::string_view AwardSortText(Award award) {
 }
 bool AwardHasSquares(Award award) {
     return RulesFor(award).squares != SquaresKind::None;
+}
+bool AwardHasUniverse(Award award) {
+    return !RulesFor(award).universe().empty();
 }
 
 QsoColumnSet AwardColumnsRead(Award award) {
@@ -72,7 +77,7 @@ class Walk {
   public:
     Walk(const AwardRules& rules, const RunRequest& request, CSRC2006QSO& set,
          RunObserver& observer, OutputTransaction& files)
-        : rules_(rules), request_(request), set_(set), observer_(observer) {
+        : rules_(rules), request_(request), set_(set), observer_(observer), entities_(rules) {
         pins_ = &files.Create(request.lstPath);
         if (request.squares && rules.squares != SquaresKind::None) {
             worked_ = &files.Create(request.wkdPath);
@@ -107,6 +112,8 @@ class Walk {
             if (stopped)
                 break;
         }
+        if (!result_.stopped)
+            result_.entities = entities_.Finish();
         return std::move(result_);
     }
 
@@ -160,6 +167,7 @@ class Walk {
         const std::string key(Key());
         if (Confirms())
             status_ = PinStatus::Confirmed;
+        ++groupContacts_;
         const std::int32_t lastValid = set_.m_QSO_VALID;
         do {
             set_.MoveNext();
@@ -192,12 +200,16 @@ class Walk {
     void CloseGroup(const std::string& key, std::int32_t lastValid) {
         const PinStatus status = status_;
         status_ = PinStatus::WorkedOnly;
+        const std::size_t contacts = std::exchange(groupContacts_, 0);
         std::string diagnostics;
         const std::optional<std::string> coordinate = rules_.locate(key, &diagnostics);
         if (!diagnostics.empty())
             observer_.OnDiagnostics(diagnostics);
-        if (status == PinStatus::WorkedOnly && rules_.workedTest && lastValid == 0)
+        if (status == PinStatus::WorkedOnly && rules_.workedTest && lastValid == 0) {
+            entities_.LeftOut(key, contacts);
             return;
+        }
+        entities_.Pinned(key, status, coordinate, contacts);
 
         AwardCounters& counters = result_.counters;
         ++counters.total;
@@ -236,7 +248,9 @@ class Walk {
     OutputFile* confirmed_ = nullptr;
     PinStatus status_ = PinStatus::WorkedOnly;
     bool fieldConfirmed_ = false;
+    std::size_t groupContacts_ = 0;  // accepted records of the open group
     std::size_t count_ = 0;
+    AwardEntities entities_;
     RunResult result_;
 };
 

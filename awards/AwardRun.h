@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "geo/PinCoordinate.h"
 #include "logdb/CSRC2006QSO.h"
 #include "logdb/QsoColumn.h"
 
@@ -19,7 +21,8 @@ inline constexpr Award kAllAwards[] = {Award::Was, Award::Dxcc, Award::Iota, Awa
 std::string_view AwardName(Award award);       // "WAS"
 std::string_view DefaultLstName(Award award);  // "WASpins.lst"
 std::string_view AwardSortText(Award award);   // "[QSO-STATE]"
-bool AwardHasSquares(Award award);             // VUCC and FFMA
+bool AwardHasSquares(Award award);             // VUCC and FFMA: the entities are grid squares
+bool AwardHasUniverse(Award award);            // a fixed set of entities: all but VUCC
 // The columns that one award's run reads, and the nine that the five runs read together.
 QsoColumnSet AwardColumnsRead(Award award);
 QsoColumnSet AwardColumnsRead();
@@ -71,10 +74,26 @@ class RunObserver {
     virtual bool StopRequested() { return false; }
 };
 
+// Where an entity stands after a run: pinned "02", pinned "01", or in the award's universe and
+// not pinned (never worked, or its group failed the worked test).
+enum class EntityStatus { Confirmed, Worked, Needed };
+
+struct AwardEntity {
+    std::string key;        // as the log holds it, or as the universe names it
+    std::string_view name;  // a built-in table's name; empty when none is known
+    EntityStatus status;
+    std::optional<PinPosition> position;  // none when the entity has no map position
+    std::size_t contacts = 0;             // the contacts that the walk accepted for it
+};
+
+// What one run found: the one result that the summaries, the needed lists and the exports read.
 struct RunResult {
     AwardCounters counters;
     std::vector<std::string> unplaced;  // labels pinned without a map position, in walk order
-    bool stopped = false;               // the observer stopped the run; no file changed
+    // Every entity of the award's universe and every entity pinned outside it, in ascending
+    // byte order of the keys.
+    std::vector<AwardEntity> entities;
+    bool stopped = false;  // the observer stopped the run; no file changed
 };
 
 // A file that could not be written; what() names the path and the reason.

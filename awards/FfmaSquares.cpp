@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace corvale {
 namespace {
@@ -58,19 +59,23 @@ bool IsFfmaGrid(std::string_view grid) {
            IsAdmittedThroughField(square, grid.substr(0, 2));
 }
 
-int FfmaSquareCount() {
-    int count = 0;
-    for (char fieldLon = 'A'; fieldLon <= 'R'; ++fieldLon) {
-        for (char fieldLat = 'A'; fieldLat <= 'R'; ++fieldLat) {
-            for (char squareLon = '0'; squareLon <= '9'; ++squareLon) {
-                for (char squareLat = '0'; squareLat <= '9'; ++squareLat) {
-                    const std::string square = {fieldLon, fieldLat, squareLon, squareLat};
-                    count += IsFfmaGrid(square) ? 1 : 0;
+std::span<const std::string> FfmaSquareList() {
+    static const std::vector<std::string> squares = [] {
+        std::vector<std::string> admitted;
+        for (char fieldLon = 'A'; fieldLon <= 'R'; ++fieldLon) {
+            for (char fieldLat = 'A'; fieldLat <= 'R'; ++fieldLat) {
+                for (char squareLon = '0'; squareLon <= '9'; ++squareLon) {
+                    for (char squareLat = '0'; squareLat <= '9'; ++squareLat) {
+                        std::string square = {fieldLon, fieldLat, squareLon, squareLat};
+                        if (IsFfmaGrid(square))
+                            admitted.push_back(std::move(square));
+                    }
                 }
             }
         }
-    }
-    return count;
+        return admitted;
+    }();
+    return squares;
 }
 
 }  // namespace corvale

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace corvale {
@@ -10,7 +12,7 @@ namespace corvale {
 // two-character text such as "EM" is admitted through its field.
 bool IsFfmaGrid(std::string_view grid);
 
-// Number of four-character squares admitted (488); for tests of the set itself.
-int FfmaSquareCount();
+// The four-character squares admitted (488), in ascending byte order.
+std::span<const std::string> FfmaSquareList();
 
 }  // namespace corvale

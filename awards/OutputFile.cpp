@@ -54,7 +54,11 @@ OutputFile::~OutputFile() {
 void OutputFile::WriteLine(std::string_view utf8) {
     std::string line = Utf8ToWindows1252(utf8);
     line += "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size())
+    Write(line);
+}
+
+void OutputFile::Write(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
         Fail("Cannot write", errno);
 }
 

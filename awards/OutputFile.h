@@ -22,6 +22,8 @@ class OutputFile {
 
     // Writes the UTF-8 text in Windows-1252 followed by CR LF. Throws RunError.
     void WriteLine(std::string_view utf8);
+    // Writes the bytes as they are (files in UTF-8 for other programs). Throws RunError.
+    void Write(std::string_view bytes);
     // Flushes the temporary file to disk; after this a commit cannot fail for want of space.
     void Finish();
     // Renames the temporary file over the file, keeping the previous file under a second name

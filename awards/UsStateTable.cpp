@@ -26,6 +26,38 @@ constexpr auto kUsStates = std::to_array<KeyedCoordinate>({
 static_assert(HasAscendingUniqueKeys(kUsStates));
 static_assert(kUsStates.size() == 50);
 
+constexpr auto kUsStateNames = std::to_array<KeyedName>({
+    {"AK", "Alaska"},         {"AL", "Alabama"},      {"AR", "Arkansas"},
+    {"AZ", "Arizona"},        {"CA", "California"},   {"CO", "Colorado"},
+    {"CT", "Connecticut"},    {"DE", "Delaware"},     {"FL", "Florida"},
+    {"GA", "Georgia"},        {"HI", "Hawaii"},       {"IA", "Iowa"},
+    {"ID", "Idaho"},          {"IL", "Illinois"},     {"IN", "Indiana"},
+    {"KS", "Kansas"},         {"KY", "Kentucky"},     {"LA", "Louisiana"},
+    {"MA", "Massachusetts"},  {"MD", "Maryland"},     {"ME", "Maine"},
+    {"MI", "Michigan"},       {"MN", "Minnesota"},    {"MO", "Missouri"},
+    {"MS", "Mississippi"},    {"MT", "Montana"},      {"NC", "North Carolina"},
+    {"ND", "North Dakota"},   {"NE", "Nebraska"},     {"NH", "New Hampshire"},
+    {"NJ", "New Jersey"},     {"NM", "New Mexico"},   {"NV", "Nevada"},
+    {"NY", "New York"},       {"OH", "Ohio"},         {"OK", "Oklahoma"},
+    {"OR", "Oregon"},         {"PA", "Pennsylvania"}, {"RI", "Rhode Island"},
+    {"SC", "South Carolina"}, {"SD", "South Dakota"}, {"TN", "Tennessee"},
+    {"TX", "Texas"},          {"UT", "Utah"},         {"VA", "Virginia"},
+    {"VT", "Vermont"},        {"WA", "Washington"},   {"WI", "Wisconsin"},
+    {"WV", "West Virginia"},  {"WY", "Wyoming"},
+});
+
+// Every state of the table has its name, in the same order.
+constexpr bool NamesEveryState() {
+    if (kUsStateNames.size() != kUsStates.size())
+        return false;
+    for (std::size_t i = 0; i < kUsStates.size(); ++i) {
+        if (KeyOf(kUsStateNames[i]) != KeyOf(kUsStates[i]))
+            return false;
+    }
+    return true;
+}
+static_assert(NamesEveryState());
+
 }  // namespace
 
 std::span<const KeyedCoordinate> UsStateTable() {
@@ -34,6 +66,10 @@ std::span<const KeyedCoordinate> UsStateTable() {
 
 std::optional<std::string_view> FindStateCoordinate(std::string_view state) {
     return FindKeyedCoordinate(kUsStates, state);
+}
+
+std::span<const KeyedName> UsStateNames() {
+    return kUsStateNames;
 }
 
 }  // namespace corvale

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "geo/PinCoordinate.h"
+#include "geo/KeyedLookup.h"
 
 namespace corvale {
 
@@ -13,5 +13,8 @@ std::span<const KeyedCoordinate> UsStateTable();
 
 // Whole-text, byte-exact match.
 std::optional<std::string_view> FindStateCoordinate(std::string_view state);
+
+// The names of the 50 states, in the order of the table ("AK" "Alaska").
+std::span<const KeyedName> UsStateNames();
 
 }  // namespace corvale

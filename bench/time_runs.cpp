@@ -1,5 +1,6 @@
 // Times corvale-cli against mdb-export on one log, as child processes: the wall time of each,
-// their ratio, and the peak resident memory of corvale-cli (from wait4's rusage of the child).
+// their ratio, and the peak resident memory of corvale-cli (from wait4's rusage of the child);
+// and what writing the GeoJSON, KML and CSV exports adds to the same corvale-cli run.
 // Runs alternate between the two commands so that both see the same machine; every figure is
 // the median of the runs. No GNU time, no Python: scripts/bench.sh runs this.
 //
@@ -91,23 +92,32 @@ int main(int argc, char** argv) {
     }
 
     std::vector<double> cliSeconds, exportSeconds, ratios, cliPeak, exportPeak, cliCpu, exportCpu;
+    std::vector<double> withExportsSeconds, withExportsCpu;
     try {
         const std::vector<std::string> cliArgs = {cli,   "all",       "--squares", "--source-mdb",
                                                   log,   "--lst-dir", folder,      "--squares-dir",
                                                   folder};
         const std::vector<std::string> exportArgs = {"mdb-export", log, "QSO-TAB"};
+        std::vector<std::string> withExportsArgs = cliArgs;
+        withExportsArgs.insert(withExportsArgs.end(),
+                               {"--export", "geojson,kml,csv", "--export-dir", folder});
         Run(cliArgs);  // warm-up: the file in the page cache, both programs loaded
         Run(exportArgs);
+        Run(withExportsArgs);
         for (int i = 0; i < runs; ++i) {
             // Alternate which goes first, so that neither always follows the other.
-            Measure a, b;
+            Measure a, b, c;
             if (i % 2 == 0) {
                 a = Run(cliArgs);
                 b = Run(exportArgs);
+                c = Run(withExportsArgs);
             } else {
+                c = Run(withExportsArgs);
                 b = Run(exportArgs);
                 a = Run(cliArgs);
             }
+            withExportsSeconds.push_back(c.seconds);
+            withExportsCpu.push_back(c.cpuSeconds);
             cliSeconds.push_back(a.seconds);
             cliCpu.push_back(a.cpuSeconds);
             exportCpu.push_back(b.cpuSeconds);
@@ -143,5 +153,10 @@ int main(int argc, char** argv) {
         "   (target <= 64)%s\n",
         peak, Median(cliPeak), peak <= 64 ? "" : "   MISSED");
     std::printf("mdb-export peak RSS                 %.1f MB (median)\n", Median(exportPeak));
+    const double exportsRatio = Median(withExportsSeconds) / Median(cliSeconds);
+    std::printf("corvale-cli all --squares --export geojson,kml,csv   %.3f s (median)\n",
+                Median(withExportsSeconds));
+    std::printf("  over all --squares: wall %.3f   (target <= 1.10)%s, CPU %.3f\n", exportsRatio,
+                exportsRatio <= 1.10 ? "" : "   MISSED", Median(withExportsCpu) / Median(cliCpu));
     return 0;
 }

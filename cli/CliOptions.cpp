@@ -15,14 +15,23 @@ const std::map<std::string, std::vector<Award>> kAwardWords = {
     {"ffma", {Award::Ffma}}, {"all", {std::begin(kAllAwards), std::end(kAllAwards)}},
 };
 
+const std::map<std::string, ExportFormat> kExportWords = {
+    {"geojson", ExportFormat::GeoJson}, {"kml", ExportFormat::Kml}, {"csv", ExportFormat::Csv}};
+
+template <typename Item>
+void AddOnce(std::vector<Item>& items, Item item) {
+    if (std::find(items.begin(), items.end(), item) == items.end())
+        items.push_back(item);
+}
+
 }  // namespace
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log.", "corvale-cli"};
     app.set_version_flag("--version", "corvale-cli 1.02");
     CliOptions options;
-    std::vector<std::string> words;
-    std::string sourceMdb, lstDir, squaresDir, winePrefix;
+    std::vector<std::string> words, exportWords;
+    std::string sourceMdb, lstDir, squaresDir, winePrefix, exportDir;
     app.add_option("AWARD", words, "was dxcc iota vucc ffma, or all")
         ->required()
         ->check(CLI::IsMember({"was", "dxcc", "iota", "vucc", "ffma", "all"}));
@@ -45,6 +54,17 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     app.add_flag("--json", options.json, "print the summary as JSON");
     app.add_flag("--verbose", options.verbose,
                  "also print the locator conversions' diagnostic lines (standard error)");
+    app.add_flag("--needed", options.needed,
+                 "after each award's summary line, list what it still needs");
+    auto* exports = app.add_option("--export", exportWords,
+                                   "also write each award's entities as geojson, kml and/or csv "
+                                   "(comma-separated)")
+                        ->delimiter(',')
+                        ->check(CLI::IsMember({"geojson", "kml", "csv"}));
+    auto* exportFolder =
+        app.add_option("--export-dir", exportDir, "folder of the exported files (WAS.geojson ...)");
+    exports->needs(exportFolder);
+    exportFolder->needs(exports);
 
     CliParse parse;
     try {
@@ -60,13 +80,13 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         return parse;
     }
     for (const std::string& word : words) {
-        for (Award award : kAwardWords.at(word)) {
-            if (std::find(options.awards.begin(), options.awards.end(), award) ==
-                options.awards.end()) {
-                options.awards.push_back(award);
-            }
-        }
+        for (Award award : kAwardWords.at(word))
+            AddOnce(options.awards, award);
     }
+    for (const std::string& word : exportWords)
+        AddOnce(options.exports, kExportWords.at(word));
+    if (*exportFolder)
+        options.exportDir = exportDir;
     if (*source)
         options.sourceMdb = sourceMdb;
     if (*lst)

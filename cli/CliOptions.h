@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "awards/AwardRun.h"
+#include "export/AwardExport.h"
 
 namespace corvale {
 
@@ -18,6 +19,9 @@ struct CliOptions {
     int band = 50;
     bool json = false;
     bool verbose = false;
+    bool needed = false;                // print what each award still needs
+    std::vector<ExportFormat> exports;  // in the order asked for, each once
+    std::optional<std::string> exportDir;
 };
 
 // What parsing the command line came to: options to run with, or an exit with a text.

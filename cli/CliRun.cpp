@@ -13,6 +13,7 @@
 #include "cli/Interruption.h"
 #include "cli/ProgressLine.h"
 #include "cli/Summary.h"
+#include "export/AwardExport.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
 #include "logdb/QsoTable.h"
@@ -62,6 +63,24 @@ void CheckVersion(const std::string& sourceMdb) {
     }
 }
 
+// Writes the exported files of one run into `files`, beside the pin files of the same command.
+void ExportRun(const RunRequest& request, const CliOptions& options, AwardSummary& summary,
+               OutputTransaction& files) {
+    if (options.exports.empty() || !options.exportDir)  // the parser asks for both or neither
+        return;
+    const ExportedAward exported{request.award, request.award == Award::Vucc ? options.band : 0,
+                                 summary.entities};
+    bool drawn = false;
+    for (ExportFormat format : options.exports) {
+        const std::string path = Joined(*options.exportDir, ExportFileName(exported, format));
+        files.Create(path).Write(ExportText(exported, format));
+        summary.exportPaths.push_back(path);
+        drawn = drawn || format != ExportFormat::Csv;
+    }
+    if (drawn)
+        summary.leftOutOfMaps = CountWithoutPosition(exported);
+}
+
 RunRequest RequestFor(Award award, const CliOptions& options, const CliPaths& paths) {
     RunRequest request;
     request.award = award;
@@ -99,10 +118,16 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         RunResult result = RunAward(request, qsoSet, observer, files);
         if (result.stopped)
             return std::nullopt;
-        AwardSummary summary{
-            award, request.lstPath, {}, result.counters, std::move(result.unplaced)};
+        AwardSummary summary{award,
+                             request.lstPath,
+                             {},
+                             {},
+                             result.counters,
+                             std::move(result.unplaced),
+                             std::move(result.entities)};
         if (request.squares)
             summary.squaresPaths = {request.wkdPath, request.cfmPath};
+        ExportRun(request, options, summary, files);
         summaries.push_back(std::move(summary));
     }
     progress.Clear();
@@ -128,8 +153,9 @@ int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
         if (!summaries)
             return stopped();
         std::fputs(UnplacedWarnings(*summaries).c_str(), err);
+        std::fputs(ExportWarnings(*summaries).c_str(), err);
         const std::string summary =
-            options.json ? SummaryJson(*summaries) : SummaryText(*summaries);
+            options.json ? SummaryJson(*summaries) : SummaryText(*summaries, options.needed);
         std::fputs(summary.c_str(), out);
         return 0;
     } catch (const std::exception& e) {

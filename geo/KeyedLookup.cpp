@@ -1,23 +1,25 @@
 #include "geo/KeyedLookup.h"
 
-#include <algorithm>
-#include <functional>
-
 namespace corvale {
 
 std::optional<std::string_view> FindKeyedCoordinate(std::span<const KeyedCoordinate> table,
                                                     std::string_view key) {
-    const auto keyOf = [](const KeyedCoordinate& entry) { return std::string_view(entry.key); };
-    const auto found = std::ranges::lower_bound(table, key, std::less<>{}, keyOf);
-    if (found == table.end() || keyOf(*found) != key) {
+    const KeyedCoordinate* found = FindByKey(table, key);
+    if (found == nullptr)
         return std::nullopt;
-    }
     return found->coordinate;
 }
 
+std::optional<std::string_view> FindKeyedName(std::span<const KeyedName> table,
+                                              std::string_view key) {
+    const KeyedName* found = FindByKey(table, key);
+    if (found == nullptr)
+        return std::nullopt;
+    return found->name;
+}
+
 bool ContainsKey(std::span<const char* const> keys, std::string_view key) {
-    const auto text = [](const char* candidate) { return std::string_view(candidate); };
-    return std::ranges::binary_search(keys, key, std::less<>{}, text);
+    return FindByKey(keys, key) != nullptr;
 }
 
 }  // namespace corvale

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <ranges>
 #include <span>
 #include <string_view>
 
@@ -9,29 +11,50 @@
 
 namespace corvale {
 
-// True when the keys are unique and in ascending byte order, as FindKeyedCoordinate needs them.
-constexpr bool HasAscendingUniqueKeys(std::span<const KeyedCoordinate> table) {
-    const auto notBefore = [](const KeyedCoordinate& left, const KeyedCoordinate& right) {
-        return std::string_view(left.key) >= std::string_view(right.key);
-    };
-    return std::ranges::adjacent_find(table, notBefore) == table.end();
+// A key and the name of what it stands for, as the built-in name tables hold them.
+struct KeyedName {
+    const char* key;
+    const char* name;
+};
+
+constexpr std::string_view KeyOf(const KeyedCoordinate& entry) {
+    return entry.key;
+}
+constexpr std::string_view KeyOf(const KeyedName& entry) {
+    return entry.key;
+}
+constexpr std::string_view KeyOf(const char* key) {
+    return key;
 }
 
-// The coordinate of the entry whose whole key equals `key`, byte for byte. The table must be in
-// ascending byte order of its keys.
+// True when the keys are unique and in ascending byte order, as the lookups below need them.
+template <std::ranges::random_access_range Table>
+constexpr bool HasAscendingUniqueKeys(const Table& table) {
+    const auto notBefore = [](const auto& left, const auto& right) {
+        return KeyOf(left) >= KeyOf(right);
+    };
+    return std::ranges::adjacent_find(table, notBefore) == std::ranges::end(table);
+}
+
+// The entry whose whole key equals `key`, byte for byte; the table must be in ascending byte
+// order of its keys.
+template <typename Entry>
+const Entry* FindByKey(std::span<const Entry> table, std::string_view key) {
+    const auto keyOf = [](const Entry& entry) { return KeyOf(entry); };
+    const auto found = std::ranges::lower_bound(table, key, std::less<>{}, keyOf);
+    return found == table.end() || keyOf(*found) != key ? nullptr : &*found;
+}
+
+// The coordinate of the entry whose whole key equals `key`, byte for byte.
 std::optional<std::string_view> FindKeyedCoordinate(std::span<const KeyedCoordinate> table,
                                                     std::string_view key);
 
-// True when the keys of a list are unique and in ascending byte order, as ContainsKey needs them.
-constexpr bool HasAscendingUniqueKeys(std::span<const char* const> keys) {
-    const auto notBefore = [](const char* left, const char* right) {
-        return std::string_view(left) >= std::string_view(right);
-    };
-    return std::ranges::adjacent_find(keys, notBefore) == keys.end();
-}
+// The name of the entry whose whole key equals `key`, byte for byte.
+std::optional<std::string_view> FindKeyedName(std::span<const KeyedName> table,
+                                              std::string_view key);
 
-// True when one of `keys` equals the whole of `key`, byte for byte. The keys must be in
-// ascending byte order: every contact of a run is tested, so this is a binary search.
+// True when one of `keys` equals the whole of `key`, byte for byte. Every contact of a run is
+// tested, so this is a binary search.
 bool ContainsKey(std::span<const char* const> keys, std::string_view key);
 
 }  // namespace corvale

@@ -132,4 +132,24 @@ std::optional<std::string> GridToPin(std::string_view grid, std::string* diagnos
     return FormatPinCoordinate(longitude.Value(), latitude.Value());
 }
 
+std::optional<GridOutline> GridSquareOutline(std::string_view locator) {
+    if (locator.size() != 2 && locator.size() != 4)
+        return std::nullopt;
+    const auto fieldLon = LetterIndex(locator[0], kFieldLetters);
+    const auto fieldLat = LetterIndex(locator[1], kFieldLetters);
+    if (!fieldLon || !fieldLat)
+        return std::nullopt;
+    const int west = 20 * *fieldLon - 180;
+    const int south = 10 * *fieldLat - 90;
+    if (locator.size() == 2)
+        return GridOutline{west, south, west + 20, south + 10};
+    const auto squareLon = DigitValue(locator[2]);
+    const auto squareLat = DigitValue(locator[3]);
+    if (!squareLon || !squareLat)
+        return std::nullopt;
+    const int squareWest = west + 2 * *squareLon;
+    const int squareSouth = south + *squareLat;
+    return GridOutline{squareWest, squareSouth, squareWest + 2, squareSouth + 1};
+}
+
 }  // namespace corvale

@@ -2,6 +2,7 @@
 # Builds Release and measures the large log (200,000 contacts):
 #   - corvale-cli all --squares against mdb-export LOG QSO-TAB > /dev/null: wall times, their
 #     ratio, and corvale-cli's peak resident memory (bench/time_runs.cpp, child processes);
+#   - corvale-cli all --squares --export geojson,kml,csv against all --squares (at most 1.10);
 #   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
 #     per contact, wall and CPU (bench/bench_awards.cpp).
 # Runs are interleaved and every figure is a median, so a busy machine blurs them less.

@@ -33,28 +33,6 @@ struct WalkCase {
     std::string band = "1";
 };
 
-Qso Us(std::string prefix, std::string state, std::string confirm, int valid) {
-    return Qso{.prefix = std::move(prefix),
-               .state = std::move(state),
-               .confirm = std::move(confirm),
-               .valid = valid};
-}
-Qso Dx(std::string prefix, std::string confirm, int valid) {
-    return Qso{.prefix = std::move(prefix), .confirm = std::move(confirm), .valid = valid};
-}
-Qso Island(std::string ref, std::string confirm, int valid) {
-    return Qso{.iota = std::move(ref), .confirm = std::move(confirm), .valid = valid};
-}
-Qso Grid(std::string grid, std::string confirm, int valid, std::string band = "1",
-         std::string date = "20200101", std::string sat = "None") {
-    return Qso{.grid = std::move(grid),
-               .band = std::move(band),
-               .date = std::move(date),
-               .sat = std::move(sat),
-               .confirm = std::move(confirm),
-               .valid = valid};
-}
-
 class AwardWalk : public testing::TestWithParam<WalkCase> {};
 
 TEST_P(AwardWalk, WritesThePinsOfEachGroup) {

@@ -46,6 +46,7 @@ RecordedRun RunLog(const RunRequest& request, const std::vector<Qso>& log) {
     RunResult result = RunAward(request, qsoSet, recorder);
     run.counters = result.counters;
     run.unplaced = result.unplaced;
+    run.entities = result.entities;
     return run;
 }
 

@@ -131,6 +131,116 @@ TEST_F(CliTest, BadInputChangesNothing) {
     }
 }
 
+TEST_F(CliTest, ListsWhatEachAwardStillNeeds) {
+    Outcome o = Cli({"was", "dxcc", "vucc", "--needed", "--source-mdb", kFixtures + "demo-log.mdb",
+                     "--lst-dir", folder_.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::vector<std::string> lines;
+    for (std::istringstream in(o.out); std::getline(in, lines.emplace_back());) {
+    }
+    lines.pop_back();
+    ASSERT_EQ(lines.size(), 5u) << o.out;
+    EXPECT_EQ(lines[1], "WAS needed (0)");
+    EXPECT_TRUE(
+        lines[3].starts_with("DXCC needed (293): 1S SPRATLY ISLANDS, 3B6 AGALEGA & SAINT "
+                             "BRANDON ISLANDS, "))
+        << lines[3];
+    EXPECT_TRUE(lines[3].ends_with(", ZS8 PRINCE EDWARD & MARION ISLANDS")) << lines[3];
+    EXPECT_TRUE(lines[4].starts_with("VUCC: ")) << "VUCC has no needed line: " << lines[4];
+
+    o = Cli({"dxcc", "vucc", "--json", "--source-mdb", kFixtures + "demo-log.mdb", "--lst-dir",
+             folder_.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find(R"("needed":[{"key":"1S","name":"SPRATLY ISLANDS"},)"), std::string::npos);
+    EXPECT_TRUE(o.out.ends_with(R"("needed":[]}]})"
+                                "\n"))
+        << o.out;
+}
+
+// Feature counts as GDAL's ogrinfo reads them: for GeoJSON and CSV one layer filtered by status,
+// for KML one layer (Folder) per status.
+struct StatusCounts {
+    int confirmed;
+    int worked;
+    int needed;
+};
+
+std::string Quoted(const fs::path& file) {
+    return "'" + file.string() + "'";
+}
+
+int OgrFeatureCount(const std::string& arguments) {
+    const std::string command = "ogrinfo -ro -so " + arguments + " 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    const std::size_t at = output.find("Feature Count: ");
+    return at == std::string::npos ? -1 : std::stoi(output.substr(at + 15));
+}
+
+TEST_F(CliTest, ExportsReadByGdalAndWellFormedXml) {
+    // The tools come with the test command (scripts/install-deps.sh): missing is a failure.
+    ASSERT_EQ(std::system("ogrinfo --version >/dev/null 2>&1"), 0)
+        << "ogrinfo (gdal-bin) is missing";
+    ASSERT_EQ(std::system("xmllint --version >/dev/null 2>&1"), 0)
+        << "xmllint (libxml2-utils) is missing";
+    Outcome o = Cli({"all", "--squares", "--needed", "--export", "geojson,kml,csv", "--export-dir",
+                     folder_.string(), "--source-mdb", kFixtures + "demo-log.mdb", "--lst-dir",
+                     folder_.string(), "--squares-dir", folder_.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.err.find("WAS: 1 without a map position, left out of the GeoJSON and KML files\n"),
+              std::string::npos)
+        << o.err;
+
+    struct Case {
+        std::string label;
+        StatusCounts drawn;   // GeoJSON and KML: entities with a map position
+        StatusCounts listed;  // CSV: every entity
+    };
+    const Case cases[] = {
+        {"WAS", {50, 0, 0}, {51, 0, 0}},  // DC has no position
+        {"DXCC", {42, 0, 293}, {42, 0, 293}},
+        {"IOTA", {16, 0, 1153}, {16, 0, 1153}},
+        {"VUCC-50", {29, 18, 0}, {29, 18, 0}},
+        {"FFMA", {12, 2, 476}, {12, 2, 476}},  // the fields EM and EN lie outside the 488
+    };
+    for (const Case& c : cases) {
+        const fs::path geojson = folder_ / (c.label + ".geojson");
+        const fs::path kml = folder_ / (c.label + ".kml");
+        const fs::path csv = folder_ / (c.label + ".csv");
+        const std::pair<std::string, int> expected[] = {{"confirmed", c.drawn.confirmed},
+                                                        {"worked", c.drawn.worked},
+                                                        {"needed", c.drawn.needed}};
+        const int listed[] = {c.listed.confirmed, c.listed.worked, c.listed.needed};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const auto& [status, drawn] = expected[i];
+            const std::string where = "-al -where \"status='" + status + "'\" ";
+            EXPECT_EQ(OgrFeatureCount(where + Quoted(geojson)), drawn) << c.label << " " << status;
+            EXPECT_EQ(OgrFeatureCount(Quoted(kml) + " " + status), drawn)
+                << c.label << " " << status;
+            EXPECT_EQ(OgrFeatureCount(where + Quoted(csv)), listed[i]) << c.label << " " << status;
+        }
+        EXPECT_EQ(std::system(("xmllint --noout " + Quoted(kml)).c_str()), 0) << c.label;
+    }
+}
+
+// Exported files join the pin files' all-or-nothing replacement.
+TEST_F(CliTest, ExportThatCannotBeWrittenChangesNoFile) {
+    const fs::path pins = folder_ / "WASpins.lst";
+    corvale::test::WriteFile(pins, "02|-28412|3839|HI|\r\n");
+    const std::string missing = (folder_ / "no-such-folder").string();
+    Outcome o = Cli({"was", "--export", "csv", "--export-dir", missing, "--source-mdb",
+                     kFixtures + "demo-log.mdb", "--lst-dir", folder_.string()});
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_NE(o.err.find(missing), std::string::npos) << o.err;
+    EXPECT_EQ(ReadFile(pins), "02|-28412|3839|HI|\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);
+}
+
 TEST_F(CliTest, AcceptsVersionsThatReadAsSix) {
     for (const std::string log : {"version-06.mdb", "version-blank6.mdb", "version-6.1.mdb"}) {
         Outcome o = Cli({"dxcc", "--source-mdb", kFixtures + log, "--lst-dir", folder_.string()});
@@ -140,7 +250,14 @@ TEST_F(CliTest, AcceptsVersionsThatReadAsSix) {
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"wac"}, {"was", "--band", "70"}, {"was", "--no-such-option"}, {"vucc", "--band"},
+        {},
+        {"wac"},
+        {"was", "--band", "70"},
+        {"was", "--no-such-option"},
+        {"vucc", "--band"},
+        {"was", "--export", "kml"},
+        {"was", "--export", "pdf", "--export-dir", "."},
+        {"was", "--export-dir", "."},
     };
     for (const auto& arguments : cases) {
         Outcome o = Cli(arguments);

@@ -6,25 +6,7 @@ file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 file(READ "${GOOD_DATA}" good)
 
-function(run_generator name data expected_failure)
-    set(input "${WORK_DIR}/${name}.tsv")
-    set(output "${WORK_DIR}/${name}.inc")
-    file(WRITE "${input}" "${data}")
-    execute_process(
-        COMMAND "${CMAKE_COMMAND}" -DINPUT=${input} -DTEMPLATE=${TEMPLATE} -DOUTPUT=${output}
-                -P "${GENERATOR}"
-        RESULT_VARIABLE result
-        ERROR_VARIABLE errors)
-    if(expected_failure STREQUAL "")
-        if(NOT result EQUAL 0 OR NOT EXISTS "${output}")
-            message(FATAL_ERROR "${name}: the generator refused good data:\n${errors}")
-        endif()
-    elseif(result EQUAL 0 OR EXISTS "${output}")
-        message(FATAL_ERROR "${name}: the generator accepted bad data")
-    elseif(NOT errors MATCHES "${expected_failure}")
-        message(FATAL_ERROR "${name}: expected '${expected_failure}' in:\n${errors}")
-    endif()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/RunTableGenerator.cmake")
 
 run_generator(unchanged "${good}" "")
 

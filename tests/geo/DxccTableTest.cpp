@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TableChecks.h"
+#include "geo/DxccEntityNames.h"
 
 namespace corvale {
 namespace {
@@ -57,6 +58,24 @@ TEST(DxccExclusionList, NamesPrefixesThatStillHavePositions) {
     for (const std::string_view kept : {"K", "JA", "VK9", "vk9g", "VK9G ", "", "YY", "1A", "ZS8"}) {
         EXPECT_FALSE(IsExcludedDxccPrefix(kept)) << "prefix '" << kept << "'";
     }
+}
+
+}  // namespace
+}  // namespace corvale
+
+namespace corvale {
+namespace {
+
+// The names come from the ADIF entity list: each key of the table is named exactly once.
+TEST(DxccEntityNames, NameEveryKeyOfTheTable) {
+    const auto names = DxccEntityNames();
+    ASSERT_EQ(names.size(), DxccEntityTable().size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_STREQ(names[i].key, DxccEntityTable()[i].key);
+        EXPECT_NE(std::string_view(names[i].name), "") << names[i].key;
+    }
+    EXPECT_EQ(FindDxccEntityName("JA"), "JAPAN");
+    EXPECT_EQ(FindDxccEntityName("ja"), std::nullopt);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(FfmaSquares, AdmitsFourHundredEightyEightSquaresInTheirFields) {
         {"EL", 27}, {"EM", 100}, {"EN", 80}, {"FM", 20}, {"FN", 37},
     };
     EXPECT_EQ(admittedPerField, expected);
-    EXPECT_EQ(FfmaSquareCount(), 488);
+    EXPECT_EQ(FfmaSquareList().size(), 488u);
 }
 
 TEST(FfmaSquares, AdmitsByTheFirstFourCharactersExactly) {

@@ -67,7 +67,7 @@ TEST(GridToPin, PlacesEverySquareInsideItselfInEitherCase) {
                     const auto pin = GridToPin(square);
                     ASSERT_TRUE(pin) << square;
                     EXPECT_EQ(GridToPin(lower), pin) << lower;
-                    const auto point = testing::ParsePinCoordinate(*pin);
+                    const auto point = ParsePinCoordinate(*pin);
                     ASSERT_TRUE(point) << *pin;
                     const int west = ((lon - 'A') * 20 - 180 + (squareLon - '0') * 2) * 180;
                     const int south = ((lat - 'A') * 10 - 90 + (squareLat - '0')) * 180;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -9,29 +8,6 @@
 #include "geo/PinCoordinate.h"
 
 namespace corvale::testing {
-
-struct PinPoint {
-    int longitude;
-    int latitude;
-};
-
-// The two numbers of a pin coordinate string "|longitude|latitude".
-inline std::optional<PinPoint> ParsePinCoordinate(std::string_view text) {
-    const auto parseAfterBar = [&text](int& value) {
-        if (text.empty() || text.front() != '|') {
-            return false;
-        }
-        text.remove_prefix(1);
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        text.remove_prefix(static_cast<std::size_t>(end - text.data()));
-        return error == std::errc{};
-    };
-    PinPoint point{};
-    if (!parseAfterBar(point.longitude) || !parseAfterBar(point.latitude) || !text.empty()) {
-        return std::nullopt;
-    }
-    return point;
-}
 
 // The smallest and largest longitude and latitude of a table; none when a value is not written
 // exactly as FormatPinCoordinate writes it (no plus sign, no leading zeros, no "-0").

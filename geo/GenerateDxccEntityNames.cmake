@@ -1,0 +1,51 @@
+# Writes the compiled-in DXCC entity names from data/dxcc-adif.tsv (columns code, name, deleted,
+# cty_prefix, key, how): one entry per non-empty key, in ascending byte order of the keys, and
+# fails on a malformed line or a key named twice.
+# Usage: cmake -DINPUT=<tsv> -DTEMPLATE=<in> -DOUTPUT=<inc> -P GenerateDxccEntityNames.cmake
+cmake_minimum_required(VERSION 3.25)
+
+set(problems "")
+file(STRINGS "${INPUT}" lines)
+set(header "")
+if(lines)
+    list(GET lines 0 header)
+endif()
+if(NOT header STREQUAL "code\tname\tdeleted\tcty_prefix\tkey\thow")
+    string(APPEND problems "\n  the first line is not the header code, name, deleted, cty_prefix, key, how")
+endif()
+
+set(keys "")
+set(on_header TRUE)
+foreach(line IN LISTS lines)
+    if(on_header)
+        set(on_header FALSE)
+        continue()
+    endif()
+    # A name is printable text without the characters that a C++ string would need escaped.
+    if(NOT line MATCHES "^[0-9]+\t([^\t\"\\\\]+)\t[01]\t[^\t]*\t([A-Z0-9/]*)\t[a-z]+$")
+        string(APPEND problems "\n  malformed line '${line}'")
+        continue()
+    endif()
+    set(name "${CMAKE_MATCH_1}")
+    set(key "${CMAKE_MATCH_2}")
+    if(key STREQUAL "")
+        continue()
+    endif()
+    if(DEFINED name_${key})
+        string(APPEND problems "\n  the key ${key} names two entities")
+        continue()
+    endif()
+    set(name_${key} "${name}")
+    list(APPEND keys ${key})
+endforeach()
+
+if(problems)
+    message(FATAL_ERROR "${INPUT} cannot give the DXCC entity names:${problems}")
+endif()
+
+list(SORT keys COMPARE STRING)
+set(DXCC_ENTITY_NAME_ENTRIES "")
+foreach(key IN LISTS keys)
+    string(APPEND DXCC_ENTITY_NAME_ENTRIES "    {\"${key}\", \"${name_${key}}\"},\n")
+endforeach()
+configure_file("${TEMPLATE}" "${OUTPUT}" @ONLY)
