@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 
+#include "res/CorvaleVersion.h"
+
 namespace corvale {
 
 namespace {
@@ -19,7 +21,7 @@ const std::map<std::string, std::vector<Award>> kAwardWords = {
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log.", "corvale-cli"};
-    app.set_version_flag("--version", "corvale-cli 1.02");
+    app.set_version_flag("--version", "corvale-cli " CORVALE_VERSION);
     CliOptions options;
     std::vector<std::string> words;
     std::string sourceMdb, lstDir, squaresDir, winePrefix;

@@ -34,13 +34,14 @@ CliPaths ResolveCliPaths(const CliOptions& options) {
         paths.sourceMdb = settings.PathToOpen(found.sourceMdb).string();
     }
     const bool needsDxAtlas = !options.lstDir || (options.squares && !options.squaresDir);
-    if (needsDxAtlas && found.dxAtlasDir.empty()) {
-        throw std::runtime_error(
-            "no output folder: give --lst-dir (and --squares-dir), or install DX Atlas in the "
-            "Wine prefix " +
-            prefix +
-            "; its installation folder (InstallLocation of the uninstall entry \"DX "
-            "Atlas_is1\") was not found in system.reg");
+    if (needsDxAtlas) {
+        std::string problem = DxAtlasPathsProblem(settings, found);
+        if (problem.empty() && found.dxAtlasDir.empty())
+            problem = "DX Atlas's uninstall entry \"DX Atlas_is1\" has no InstallLocation.";
+        if (!problem.empty()) {
+            throw std::runtime_error("no output folder in the Wine prefix " + prefix + ": " +
+                                     problem + " Give --lst-dir (and --squares-dir).");
+        }
     }
     if (!options.lstDir)
         paths.lstDir = settings.PathToOpen(found.lstDir).string();

@@ -45,8 +45,10 @@ void CPathsDlg::OnInitDialog() {
 
     DiscoveredPaths dxAtlas;
     ReadDxAtlasPaths(m_settings, dxAtlas);
-    if (!dxAtlas.dxAtlasKeyFound)
-        QMessageBox::warning(nullptr, strings::kAppTitle, strings::kDxAtlasNotFound);
+    if (const std::string problem = DxAtlasPathsProblem(m_settings, dxAtlas); !problem.empty()) {
+        QMessageBox::warning(nullptr, strings::kAppTitle,
+                             FromStd(problem) + strings::kOvertypeDxAtlasPaths);
+    }
     m_strDxAtlasDir = FromStd(dxAtlas.dxAtlasDir);
     m_strLstDir = FromStd(dxAtlas.lstDir);
     TrimRight(m_strLstDir);

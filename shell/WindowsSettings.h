@@ -31,6 +31,11 @@ class WindowsSettings {
 
     // The local file that a stored Windows path names.
     virtual std::filesystem::path PathToOpen(const std::string& windowsPath) const = 0;
+
+    // Whether the registry may hold changes that are not yet where it is read from. Windows
+    // answers from the live registry; Wine writes its registry file some seconds after the last
+    // program ends.
+    virtual bool RegistryMayBeUnwritten() const { return false; }
 };
 
 }  // namespace corvale
