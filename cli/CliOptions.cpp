@@ -53,7 +53,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         parse.exitCode = e.get_exit_code() == 0 ? 0 : 2;
         parse.message = parse.exitCode == 0 ? app.help() : e.what();
         if (dynamic_cast<const CLI::CallForVersion*>(&e) != nullptr) {
-            parse.message = e.what();
+            parse.message = std::string(e.what()) + "\n";
         } else if (parse.exitCode != 0) {
             parse.message += "\n" + app.help();
         }

@@ -37,6 +37,10 @@ void PathsDialogTest::fillsFromTheSettings_data() {
     QTest::newRow("DX Atlas missing")
         << QString("C:\\DXBase") << QString() << QString("C:\\DXBase\\Refdata.mdb") << QString()
         << QStringList{"DX Atlas", "not found"};
+    const QString longLocation = "C:\\" + QString(300, 'x') + "\\";
+    QTest::newRow("DX Atlas's location cut where no folder is")
+        << QString("C:\\DXBase") << longLocation << QString("C:\\DXBase\\Refdata.mdb")
+        << longLocation.left(254) << QStringList{"304 characters long", "Over-type"};
 }
 
 void PathsDialogTest::fillsFromTheSettings() {

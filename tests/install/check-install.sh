@@ -80,7 +80,8 @@ complete_words() {
 # The example log, run from where the package puts it.
 mkdir "$scratch/out"
 "$usr/bin/corvale-cli" all --squares --source-mdb "$usr/share/doc/corvale/examples/demo-log.mdb" \
-    --lst-dir "$scratch/out" --squares-dir "$scratch/out" >/dev/null || fail "the example log's run"
+    --lst-dir "$scratch/out" --squares-dir "$scratch/out" >"$scratch/run.log" 2>&1 ||
+    fail "the example log's run: $(cat "$scratch/run.log")"
 for file in WASpins.lst DXCCpins.lst IOTApins.lst VUCCpins.lst FFMApins.lst FFMAsquares.wkd; do
     [ -s "$scratch/out/$file" ] || fail "the example log's run wrote no $file"
 done
