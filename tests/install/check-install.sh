@@ -5,15 +5,7 @@
 # option that --help names, a bash completion that completes award names and the same options,
 # --version from the project's version, and the example log run from where it was installed.
 # Usage: check-install.sh BUILD_DIR VERSION
-set -eu
-build=$1
-version=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/scratch.sh"
 
 DESTDIR=$scratch cmake --install "$build" --prefix /usr >/dev/null
 usr=$scratch/usr

@@ -3,15 +3,7 @@
 # Depends, the files lie where Debian wants them, and lintian reports no error (its warnings are
 # printed).
 # Usage: check-package.sh BUILD_DIR VERSION
-set -eu
-build=$1
-version=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/scratch.sh"
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1 ||
     fail "cpack: $(cat "$scratch/cpack.log")"
