@@ -23,6 +23,7 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint);
 // characters plus the terminating zero holds, without splitting a character.
 std::string_view TruncateUtf8(std::string_view utf8, std::size_t maxCharacters);
 
+// The number of characters in UTF-8 text.
 std::size_t CountUtf8Characters(std::string_view utf8);
 
 }  // namespace corvale
