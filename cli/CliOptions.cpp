@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 
+#include "res/CorvaleVersion.h"
+
 namespace corvale {
 
 namespace {
@@ -28,7 +30,7 @@ void AddOnce(std::vector<Item>& items, Item item) {
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log.", "corvale-cli"};
-    app.set_version_flag("--version", "corvale-cli 1.02");
+    app.set_version_flag("--version", "corvale-cli " CORVALE_VERSION);
     CliOptions options;
     std::vector<std::string> words, exportWords;
     std::string sourceMdb, lstDir, squaresDir, winePrefix, exportDir;
@@ -73,7 +75,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         parse.exitCode = e.get_exit_code() == 0 ? 0 : 2;
         parse.message = parse.exitCode == 0 ? app.help() : e.what();
         if (dynamic_cast<const CLI::CallForVersion*>(&e) != nullptr) {
-            parse.message = e.what();
+            parse.message = std::string(e.what()) + "\n";
         } else if (parse.exitCode != 0) {
             parse.message += "\n" + app.help();
         }

@@ -45,6 +45,7 @@ CliPaths ResolveCliPaths(const CliOptions& options) {
     const bool needsDxAtlas = !options.lstDir || (options.squares && !options.squaresDir);
     if (!needsDxAtlas)
         return paths;
+    const std::string problem = DxAtlasPathsProblem(settings, found);
     if (found.dxAtlasDir.empty()) {
         // Without DX Atlas the files go to Corvale's own folders, and the user is told where.
         const OwnFolders own = FindOwnFolders();
@@ -52,11 +53,15 @@ CliPaths ResolveCliPaths(const CliOptions& options) {
             paths.lstDir = own.pins.string();
         if (options.squares && !options.squaresDir)
             paths.squaresDir = own.squares.string();
-        paths.notice = (prefixMissing ? NoPrefixHint(prefix)
-                                      : "DX Atlas was not found in the Wine prefix " + prefix) +
-                       ", so the files go to Corvale's own folders under " +
-                       own.pins.parent_path().string();
+        paths.notice = (prefixMissing ? NoPrefixHint(prefix) + "."
+                                      : "in the Wine prefix " + prefix + ": " + problem) +
+                       " The files go to Corvale's own folders under " +
+                       own.pins.parent_path().string() + ".";
         return paths;
+    }
+    if (!problem.empty()) {
+        throw std::runtime_error("no output folder in the Wine prefix " + prefix + ": " + problem +
+                                 " Give --lst-dir (and --squares-dir).");
     }
     if (!options.lstDir)
         paths.lstDir = settings.PathToOpen(found.lstDir).string();

@@ -1,19 +1,22 @@
 #pragma once
 
+#include "res/CorvaleVersion.h"
+
 // The string table of the desktop program: captions and messages as the user reads them.
 namespace corvale::strings {
 
 // The application title: main window caption, document title and message box caption.
-inline constexpr char kAppTitle[] = "Corvale version 1.02";
+inline constexpr char kAppTitle[] = "Corvale version " CORVALE_VERSION;
 // The framework's per-user settings key, under which the recent-file list is kept.
 inline constexpr char kSettingsKey[] = "Corvale ver 1.0";
 inline constexpr char kVersionError[] = "DXbase mdb file version error";
-// %1 and %2: Corvale's own folders for the pin and the squares files.
+// Follows the reason why DX Atlas's folder cannot be used.
+inline constexpr char kOvertypeDxAtlasPaths[] = " Over-type the pin and squares paths.";
+// %1: why DX Atlas's folder was not found; %2 and %3: Corvale's own folders for the pin and the
+// squares files.
 inline constexpr char kDxAtlasNotFound[] =
-    "DX Atlas's installation folder was not found: the registry has no entry "
-    "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    "DX Atlas_is1\" with its InstallLocation. The pin files go to %1 and the squares files to "
-    "%2; over-type the paths below to choose other folders.";
+    "%1 The pin files go to %2 and the squares files to %3; over-type the paths below to choose "
+    "other folders.";
 // %1: the Wine prefix looked for; %2 and %3: Corvale's own folders.
 inline constexpr char kNoWinePrefix[] =
     "There is no Wine prefix at %1, so DXBase's and DX Atlas's settings were not read. To read "

@@ -3,9 +3,10 @@
 # and any further packages named on the command line.
 set -eu
 packages="build-essential cmake ninja-build pkg-config git clang-format \
-    mdbtools mdbtools-dev libcli11-dev nlohmann-json3-dev libxml2-dev \
-    qt6-base-dev libgl-dev libqt6svg6 \
-    libgtest-dev libgmock-dev libbenchmark-dev gdal-bin libxml2-utils $*"
+    mdbtools mdbtools-dev libglib2.0-dev libcli11-dev nlohmann-json3-dev libxml2-dev \
+    qt6-base-dev qt6-svg-dev libgl-dev libqt6svg6 \
+    libgtest-dev libgmock-dev libbenchmark-dev gdal-bin libxml2-utils \
+    desktop-file-utils appstream man-db lintian $*"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

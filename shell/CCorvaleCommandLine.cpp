@@ -2,6 +2,9 @@
 
 #include <QCommandLineParser>
 #include <cstdio>
+#include <cstring>
+
+#include "res/CorvaleVersion.h"
 
 namespace corvale {
 
@@ -9,6 +12,7 @@ std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments
     QCommandLineParser parser;
     parser.setApplicationDescription("Pin files for DX Atlas from a DXBase log.");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption winePrefix(
         "wine-prefix",
         "Where DXBase's and DX Atlas's settings are read (default: $WINEPREFIX, "
@@ -38,6 +42,11 @@ std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments
         commandLine.helpShown = true;
         return commandLine;
     }
+    if (parser.isSet("version")) {
+        std::fputs("corvale " CORVALE_VERSION "\n", stdout);
+        commandLine.helpShown = true;
+        return commandLine;
+    }
     if (!parser.positionalArguments().isEmpty())
         return usage("unexpected argument: " + parser.positionalArguments().first());
     if (parser.isSet(sourceMdb) != parser.isSet(lstDir))
@@ -51,6 +60,16 @@ std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments
         commandLine.lstDir += '/';
     commandLine.screenshotFile = parser.value(screenshot);
     return commandLine;
+}
+
+bool AsksForHelpOrVersion(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace corvale

@@ -15,12 +15,17 @@ struct CCorvaleCommandLine {
     // After OK, every award is run (WAS last), the main window is saved there as a PNG and the
     // program ends.
     QString screenshotFile;
-    bool helpShown = false;  // --help: the usage went to standard output; nothing else to do
+    // --help or --version: the answer went to standard output; nothing else to do.
+    bool helpShown = false;
 
     bool SkipsPathsDialog() const { return !sourceMdb.isEmpty(); }
 };
 
 // The parsed command line, or nothing after printing the reason and the usage on standard error.
 std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments);
+
+// Whether the arguments ask for --help or --version, which are answered before the window
+// system is opened, so that they work without a display.
+bool AsksForHelpOrVersion(int argc, const char* const* argv);
 
 }  // namespace corvale

@@ -64,8 +64,12 @@ void CPathsDlg::OnInitDialog() {
 
     DiscoveredPaths dxAtlas;
     ReadDxAtlasPaths(m_settings, dxAtlas);
+    const std::string problem = DxAtlasPathsProblem(m_settings, dxAtlas);
     if (dxAtlas.dxAtlasDir.empty())
-        UseOwnFolders(dxAtlas);
+        UseOwnFolders(dxAtlas, problem);
+    else if (!problem.empty())
+        QMessageBox::warning(nullptr, strings::kAppTitle,
+                             FromStd(problem) + strings::kOvertypeDxAtlasPaths);
     m_strDxAtlasDir = FromStd(dxAtlas.dxAtlasDir);
     m_strLstDir = FromStd(dxAtlas.lstDir);
     TrimRight(m_strLstDir);
@@ -109,7 +113,7 @@ void CPathsDlg::accept() {
     QDialog::accept();
 }
 
-void CPathsDlg::UseOwnFolders(DiscoveredPaths& dxAtlas) {
+void CPathsDlg::UseOwnFolders(DiscoveredPaths& dxAtlas, const std::string& problem) {
     const OwnFolders own = FindOwnFolders();
     UseOwnFoldersWithoutDxAtlas(dxAtlas, own);
     const QString pins = FromStd((own.pins / "").string());
@@ -117,7 +121,7 @@ void CPathsDlg::UseOwnFolders(DiscoveredPaths& dxAtlas) {
     const std::optional<std::string> missingPrefix = m_settings.MissingSettingsPlace();
     const QString message =
         missingPrefix ? QString(strings::kNoWinePrefix).arg(FromStd(*missingPrefix), pins, squares)
-                      : QString(strings::kDxAtlasNotFound).arg(pins, squares);
+                      : QString(strings::kDxAtlasNotFound).arg(FromStd(problem), pins, squares);
     QMessageBox::warning(nullptr, strings::kAppTitle, message);
 }
 

@@ -52,8 +52,9 @@ class CPathsDlg : public QDialog {
 
   private:
     std::vector<std::pair<QLineEdit*, QString*>> Bindings();
-    // Where the pin and squares files go without DX Atlas, and the one message that says so.
-    void UseOwnFolders(DiscoveredPaths& dxAtlas);
+    // Where the pin and squares files go without DX Atlas, and the one message that says so
+    // (`problem`: why DX Atlas's folder was not found).
+    void UseOwnFolders(DiscoveredPaths& dxAtlas, const std::string& problem);
     // The Browse buttons: a file or folder dialog that starts where the field points and puts
     // the chosen path into the field.
     void ConnectBrowseButtons();

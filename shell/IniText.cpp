@@ -81,10 +81,10 @@ std::string ReadProfileString(std::string_view iniText, std::string_view section
     return std::string(TruncateUtf8(result, kValueCharacters));
 }
 
-std::string DecodeIniFile(std::string_view fileBytes) {
+std::string DecodeIniFile(std::string_view fileBytes, unsigned ansiCodePage) {
     if (fileBytes.starts_with(kUtf8ByteOrderMark))
         return std::string(fileBytes.substr(kUtf8ByteOrderMark.size()));
-    return Windows1252ToUtf8(fileBytes);
+    return AnsiToUtf8(fileBytes, ansiCodePage);
 }
 
 }  // namespace corvale

@@ -15,7 +15,8 @@ std::string ReadProfileString(std::string_view iniText, std::string_view section
                               std::string_view key, std::string_view defaultValue);
 
 // The text of an INI file as it lies on disk, as UTF-8: after a UTF-8 byte order mark it is
-// UTF-8 already, otherwise it is in the ANSI code page (Windows-1252).
-std::string DecodeIniFile(std::string_view fileBytes);
+// UTF-8 already, otherwise it is in the ANSI code page of the Windows that wrote it (a
+// Russian DXBase writes 1251).
+std::string DecodeIniFile(std::string_view fileBytes, unsigned ansiCodePage);
 
 }  // namespace corvale

@@ -35,6 +35,11 @@ class WindowsSettings {
     // Where the settings were looked for, when nothing is there at all (a Wine prefix that does
     // not exist), so that a message can say where Corvale looked; nothing when the place exists.
     virtual std::optional<std::string> MissingSettingsPlace() const { return std::nullopt; }
+
+    // Whether the registry may hold changes that are not yet where it is read from. Windows
+    // answers from the live registry; Wine writes its registry file some seconds after the last
+    // program ends.
+    virtual bool RegistryMayBeUnwritten() const { return false; }
 };
 
 }  // namespace corvale

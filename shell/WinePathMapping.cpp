@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/AsciiCase.h"
+#include "shell/UnicodeCase.h"
 
 namespace corvale {
 
@@ -52,7 +53,7 @@ std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& fold
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         std::string candidate = it->path().filename().string();
-        if (EqualsIgnoringAsciiCase(candidate, name) && (!match || candidate < *match))
+        if (EqualsIgnoringCase(candidate, name) && (!match || candidate < *match))
             match = std::move(candidate);
     }
     if (!match)

@@ -9,7 +9,8 @@ namespace corvale {
 //
 // A path with a drive letter ("C:\Program Files\DX Atlas\Pins\WASpins.lst") starts at the
 // drive's link <prefix>/dosdevices/<letter>: (letter in lower case). Each folder or file name
-// is then matched case-insensitively against what exists, as Windows would; from the first
+// is then matched against what exists without regard to case, for every letter as Windows
+// would (EqualsIgnoringCase: "DX ATLÄB" finds "DX Atläb"); from the first
 // name that does not exist (a file yet to be created) on, the names are kept as written.
 // "\" and "/" both separate names, empty names and "." are dropped and ".." goes up one name,
 // never above the drive.

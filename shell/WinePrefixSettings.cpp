@@ -1,5 +1,8 @@
 #include "shell/WinePrefixSettings.h"
 
+#include <unistd.h>
+
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -7,11 +10,13 @@
 #include <system_error>
 #include <utility>
 
+#include "shell/AnsiText.h"
 #include "shell/AsciiCase.h"
 #include "shell/HomeFolder.h"
 #include "shell/IniText.h"
 #include "shell/RegistryText.h"
 #include "shell/WinePathMapping.h"
+#include "shell/WineServer.h"
 
 namespace corvale {
 
@@ -19,6 +24,10 @@ namespace {
 
 constexpr std::string_view kSoftwareKey = "Software\\";
 constexpr std::string_view kWow64Node = "Wow6432Node\\";
+constexpr std::string_view kCodePageKeys[] = {
+    "System\\CurrentControlSet\\Control\\Nls\\CodePage",
+    "System\\ControlSet001\\Control\\Nls\\CodePage",
+};
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -56,8 +65,26 @@ std::string WinePrefixSettings::GetPrivateProfileString(const std::string& secti
                                                         const std::string& defaultValue,
                                                         const std::string& iniPath) const {
     const auto file = ReadWholeFile(PathToOpen(iniPath));
-    return ReadProfileString(file ? DecodeIniFile(*file) : std::string(), section, key,
-                             defaultValue);
+    return ReadProfileString(file ? DecodeIniFile(*file, AnsiCodePage()) : std::string(), section,
+                             key, defaultValue);
+}
+
+unsigned WinePrefixSettings::AnsiCodePage() const {
+    const auto registry = ReadWholeFile(prefix_ / "system.reg");
+    if (!registry)
+        return kDefaultAnsiCodePage;
+    for (const std::string_view key : kCodePageKeys) {
+        const std::string text = ReadRegistryString(*registry, key, "ACP").value_or("");
+        unsigned codePage = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), codePage);
+        if (error == std::errc() && end == text.data() + text.size() && codePage != 0)
+            return codePage;
+    }
+    return kDefaultAnsiCodePage;
+}
+
+bool WinePrefixSettings::RegistryMayBeUnwritten() const {
+    return WineServerRuns(prefix_);
 }
 
 std::optional<std::string> WinePrefixSettings::GetMachineRegistryString(

@@ -9,8 +9,9 @@
 namespace corvale {
 
 // The Windows settings of the programs that run in a Wine prefix: the Windows directory
-// <prefix>/drive_c/windows, INI files read through the prefix's drives and HKEY_LOCAL_MACHINE
-// from <prefix>/system.reg. Every file is read afresh on each call; nothing is written.
+// <prefix>/drive_c/windows, INI files read through the prefix's drives in its ANSI code page and
+// HKEY_LOCAL_MACHINE from <prefix>/system.reg. Every file is read afresh on each call; nothing is
+// written.
 class WinePrefixSettings final : public WindowsSettings {
   public:
     explicit WinePrefixSettings(std::filesystem::path prefix);
@@ -20,6 +21,12 @@ class WinePrefixSettings final : public WindowsSettings {
     static std::filesystem::path FindPrefix(const std::optional<std::string>& option);
 
     const std::filesystem::path& Prefix() const { return prefix_; }
+
+    // The ANSI code page that the prefix's Windows programs write their INI files in: the value
+    // ACP of System\CurrentControlSet\Control\Nls\CodePage (or ControlSet001, which
+    // CurrentControlSet links to in later Wine), which Wine sets from the locale it last ran in;
+    // 1252 when it is missing or not a number.
+    unsigned AnsiCodePage() const;
 
     std::optional<std::string> GetWindowsDirectory() const override;
     std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -32,6 +39,8 @@ class WinePrefixSettings final : public WindowsSettings {
     std::filesystem::path PathToOpen(const std::string& windowsPath) const override;
     // The prefix, when it has no Windows directory (no Wine prefix was made there).
     std::optional<std::string> MissingSettingsPlace() const override;
+    // While a wineserver runs for the prefix (WineServerRuns).
+    bool RegistryMayBeUnwritten() const override;
 
   private:
     std::filesystem::path prefix_;

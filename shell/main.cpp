@@ -10,10 +10,16 @@
 #include "shell/WinePrefixSettings.h"
 
 int main(int argc, char* argv[]) {
+    if (corvale::AsksForHelpOrVersion(argc, argv)) {
+        const QCoreApplication textOnly(argc, argv);
+        return corvale::ParseCommandLine(QCoreApplication::arguments()) ? 0 : 2;
+    }
     QApplication application(argc, argv);
     // The framework's per-user settings key; Corvale keeps only its recent-file list there.
     QApplication::setApplicationName("Corvale ver 1.0");
     QApplication::setWindowIcon(QIcon(":/corvale.svg"));
+    // The installed desktop entry, which the window system takes the program's name and icon from.
+    QApplication::setDesktopFileName("org.corvale.Corvale");
 
     const std::optional<corvale::CCorvaleCommandLine> commandLine =
         corvale::ParseCommandLine(QApplication::arguments());

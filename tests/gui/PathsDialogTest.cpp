@@ -60,6 +60,12 @@ void PathsDialogTest::fillsFromTheSettings_data() {
         << OwnFolder("Pins") << OwnFolder("Squares")
         << QStringList{"no Wine prefix at", "--wine-prefix", "WINEPREFIX", OwnFolder("Pins"),
                        OwnFolder("Squares")};
+    const QString longLocation = "C:\\" + QString(300, 'x') + "\\";
+    const QString cut = longLocation.left(254);
+    QTest::newRow("DX Atlas's location cut where no folder is")
+        << true << QString("C:\\DXBase") << longLocation << log
+        << QString("C:\\DXBase\\Refdata.mdb") << cut + "Pins\\" << cut + "Squares\\"
+        << QStringList{"304 characters long", "Over-type"};
 }
 
 void PathsDialogTest::fillsFromTheSettings() {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "TemporaryWinePrefix.h"
+#include "TestFiles.h"
 #include "shell/WinePrefixSettings.h"
 
 namespace corvale {
@@ -40,6 +42,9 @@ class FixedSettings : public WindowsSettings {
     std::filesystem::path PathToOpen(const std::string& windowsPath) const override {
         return windowsPath;
     }
+
+    bool registryMayBeUnwritten = false;
+    bool RegistryMayBeUnwritten() const override { return registryMayBeUnwritten; }
 };
 
 TEST(PathDiscoveryTest, ReadsDxBaseIniInTheWindowsDirectory) {
@@ -99,6 +104,48 @@ TEST(PathDiscoveryTest, ComposesTheDxAtlasPathsByPlainConcatenation) {
         EXPECT_EQ(paths.ffmaCfmPath, c.folder + "Squares\\FFMAsquares.cfm");
         EXPECT_EQ(paths.vuccWkdPath, c.folder + "Squares\\VUCCsquares.wkd");
         EXPECT_EQ(paths.vuccCfmPath, c.folder + "Squares\\VUCCsquares.cfm");
+    }
+}
+
+// The message names the reason only when the paths lead nowhere: a missing entry (with the hint
+// about Wine's unwritten registry while Wine runs), or a cut location whose cut folder is missing.
+TEST(PathDiscoveryTest, SaysWhyTheDxAtlasPathsLeadNowhere) {
+    const test::TempFolder tmp;
+    // A folder whose path is exactly 254 characters long, and one location that is longer.
+    const std::string folder254 =
+        tmp.Path().string() + "/" + std::string(253 - tmp.Path().string().size(), 'a');
+    std::filesystem::create_directories(folder254);
+    struct Case {
+        const char* what;
+        std::optional<std::string> installLocation;
+        bool wineRuns;
+        std::vector<std::string> saying;  // empty: no problem
+    };
+    const Case cases[] = {
+        {"entry missing", std::nullopt, false, {"has no entry", "DX Atlas_is1"}},
+        {"entry missing while Wine runs", std::nullopt, true, {"has no entry", "wineserver -w"}},
+        {"cut location that does not exist",
+         std::string(300, 'x'),
+         false,
+         {"300 characters long", "first 254", std::string(254, 'x') + "\", which"}},
+        {"cut location that exists", folder254 + "/DX Atlas/", false, {}},
+        {"254 characters, not cut", std::string(254, 'x'), false, {}},
+        {"short location that does not exist", "C:\\Nowhere\\", true, {}},
+        {"entry without location", "", false, {}},
+    };
+    for (const auto& c : cases) {
+        FixedSettings settings;
+        settings.installLocation = c.installLocation;
+        settings.registryMayBeUnwritten = c.wineRuns;
+        DiscoveredPaths paths;
+        ReadDxAtlasPaths(settings, paths);
+        const std::string problem = DxAtlasPathsProblem(settings, paths);
+        EXPECT_EQ(problem.empty(), c.saying.empty()) << c.what << ": " << problem;
+        for (const std::string& words : c.saying)
+            EXPECT_NE(problem.find(words), std::string::npos) << c.what << ": " << problem;
+        if (!c.wineRuns) {
+            EXPECT_EQ(problem.find("wineserver"), std::string::npos) << c.what;
+        }
     }
 }
 

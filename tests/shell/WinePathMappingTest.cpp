@@ -12,6 +12,8 @@ class WinePathMappingTest : public ::testing::Test {
     WinePathMappingTest() {
         prefix_.WriteFile("drive_c/Program Files/DX Atlas/Pins/WASpins.lst", "");
         prefix_.WriteFile("drive_c/DXBase/Refdata.mdb", "");
+        prefix_.WriteFile("drive_c/Program Files/DX Atl\u00E4b/Pins/WASpins.lst", "");
+        prefix_.WriteFile("drive_c/DXBase/\u0416\u0443\u0440\u043D\u0430\u043B/log.mdb", "");
     }
 
     std::filesystem::path OnDrive(std::string_view letter, std::string_view rest) const {
@@ -46,6 +48,11 @@ TEST_F(WinePathMappingTest, MapsADriveLetterPathThroughTheDriveLink) {
         {"C:\\Missing\\DXBase\\Refdata.mdb", "c", "Missing/DXBase/Refdata.mdb"},
         {"D:\\Data\\log.mdb", "d", "Data/log.mdb"},
         {"z:\\home\\x", "z", "home/x"},
+        {"C:\\PROGRAM FILES\\DX ATL\u00C4B\\PINS\\WASPINS.LST", "c",
+         "Program Files/DX Atl\u00E4b/Pins/WASpins.lst"},
+        {"C:\\dxbase\\\u0436\u0443\u0440\u043D\u0430\u043B\\LOG.MDB", "c",
+         "DXBase/\u0416\u0443\u0440\u043D\u0430\u043B/log.mdb"},
+        {"C:\\Program Files\\DX Atlab\\Pins", "c", "Program Files/DX Atlab/Pins"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MapWindowsPath(prefix_.Path(), c.windowsPath), OnDrive(c.drive, c.onDrive))
