@@ -108,7 +108,8 @@ TEST(PathDiscoveryTest, ComposesTheDxAtlasPathsByPlainConcatenation) {
 }
 
 // The message names the reason only when the paths lead nowhere: a missing entry (with the hint
-// about Wine's unwritten registry while Wine runs), or a cut location whose cut folder is missing.
+// about Wine's unwritten registry while Wine runs), an entry without a location, or a cut
+// location whose cut folder is missing.
 TEST(PathDiscoveryTest, SaysWhyTheDxAtlasPathsLeadNowhere) {
     const test::TempFolder tmp;
     // A folder whose path is exactly 254 characters long, and one location that is longer.
@@ -131,7 +132,7 @@ TEST(PathDiscoveryTest, SaysWhyTheDxAtlasPathsLeadNowhere) {
         {"cut location that exists", folder254 + "/DX Atlas/", false, {}},
         {"254 characters, not cut", std::string(254, 'x'), false, {}},
         {"short location that does not exist", "C:\\Nowhere\\", true, {}},
-        {"entry without location", "", false, {}},
+        {"entry without location", "", false, {"no InstallLocation"}},
     };
     for (const auto& c : cases) {
         FixedSettings settings;
