@@ -74,7 +74,8 @@ class RunObserver {
 struct RunResult {
     AwardCounters counters;
     std::vector<std::string> unplaced;  // labels pinned without a map position, in walk order
-    bool stopped = false;               // the observer stopped the run; no file changed
+    std::vector<std::string> logWarnings;  // of the read of the log (QsoTable::Warnings)
+    bool stopped = false;                  // the observer stopped the run; no file changed
 };
 
 // A file that could not be written; what() names the path and the reason.

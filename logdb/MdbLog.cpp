@@ -144,7 +144,18 @@ constexpr std::array<unsigned char, 4> kFileStart{0x00, 0x01, 0x00, 0x00};
 constexpr std::string_view kJetName{"Standard Jet DB\0", 16};
 constexpr std::string_view kAceName{"Standard ACE DB\0", 16};
 constexpr std::size_t kSignatureSize = 20;
+// The engine version: 0 Jet 3 (pages of 2 KiB), 1 Jet 4, 2 to 6 the ACE versions of Access
+// 2007 to 2019 (pages of 4 KiB). One byte: an Access 2010 file may have 1 in the next one.
 constexpr std::size_t kVersionOffset = 0x14;
+constexpr unsigned kLastKnownVersion = 6;
+// Access scrambles the header from 0x18 on with RC4 under a fixed key, over 126 bytes (Jet 3)
+// or 128 (later versions). Inside it, the 4 bytes at 0x3E are the database's encoding key: 0
+// for a file that is not encrypted. A database password (at 0x42) encrypts nothing.
+constexpr std::size_t kScrambledStart = 0x18;
+constexpr std::size_t kScrambledSize = 128;
+constexpr std::array<unsigned char, 4> kHeaderKey{0xC7, 0xDA, 0x39, 0x6B};
+constexpr std::size_t kEncodingKeyOffset = 0x3E;
+constexpr std::size_t kHeaderSize = kScrambledStart + kScrambledSize;
 // The catalog (MSysObjects) is defined on page 2: a database has at least pages 0 to 2.
 constexpr std::uint64_t kMinimumPages = 3;
 
@@ -167,6 +178,31 @@ std::int64_t ModifiedNanoseconds(const struct stat& status) {
 std::uint32_t LittleEndian32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// RC4 applied to `bytes` in place (it is its own inverse).
+void Rc4(const unsigned char* key, std::size_t keySize, unsigned char* bytes, std::size_t size) {
+    std::array<unsigned char, 256> state{};
+    for (std::size_t i = 0; i < state.size(); ++i)
+        state[i] = static_cast<unsigned char>(i);
+    for (std::size_t i = 0, j = 0; i < state.size(); ++i) {
+        j = (j + state[i] + key[i % keySize]) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    for (std::size_t n = 0, i = 0, j = 0; n < size; ++n) {
+        i = (i + 1) & 0xFF;
+        j = (j + state[i]) & 0xFF;
+        std::swap(state[i], state[j]);
+        bytes[n] ^= state[(state[i] + state[j]) & 0xFF];
+    }
+}
+
+// Whether the header (kHeaderSize bytes of page 0) marks the database as encrypted.
+bool HasEncodingKey(const unsigned char* header, unsigned version) {
+    std::array<unsigned char, kScrambledSize> plain{};
+    std::memcpy(plain.data(), header + kScrambledStart, plain.size());
+    Rc4(kHeaderKey.data(), kHeaderKey.size(), plain.data(), version == 0 ? 126 : 128);
+    return LittleEndian32(plain.data() + (kEncodingKeyOffset - kScrambledStart)) != 0;
 }
 
 }  // namespace
@@ -211,7 +247,7 @@ CheckedLogFile CheckLogFile(const std::string& path) {
     if (facts.size == 0)
         ThrowLogError(path, "the file is empty (0 bytes), not an Access database");
 
-    std::array<unsigned char, kVersionOffset + 4> head{};
+    std::array<unsigned char, kHeaderSize> head{};
     std::size_t got = 0;
     while (got < head.size()) {
         const ssize_t n =
@@ -234,13 +270,18 @@ CheckedLogFile CheckLogFile(const std::string& path) {
         ThrowLogError(path, "the file is truncated: it ends after " + std::to_string(got) +
                                 " bytes, inside its header");
 
-    // The engine version, as libmdb reads it: 0 Jet 3 (pages of 2 KiB), 1 Jet 4, 2 to 6 the
-    // ACE versions of Access 2007 to 2019 (pages of 4 KiB).
-    const std::uint32_t version = LittleEndian32(head.data() + kVersionOffset);
-    if (version > 6)
+    const unsigned version = head[kVersionOffset];
+    if (version > kLastKnownVersion)
         ThrowLogError(path, "the file is an Access database of an unknown version (code " +
                                 std::to_string(version) + ")");
     facts.pageSize = version == 0 ? 2048 : 4096;
+    // libmdb undoes the encryption of Jet 3 and Jet 4 files itself (RC4 keyed by the encoding
+    // key and the page number); that of Access 2007 and later (Office's own, keyed by the
+    // password) it cannot, and would read the pages as damaged ones.
+    if (version >= 2 && HasEncodingKey(head.data(), version))
+        ThrowLogError(path,
+                      "it is encrypted; remove the password in Access (File, Info, Decrypt "
+                      "Database) to let Corvale read it");
 
     if (facts.size < kMinimumPages * facts.pageSize)
         ThrowLogError(path, "the file is truncated: at " + std::to_string(facts.size) +
@@ -493,6 +534,23 @@ void MdbLog::Fail(std::string_view reason) const {
     ThrowLogError(path_, reason);
 }
 
+void MdbLog::NoteRowCount(const std::string& label, std::uint64_t stored, std::uint64_t found) {
+    countMismatches_.push_back("table " + label + " counts " + std::to_string(stored) +
+                               " rows, its pages hold " + std::to_string(found));
+}
+
+std::vector<std::string> MdbLog::Warnings() const {
+    if (countMismatches_.empty())
+        return {};
+    std::string text = "The log \"" + path_ + "\" was not closed cleanly (";
+    for (std::size_t i = 0; i < countMismatches_.size(); ++i)
+        text.append(i == 0 ? "" : "; ").append(countMismatches_[i]);
+    text.append(
+        "). Corvale read the rows that its pages hold, as Access does; DXBase's compact and "
+        "repair puts the count right.");
+    return {text};
+}
+
 void MdbLog::CheckReadErrors() const {
     if (pages_ == nullptr)
         return;
@@ -533,8 +591,7 @@ std::int64_t IntegerCell(const MdbHandle* mdb, const MdbColumn* column) {
 // bounds when the blob is damaged, and which this layer has no use for. So the four columns
 // that name the tables are read here, as mdb_read_catalog reads them (Id, Name, Type, Flags),
 // and the catalog entries that libmdb's table reader needs are made from them, without
-// properties. libmdb ends a table at the first page that it cannot find, as if the table ended
-// there, so the rows read are held against the row count in the catalog's own definition.
+// properties.
 void MdbLog::ReadCatalog() {
     const std::string label = "[MSysObjects]";
     const std::string unreadable =
@@ -565,10 +622,8 @@ void MdbLog::ReadCatalog() {
         name->col_type != MDB_TEXT)
         Fail("the file is damaged: its list of tables is not laid out as Access lays it out");
 
-    std::uint64_t rows = 0;
-    mdb_rewind_table(table.get());
-    while (mdb_fetch_row(table.get())) {
-        ++rows;
+    TableRows rows(*this, table.get(), label);
+    while (rows.Next()) {
         if ((IntegerCell(mdb_.get(), type) & 0x7F) != MDB_TABLE)
             continue;
         CatalogTable entry;
@@ -578,8 +633,6 @@ void MdbLog::ReadCatalog() {
         catalog_.push_back(std::move(entry));
     }
     CheckReadErrors();
-    if (rows < table->num_rows)
-        Fail("the file is truncated or damaged: its list of tables is incomplete");
 }
 
 // What libmdb trusts in a table definition and this layer can check: the usage map that says
@@ -636,6 +689,84 @@ MdbTableDef* MdbLog::OpenTable(std::string_view name) {
     if (columns == nullptr || table->columns == nullptr || table->columns->len != table->num_cols)
         Fail("the file is damaged: the columns of table " + label + " cannot be read");
     return table;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TableRows: the walk over libmdb's page buffer, the rows decoded by libmdb.
+// ---------------------------------------------------------------------------------------------
+
+// Pages read by libmdb into its page buffer (mdb_read_pg, which also undoes a Jet 3 or Jet 4
+// file's encryption). Reading the page that the buffer holds already costs nothing.
+class TableRows::Pages : public PageSource {
+  public:
+    Pages(MdbHandle* mdb, std::uint64_t pageCount) : mdb_(mdb), pageCount_(pageCount) {}
+    std::uint32_t PageSize() const override {
+        return static_cast<std::uint32_t>(mdb_->fmt->pg_size);
+    }
+    std::uint64_t PageCount() const override { return pageCount_; }
+    const unsigned char* Page(std::uint32_t number) override {
+        if (mdb_read_pg(mdb_, number) != static_cast<ssize_t>(mdb_->fmt->pg_size)) {
+            mdb_->cur_pg = 0;  // libmdb would take the failed page for the one in its buffer
+            return nullptr;
+        }
+        return mdb_->pg_buf;
+    }
+
+  private:
+    MdbHandle* mdb_;
+    std::uint64_t pageCount_;
+};
+
+TableRows::TableRows(MdbLog& log, MdbTableDef* table, std::string label)
+    : log_(log),
+      table_(table),
+      label_(std::move(label)),
+      pages_(std::make_unique<Pages>(log.Handle(), log.Facts().pageCount)),
+      fields_(table->num_cols) {
+    TableName name{log.Path(), label_};
+    std::vector<std::uint32_t> dataPages =
+        MapPages(table->usage_map, table->map_sz, *pages_, name);
+    PageLayout layout;
+    layout.rowCountOffset = static_cast<std::uint32_t>(log.Handle()->fmt->row_count_offset);
+    const auto definitionPage = static_cast<std::uint32_t>(table->entry->table_pg);
+    walk_ = std::make_unique<RowWalk>(*pages_, layout, definitionPage, std::move(dataPages),
+                                      std::move(name));
+}
+
+TableRows::~TableRows() = default;
+
+bool TableRows::Next() {
+    RowPlace row;
+    if (ended_ || !walk_->Next(row)) {
+        if (!ended_ && count_ != table_->num_rows)
+            log_.NoteRowCount(label_, table_->num_rows, count_);
+        ended_ = true;
+        return false;
+    }
+    // The walk read the row's page last, so libmdb's page buffer holds it.
+    const int stored = mdb_crack_row(table_, static_cast<int>(row.start), row.length,
+                                     fields_.data());
+    if (stored < 0)
+        log_.Fail("the file is damaged: a row of table " + label_ + " on page " +
+                  std::to_string(row.page) + " cannot be decoded");
+    // Where each value lies, as libmdb's own row reader leaves it (a Yes/No column keeps its
+    // value in the length).
+    for (guint i = 0; i < table_->num_cols; ++i) {
+        auto* column =
+            static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, fields_[i].colnum));
+        const MdbField& field = fields_[i];
+        if (column->col_type == MDB_BOOL) {
+            column->cur_value_len = field.is_null;
+        } else if (field.is_null || field.siz == 0) {
+            column->cur_value_start = 0;
+            column->cur_value_len = 0;
+        } else {
+            column->cur_value_start = field.start;
+            column->cur_value_len = field.siz;
+        }
+    }
+    ++count_;
+    return true;
 }
 
 MdbColumn* FindColumn(const MdbTableDef* table, std::string_view name) {
@@ -704,6 +835,41 @@ bool ValueInPage(const MdbHandle* mdb, int start, int length) {
                static_cast<std::int64_t>(mdb->fmt->pg_size);
 }
 
+// A Decimal value (17 bytes: a sign byte, 0x80 for negative, then the 128-bit magnitude as four
+// 32-bit little-endian words, the most significant first) as decimal text with `scale` digits
+// after the point, trailing zeros of the fraction dropped: 6, 6.5, -0.25.
+std::string DecimalText(const unsigned char* value, int scale) {
+    std::array<std::uint32_t, 4> words{};
+    for (std::size_t k = 0; k < words.size(); ++k)
+        words[k] = LittleEndian32(value + 1 + 4 * k);
+    std::string digits;  // least significant first
+    auto isZero = [&] { return words[0] == 0 && words[1] == 0 && words[2] == 0 && words[3] == 0; };
+    do {
+        std::uint64_t remainder = 0;
+        for (std::uint32_t& word : words) {
+            const std::uint64_t current = remainder << 32 | word;
+            word = static_cast<std::uint32_t>(current / 10);
+            remainder = current % 10;
+        }
+        digits.push_back(static_cast<char>('0' + remainder));
+    } while (!isZero());
+    const auto fraction = static_cast<std::size_t>(std::clamp(scale, 0, 38));
+    while (digits.size() <= fraction)
+        digits.push_back('0');
+    std::string text = (value[0] & 0x80) != 0 ? "-" : "";
+    text.append(digits.rbegin(), digits.rend() - static_cast<std::ptrdiff_t>(fraction));
+    std::string decimals(digits.rend() - static_cast<std::ptrdiff_t>(fraction), digits.rend());
+    while (!decimals.empty() && decimals.back() == '0')
+        decimals.pop_back();
+    if (!decimals.empty())
+        text.append(".").append(decimals);
+    if (text == "-0")
+        text = "0";
+    return text;
+}
+
+constexpr int kDecimalSize = 17;
+
 }  // namespace
 
 TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
@@ -711,6 +877,14 @@ TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
     const int length = column->cur_value_len;
     if (length <= 0 || !ValueInPage(mdb, start, length))
         return;
+    if (column->col_type == MDB_NUMERIC) {
+        // libmdb's text of a column reads a Decimal as "".
+        if (length < kDecimalSize)
+            return;
+        text_ = g_strdup(DecimalText(mdb->pg_buf + start, column->col_scale).c_str());
+        length_ = std::strlen(text_);
+        return;
+    }
 
     // UTF-8 needs at most 3 bytes for one stored byte (a Jet 3 code-page byte such as the euro
     // sign); a Jet 4 UCS-2 character (2 bytes) needs at most 3.
