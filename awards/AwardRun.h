@@ -73,7 +73,7 @@ class RunObserver {
 
 struct RunResult {
     AwardCounters counters;
-    std::vector<std::string> unplaced;  // labels pinned without a map position, in walk order
+    std::vector<std::string> unplaced;     // labels pinned without a map position, in walk order
     std::vector<std::string> logWarnings;  // of the read of the log (QsoTable::Warnings)
     bool stopped = false;                  // the observer stopped the run; no file changed
 };

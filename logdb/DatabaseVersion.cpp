@@ -45,8 +45,9 @@ VersionText ReadVersionText(const std::string& path) {
             return result;
         }
     } catch (const DbError&) {
-        result.problem = "the file is truncated or damaged: the rows of table [VERSION] cannot "
-                         "be read";
+        result.problem =
+            "the file is truncated or damaged: the rows of table [VERSION] cannot "
+            "be read";
         return result;
     }
     // Read as text: a column of another type (a number, say) reads as the text that it prints

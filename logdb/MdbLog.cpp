@@ -724,8 +724,7 @@ TableRows::TableRows(MdbLog& log, MdbTableDef* table, std::string label)
       pages_(std::make_unique<Pages>(log.Handle(), log.Facts().pageCount)),
       fields_(table->num_cols) {
     TableName name{log.Path(), label_};
-    std::vector<std::uint32_t> dataPages =
-        MapPages(table->usage_map, table->map_sz, *pages_, name);
+    std::vector<std::uint32_t> dataPages = MapPages(table->usage_map, table->map_sz, *pages_, name);
     PageLayout layout;
     layout.rowCountOffset = static_cast<std::uint32_t>(log.Handle()->fmt->row_count_offset);
     const auto definitionPage = static_cast<std::uint32_t>(table->entry->table_pg);
@@ -744,8 +743,8 @@ bool TableRows::Next() {
         return false;
     }
     // The walk read the row's page last, so libmdb's page buffer holds it.
-    const int stored = mdb_crack_row(table_, static_cast<int>(row.start), row.length,
-                                     fields_.data());
+    const int stored =
+        mdb_crack_row(table_, static_cast<int>(row.start), row.length, fields_.data());
     if (stored < 0)
         log_.Fail("the file is damaged: a row of table " + label_ + " on page " +
                   std::to_string(row.page) + " cannot be decoded");

@@ -29,8 +29,7 @@ std::uint32_t Le32(const unsigned char* p) {
 
 // Adds the pages whose bits are set in `bitmap` (bit i: page first + i) to `out`.
 void AddBitmapPages(const unsigned char* bitmap, std::size_t bytes, std::uint64_t first,
-                    PageSource& pages, const TableName& table,
-                    std::vector<std::uint32_t>& out) {
+                    PageSource& pages, const TableName& table, std::vector<std::uint32_t>& out) {
     for (std::size_t i = 0; i < bytes; ++i) {
         for (unsigned bit = 0; bit < 8; ++bit) {
             if ((bitmap[i] & (1u << bit)) == 0)
@@ -47,8 +46,8 @@ void AddBitmapPages(const unsigned char* bitmap, std::size_t bytes, std::uint64_
 
 }  // namespace
 
-std::vector<std::uint32_t> MapPages(const unsigned char* map, std::size_t size,
-                                    PageSource& pages, const TableName& table) {
+std::vector<std::uint32_t> MapPages(const unsigned char* map, std::size_t size, PageSource& pages,
+                                    const TableName& table) {
     std::vector<std::uint32_t> result;
     if (size >= 5 && map[0] == 0) {
         AddBitmapPages(map + 5, size - 5, Le32(map + 1), pages, table, result);
@@ -63,8 +62,8 @@ std::vector<std::uint32_t> MapPages(const unsigned char* map, std::size_t size,
         if (mapPage == 0)
             continue;
         if (mapPage >= pages.PageCount())
-            Fail(table, "the file is truncated or damaged: the page map of table " +
-                            table.label + " lies outside the file");
+            Fail(table, "the file is truncated or damaged: the page map of table " + table.label +
+                            " lies outside the file");
         const unsigned char* bytes = pages.Page(mapPage);
         if (bytes == nullptr)
             Fail(table, "the file cannot be read (page " + std::to_string(mapPage) + ")");

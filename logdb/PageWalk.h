@@ -47,8 +47,8 @@ struct TableName {
 // bitmap of the pages from there; a map of kind 1 holds the numbers of map pages (type 0x05),
 // each a bitmap of its own range of pages. Throws DbError when the map, or a page that it names,
 // lies outside the file, or a map page is not one.
-std::vector<std::uint32_t> MapPages(const unsigned char* map, std::size_t size,
-                                    PageSource& pages, const TableName& table);
+std::vector<std::uint32_t> MapPages(const unsigned char* map, std::size_t size, PageSource& pages,
+                                    const TableName& table);
 
 // Where a row's bytes lie: [start, start + length) of `page`.
 struct RowPlace {

@@ -127,7 +127,7 @@ std::vector<std::string> Walk(std::vector<PageBytes> file, std::vector<std::uint
 
 struct WalkCase {
     const char* name;
-    std::vector<PageBytes> dataPages;       // pages 1, 2, ... (page 7 is the definition)
+    std::vector<PageBytes> dataPages;  // pages 1, 2, ... (page 7 is the definition)
     std::vector<std::string> rows;     // expected rows, when the walk succeeds
     std::vector<std::string> failure;  // words of the expected error, when it fails
 };
@@ -155,10 +155,7 @@ TEST(RowWalk, FindsTheRowsAsAccessDoes) {
          {DataPage({Pointer(2, 0, kDeleted), Row("A")}), DataPage({Deleted("B")})},
          {"A"},
          {}},
-        {"EmptyPagesHoldNoRows",
-         {DataPage({}), DataPage({Row("A")}), DataPage({})},
-         {"A"},
-         {}},
+        {"EmptyPagesHoldNoRows", {DataPage({}), DataPage({Row("A")}), DataPage({})}, {"A"}, {}},
         {"APageOfAnotherTableInTheMapIsPassedOver",
          {DataPage({Row("X")}, 99), DataPage({Row("A")})},
          {"A"},
@@ -184,10 +181,7 @@ TEST(RowWalk, FindsTheRowsAsAccessDoes) {
          {},
          {"loop"}},
         {"APointerThatPointsToItself", {DataPage({Pointer(1, 0)})}, {}, {"loop"}},
-        {"APointerCutShort",
-         {DataPage({{kPointer, "ab"}})},
-         {},
-         {"pointer that is cut short"}},
+        {"APointerCutShort", {DataPage({{kPointer, "ab"}})}, {}, {"pointer that is cut short"}},
         {"MoreSlotsThanThePageHolds",
          {[] {
              PageBytes page = DataPage({Row("A")});
