@@ -834,9 +834,10 @@ bool ValueInPage(const MdbHandle* mdb, int start, int length) {
                static_cast<std::int64_t>(mdb->fmt->pg_size);
 }
 
-// A Decimal value (17 bytes: a sign byte, 0x80 for negative, then the 128-bit magnitude as four
-// 32-bit little-endian words, the most significant first) as decimal text with `scale` digits
-// after the point, trailing zeros of the fraction dropped: 6, 6.5, -0.25.
+constexpr int kDecimalSize = 17;
+
+}  // namespace
+
 std::string DecimalText(const unsigned char* value, int scale) {
     std::array<std::uint32_t, 4> words{};
     for (std::size_t k = 0; k < words.size(); ++k)
@@ -866,10 +867,6 @@ std::string DecimalText(const unsigned char* value, int scale) {
         text = "0";
     return text;
 }
-
-constexpr int kDecimalSize = 17;
-
-}  // namespace
 
 TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
     const int start = column->cur_value_start;

@@ -194,6 +194,11 @@ class TextCell {
     std::size_t length_ = 0;
 };
 
+// A Decimal value (17 bytes: a sign byte, 0x80 for negative, then the 128-bit magnitude as four
+// 32-bit little-endian words, the most significant first) as decimal text with `scale` digits
+// after the point, trailing zeros of the fraction dropped: "6", "6.5", "-0.25".
+std::string DecimalText(const unsigned char* value, int scale);
+
 // The value of a Long Integer column in the row that TableRows::Next has just read; NULL reads 0.
 std::int32_t LongCell(const MdbHandle* mdb, const MdbColumn* column);
 
