@@ -1,7 +1,9 @@
 // Reading the large log (200,000 contacts): the nine columns of an award run, all 41 columns,
-// a run's read + sort + walk, and mdb-export on the same file as the yardstick.
+// a run's read + sort + walk, and mdb-export on the same file as the yardstick; and the cost per
+// row of a log edited for years against the large log's.
 //
 //   bench_logdb --benchmark_filter=RunVsMdbExport   the ratio against mdb-export (at most 0.35)
+//   bench_logdb --benchmark_filter=EditedLogPerRow  edited over large, per row (at most 1.5)
 //
 // peak_rss_MB is the process's peak so far: run one benchmark alone (a filter) to read it.
 
@@ -156,6 +158,41 @@ void BM_RunVsMdbExport(benchmark::State& state) {
     state.counters["ratio_all41"] = Seconds(allTime) / Seconds(exportTime);
 }
 BENCHMARK(BM_RunVsMdbExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// A log edited for years (moved rows read through their pointers, deleted rows and stale copies
+// passed over, pages a quarter full) against the large log, read in turns: `ratio_per_row` is
+// the edited log's read time per row over the large log's (at most 1.5).
+void BM_EditedLogPerRow(benchmark::State& state) {
+    if (!HaveLargeLog(state))
+        return;
+    const std::string edited = CORVALE_LIVED_IN_LOG;
+    if (access(edited.c_str(), R_OK) != 0) {
+        state.SkipWithError(("no " + edited).c_str());
+        return;
+    }
+    std::chrono::steady_clock::duration largeTime{}, editedTime{};
+    std::size_t largeRows = 0, editedRows = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        largeRows += QsoTable::Read(kLargeLog, RunColumns())->RowCount();
+        auto t1 = std::chrono::steady_clock::now();
+        // As many rows as the large log holds, so that both reads weigh the same.
+        for (std::size_t rows = 0; rows < 200000;) {
+            const std::size_t read = QsoTable::Read(edited, RunColumns())->RowCount();
+            rows += read;
+            editedRows += read;
+        }
+        auto t2 = std::chrono::steady_clock::now();
+        largeTime += t1 - t0;
+        editedTime += t2 - t1;
+    }
+    const double largePerRow = Seconds(largeTime) / static_cast<double>(largeRows);
+    const double editedPerRow = Seconds(editedTime) / static_cast<double>(editedRows);
+    state.counters["large_ns_per_row"] = 1e9 * largePerRow;
+    state.counters["edited_ns_per_row"] = 1e9 * editedPerRow;
+    state.counters["ratio_per_row"] = editedPerRow / largePerRow;
+}
+BENCHMARK(BM_EditedLogPerRow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
 

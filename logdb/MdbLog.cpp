@@ -28,6 +28,22 @@ void ThrowLogError(std::string_view path, std::string_view reason) {
     throw DbError(LogErrorText(path, reason));
 }
 
+void Rc4(const unsigned char* key, std::size_t keySize, unsigned char* bytes, std::size_t size) {
+    std::array<unsigned char, 256> state{};
+    for (std::size_t i = 0; i < state.size(); ++i)
+        state[i] = static_cast<unsigned char>(i);
+    for (std::size_t i = 0, j = 0; i < state.size(); ++i) {
+        j = (j + state[i] + key[i % keySize]) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    for (std::size_t n = 0, i = 0, j = 0; n < size; ++n) {
+        i = (i + 1) & 0xFF;
+        j = (j + state[i]) & 0xFF;
+        std::swap(state[i], state[j]);
+        bytes[n] ^= state[(state[i] + state[j]) & 0xFF];
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Keeping libmdb quiet.
 //
@@ -178,23 +194,6 @@ std::int64_t ModifiedNanoseconds(const struct stat& status) {
 std::uint32_t LittleEndian32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-// RC4 applied to `bytes` in place (it is its own inverse).
-void Rc4(const unsigned char* key, std::size_t keySize, unsigned char* bytes, std::size_t size) {
-    std::array<unsigned char, 256> state{};
-    for (std::size_t i = 0; i < state.size(); ++i)
-        state[i] = static_cast<unsigned char>(i);
-    for (std::size_t i = 0, j = 0; i < state.size(); ++i) {
-        j = (j + state[i] + key[i % keySize]) & 0xFF;
-        std::swap(state[i], state[j]);
-    }
-    for (std::size_t n = 0, i = 0, j = 0; n < size; ++n) {
-        i = (i + 1) & 0xFF;
-        j = (j + state[i]) & 0xFF;
-        std::swap(state[i], state[j]);
-        bytes[n] ^= state[(state[i] + state[j]) & 0xFF];
-    }
 }
 
 // Whether the header (kHeaderSize bytes of page 0) marks the database as encrypted.

@@ -29,6 +29,9 @@ namespace corvale::logdb_detail {
 std::string LogErrorText(std::string_view path, std::string_view reason);
 [[noreturn]] void ThrowLogError(std::string_view path, std::string_view reason);
 
+// RC4 applied to `bytes` in place (it is its own inverse): Access scrambles the header with it.
+void Rc4(const unsigned char* key, std::size_t keySize, unsigned char* bytes, std::size_t size);
+
 // What CheckLogFile learned about a file that passed.
 struct LogFileFacts {
     std::uint64_t size = 0;      // bytes

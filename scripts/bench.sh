@@ -3,7 +3,9 @@
 #   - corvale-cli all --squares against mdb-export LOG QSO-TAB > /dev/null: wall times, their
 #     ratio, and corvale-cli's peak resident memory (bench/time_runs.cpp, child processes);
 #   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
-#     per contact, wall and CPU (bench/bench_awards.cpp).
+#     per contact, wall and CPU (bench/bench_awards.cpp);
+#   - the read of a log edited for years (moved, deleted and stale rows) against the large log's,
+#     per row (bench/bench_logdb.cpp).
 # Runs are interleaved and every figure is a median, so a busy machine blurs them less.
 #
 #   sh scripts/bench.sh [RUNS]      RUNS: runs of each measurement (default 7, at least 5)
@@ -14,7 +16,7 @@ runs=${1:-7}
 build=build-perf
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALE_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target corvale-cli time_runs bench_awards >/dev/null
+cmake --build "$build" --target corvale-cli time_runs bench_awards bench_logdb >/dev/null
 log=$(realpath -m "$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")")
 if [ ! -r "$log" ]; then
     echo "bench.sh: the large log \"$log\" is missing (set CORVALE_LARGE_LOG)." >&2
@@ -49,3 +51,18 @@ echo "== the five award runs over the first N contacts (read once; sort, walk, w
                    (w <= 1.3 && c <= 1.3) ? "" : "   MISSED"
         }
     }'
+
+echo
+echo "== an edited log's read against the large log's, per row"
+"$build/bench/bench_logdb" --benchmark_filter=EditedLogPerRow --benchmark_format=csv 2>/dev/null |
+    awk -F, '
+    /EditedLogPerRow/ {
+        for (i = 1; i <= NF; ++i) {
+            if (header[i] == "large_ns_per_row") large = $i
+            if (header[i] == "edited_ns_per_row") edited = $i
+            if (header[i] == "ratio_per_row") ratio = $i
+        }
+        printf "large log %.0f ns/row, edited log %.0f ns/row: %.2fx   (target <= 1.5x)%s\n",
+               large, edited, ratio, ratio <= 1.5 ? "" : "   MISSED"
+    }
+    /^name,/ { for (i = 1; i <= NF; ++i) { header[i] = $i; gsub(/"/, "", header[i]) } }'

@@ -12,6 +12,7 @@
 #include "LogdbTestSupport.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
+#include "logdb/MdbLog.h"
 #include "logdb/QsoTable.h"
 
 namespace corvale {
@@ -23,21 +24,9 @@ constexpr std::size_t kPage = 4096;  // sample-log is Jet 4
 constexpr std::size_t kScrambledStart = 0x18;
 constexpr std::size_t kScrambledSize = 128;
 
+// Access's RC4 over a run of the file's bytes.
 void Rc4(const unsigned char* key, std::size_t keySize, char* bytes, std::size_t size) {
-    std::array<unsigned char, 256> s{};
-    for (std::size_t i = 0; i < 256; ++i)
-        s[i] = static_cast<unsigned char>(i);
-    for (std::size_t i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + key[i % keySize]) & 0xFF;
-        std::swap(s[i], s[j]);
-    }
-    for (std::size_t n = 0, i = 0, j = 0; n < size; ++n) {
-        i = (i + 1) & 0xFF;
-        j = (j + s[i]) & 0xFF;
-        std::swap(s[i], s[j]);
-        bytes[n] =
-            static_cast<char>(static_cast<unsigned char>(bytes[n]) ^ s[(s[i] + s[j]) & 0xFF]);
-    }
+    logdb_detail::Rc4(key, keySize, reinterpret_cast<unsigned char*>(bytes), size);
 }
 
 void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
