@@ -4,10 +4,11 @@
 //
 // Every check that stands between a file on disk and libmdb lives in this file's .cpp
 // (CheckLogFile, MdbLog::ReadCatalog, MdbLog::CheckDefinition, MdbLog::OpenTable and the cell
-// readers), so that the fuzz target has one place to harden. libmdb trusts what it reads; these
-// checks make sure that it is only ever given a regular, readable file that starts like an
-// Access database and is long enough to hold one, never parses the catalog's property blobs,
-// and never walks a table whose page map points outside the file.
+// readers) and in the row walk (PageWalk.h), so that the fuzz target has one place to harden.
+// libmdb trusts what it reads; these checks make sure that it is only ever given a regular,
+// readable file that starts like an Access database and is long enough to hold one, never parses
+// the catalog's property blobs, and decodes only rows that the walk has found and checked.
+// libmdb's own row iteration (mdb_fetch_row) is not used: it reads the row-offset flags wrongly.
 
 // glib.h first: mdbtools.h includes it inside its extern "C" block, which breaks glib's C++
 // templates when glib.h is met there for the first time.
