@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <system_error>
+#include <unordered_map>
 
 #include "logdb/DbError.h"
 
@@ -301,7 +303,7 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // calls for a 50 MB log, a third of the time of a read. So the handle's stream (MdbFile.stream,
 // a public member of mdbtools.h) is replaced by a fopencookie() stream over the descriptor that
 // CheckLogFile opened and checked: seeks are arithmetic on the size found by the check, and
-// reads are served from a few cached chunks of the file (pread, no shared file offset).
+// reads are served from cached 64 KiB chunks of the file (pread, no shared file offset).
 //
 // The handle is made with mdb_open_buffer() over a copy of page 0, which is all that libmdb
 // reads while it opens a handle; the memory stream is swapped for ours at once. So libmdb
@@ -317,15 +319,12 @@ class PageReader {
     ssize_t Read(char* buffer, std::size_t count) {
         std::size_t done = 0;
         while (done < count && position_ < size_) {
-            Chunk* chunk = ChunkAt(position_);
-            if (chunk == nullptr)
-                break;  // read error, remembered
-            const std::uint64_t offset = position_ - chunk->start;
-            if (offset >= chunk->length)
-                break;  // the file ended early (it shrank)
-            const std::size_t n = static_cast<std::size_t>(
-                std::min<std::uint64_t>(count - done, chunk->length - offset));
-            std::memcpy(buffer + done, chunk->bytes.get() + offset, n);
+            const Span span = At(position_);
+            if (span.bytes == nullptr)
+                break;  // a read error (remembered), or the file ended early (it shrank)
+            const auto n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(count - done, span.size));
+            std::memcpy(buffer + done, span.bytes, n);
             done += n;
             position_ += n;
         }
@@ -352,6 +351,15 @@ class PageReader {
 
     int Error() const { return error_; }
 
+    // The `size` bytes at `offset` (a page: it never crosses a block), straight from the cache;
+    // nullptr when they cannot be read whole. Valid until the next read.
+    const unsigned char* Bytes(std::uint64_t offset, std::size_t size) {
+        const Span span = At(offset);
+        if (span.bytes == nullptr || span.size < size)
+            return nullptr;
+        return reinterpret_cast<const unsigned char*>(span.bytes);
+    }
+
     // Whether the file differs in size or modification time from what the check found.
     bool Changed(const LogFileFacts& facts) const {
         struct stat status {};
@@ -362,57 +370,110 @@ class PageReader {
     }
 
   private:
+    // The file is cached in chunks of 64 KiB, each read whole or a block (a page) at a time:
+    // reads that go on in order (the walk over a table's pages) fill whole chunks, a read
+    // elsewhere (a moved row, a memo) only its block, so that the walk over an edited log, which
+    // jumps about, reads little more than the pages it needs.
     static constexpr std::size_t kChunkSize = 64 * 1024;
+    static constexpr std::size_t kBlockSize = 4096;  // a page (two of a Jet 3 file)
+    static constexpr std::size_t kBlocks = kChunkSize / kBlockSize;
+    // Chunks kept at most (16 MiB); when they are all in use the oldest makes room.
+    static constexpr std::size_t kMaxChunks = 256;
     struct Chunk {
         std::uint64_t start = 0;
-        std::uint64_t length = 0;  // 0: empty
-        std::uint64_t lastUse = 0;
+        std::uint64_t length = 0;  // the file's bytes in this chunk's range
+        std::uint32_t loaded = 0;  // bit b: block b has been read
         std::unique_ptr<char[]> bytes;
     };
+    struct Span {
+        const char* bytes = nullptr;
+        std::uint64_t size = 0;
+    };
 
-    // The chunk holding `position`, read if need be. Data pages are read in order while memo
-    // pages lie elsewhere: a few chunks, least recently used one refilled, serve both.
-    Chunk* ChunkAt(std::uint64_t position) {
-        ++clock_;
-        Chunk* victim = &chunks_[0];
-        for (Chunk& chunk : chunks_) {
-            if (chunk.length != 0 && position >= chunk.start &&
-                position < chunk.start + chunk.length) {
-                chunk.lastUse = clock_;
-                return &chunk;
-            }
-            if (chunk.lastUse < victim->lastUse)
-                victim = &chunk;
+    // The cached bytes from `position` on (at least to the end of its block), read if need be;
+    // none after a read error or past the end of the file.
+    Span At(std::uint64_t position) {
+        Chunk& chunk = ChunkFor(position);
+        const auto block = static_cast<std::size_t>((position - chunk.start) / kBlockSize);
+        const std::uint64_t blockIndex = position / kBlockSize;
+        if ((chunk.loaded & (1u << block)) == 0) {
+            const bool onward = blockIndex > lastBlock_ && blockIndex - lastBlock_ <= 4;
+            onwardReads_ = onward ? onwardReads_ + 1 : 0;
+            const bool whole = onwardReads_ >= 2;
+            if (!Load(chunk, whole ? 0 : block, whole ? kBlocks : 1))
+                return {};
         }
-        if (!victim->bytes)
-            victim->bytes = std::make_unique<char[]>(kChunkSize);
-        victim->start = position - position % kChunkSize;
-        victim->length = 0;
-        while (victim->length < kChunkSize) {
-            const ssize_t n = ::pread(fd_.Get(), victim->bytes.get() + victim->length,
-                                      kChunkSize - victim->length,
-                                      static_cast<off_t>(victim->start + victim->length));
+        lastBlock_ = blockIndex;
+        std::size_t end = block;
+        while (end < kBlocks && (chunk.loaded & (1u << end)) != 0)
+            ++end;
+        const std::uint64_t limit = std::min<std::uint64_t>(end * kBlockSize, chunk.length);
+        const std::uint64_t offset = position - chunk.start;
+        if (offset >= limit)
+            return {};
+        return {chunk.bytes.get() + offset, limit - offset};
+    }
+
+    // The chunk whose range holds `position`, made (nothing read yet) if need be.
+    Chunk& ChunkFor(std::uint64_t position) {
+        const std::uint64_t index = position / kChunkSize;
+        if (last_ != nullptr && last_->start == index * kChunkSize)
+            return *last_;
+        const auto found = chunks_.find(index);
+        if (found != chunks_.end())
+            return *(last_ = found->second.get());
+        std::unique_ptr<Chunk> chunk;
+        if (chunks_.size() == kMaxChunks) {
+            const auto oldest = chunks_.find(order_.front());
+            order_.pop_front();
+            chunk = std::move(oldest->second);
+            chunks_.erase(oldest);
+        } else {
+            chunk = std::make_unique<Chunk>();
+            chunk->bytes = std::make_unique_for_overwrite<char[]>(kChunkSize);
+        }
+        chunk->start = index * kChunkSize;
+        chunk->length = std::min<std::uint64_t>(kChunkSize, size_ - std::min(size_, chunk->start));
+        chunk->loaded = 0;
+        order_.push_back(index);
+        return *(last_ = (chunks_[index] = std::move(chunk)).get());
+    }
+
+    // Reads `count` blocks of `chunk` from block `first`; false after a read error.
+    bool Load(Chunk& chunk, std::size_t first, std::size_t count) {
+        const std::uint64_t from = first * kBlockSize;
+        const std::uint64_t to =
+            std::min<std::uint64_t>((first + count) * kBlockSize, chunk.length);
+        std::uint64_t got = 0;
+        while (from + got < to) {
+            const ssize_t n = ::pread(fd_.Get(), chunk.bytes.get() + from + got, to - from - got,
+                                      static_cast<off_t>(chunk.start + from + got));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
                 error_ = errno;
-                victim->length = 0;
-                return nullptr;
+                return false;
             }
             if (n == 0)
                 break;
-            victim->length += static_cast<std::uint64_t>(n);
+            got += static_cast<std::uint64_t>(n);
         }
-        victim->lastUse = clock_;
-        return victim;
+        if (from + got < to)
+            chunk.length = from + got;  // the file ended early (it shrank)
+        for (std::size_t b = first; b < first + count; ++b)
+            chunk.loaded |= 1u << b;
+        return true;
     }
 
     UniqueFd fd_;
     std::uint64_t size_;
     std::uint64_t position_ = 0;
-    std::uint64_t clock_ = 0;
     int error_ = 0;
-    std::array<Chunk, 4> chunks_;
+    std::unordered_map<std::uint64_t, std::unique_ptr<Chunk>> chunks_;  // by start / kChunkSize
+    std::deque<std::uint64_t> order_;  // the chunks' indexes, oldest first
+    Chunk* last_ = nullptr;            // the chunk used last
+    std::uint64_t lastBlock_ = 0;      // the block (file offset / kBlockSize) read last
+    int onwardReads_ = 0;              // blocks read in a row, each shortly after the one before
 };
 
 namespace {
@@ -531,6 +592,32 @@ void MdbLog::FreeTable::operator()(MdbTableDef* table) const {
 
 void MdbLog::Fail(std::string_view reason) const {
     ThrowLogError(path_, reason);
+}
+
+const unsigned char* MdbLog::ReadPage(std::uint32_t number) {
+    MdbHandle* mdb = mdb_.get();
+    if (mdb->f->db_key != 0 || pages_ == nullptr) {
+        // An encrypted Jet 3 or Jet 4 file: libmdb deciphers the page into its buffer.
+        if (mdb_read_pg(mdb, number) != static_cast<ssize_t>(facts_.pageSize)) {
+            mdb->cur_pg = 0;  // libmdb would take the failed page for the one in its buffer
+            return nullptr;
+        }
+        return mdb->pg_buf;
+    }
+    return pages_->Bytes(std::uint64_t{number} * facts_.pageSize, facts_.pageSize);
+}
+
+bool MdbLog::LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
+    MdbHandle* mdb = mdb_.get();
+    const unsigned char* bytes = ReadPage(page);
+    if (bytes == nullptr)
+        return false;
+    if (bytes != mdb->pg_buf) {
+        // The row alone, in its place: the decoder reads nothing else of the page.
+        std::memcpy(mdb->pg_buf + start, bytes + start, length);
+        mdb->cur_pg = 0;  // the buffer holds no whole page
+    }
+    return true;
 }
 
 void MdbLog::NoteRowCount(const std::string& label, std::uint64_t stored, std::uint64_t found) {
@@ -694,33 +781,23 @@ MdbTableDef* MdbLog::OpenTable(std::string_view name) {
 // TableRows: the walk over libmdb's page buffer, the rows decoded by libmdb.
 // ---------------------------------------------------------------------------------------------
 
-// Pages read by libmdb into its page buffer (mdb_read_pg, which also undoes a Jet 3 or Jet 4
-// file's encryption). Reading the page that the buffer holds already costs nothing.
+// The log's pages as the walk reads them (MdbLog::ReadPage).
 class TableRows::Pages : public PageSource {
   public:
-    Pages(MdbHandle* mdb, std::uint64_t pageCount) : mdb_(mdb), pageCount_(pageCount) {}
-    std::uint32_t PageSize() const override {
-        return static_cast<std::uint32_t>(mdb_->fmt->pg_size);
-    }
-    std::uint64_t PageCount() const override { return pageCount_; }
-    const unsigned char* Page(std::uint32_t number) override {
-        if (mdb_read_pg(mdb_, number) != static_cast<ssize_t>(mdb_->fmt->pg_size)) {
-            mdb_->cur_pg = 0;  // libmdb would take the failed page for the one in its buffer
-            return nullptr;
-        }
-        return mdb_->pg_buf;
-    }
+    explicit Pages(MdbLog& log) : log_(log) {}
+    std::uint32_t PageSize() const override { return log_.Facts().pageSize; }
+    std::uint64_t PageCount() const override { return log_.Facts().pageCount; }
+    const unsigned char* Page(std::uint32_t number) override { return log_.ReadPage(number); }
 
   private:
-    MdbHandle* mdb_;
-    std::uint64_t pageCount_;
+    MdbLog& log_;
 };
 
 TableRows::TableRows(MdbLog& log, MdbTableDef* table, std::string label)
     : log_(log),
       table_(table),
       label_(std::move(label)),
-      pages_(std::make_unique<Pages>(log.Handle(), log.Facts().pageCount)),
+      pages_(std::make_unique<Pages>(log)),
       fields_(table->num_cols) {
     TableName name{log.Path(), label_};
     std::vector<std::uint32_t> dataPages = MapPages(table->usage_map, table->map_sz, *pages_, name);
@@ -741,7 +818,9 @@ bool TableRows::Next() {
         ended_ = true;
         return false;
     }
-    // The walk read the row's page last, so libmdb's page buffer holds it.
+    // libmdb's row decoder reads the row from its page buffer.
+    if (!log_.LoadRow(row.page, row.start, row.length))
+        log_.Fail("the file cannot be read (page " + std::to_string(row.page) + ")");
     const int stored =
         mdb_crack_row(table_, static_cast<int>(row.start), row.length, fields_.data());
     if (stored < 0)

@@ -105,6 +105,13 @@ class MdbLog {
     // Throws DbError with LogErrorText(Path(), reason).
     [[noreturn]] void Fail(std::string_view reason) const;
 
+    // The bytes of a page below Facts().pageCount as libmdb would read them (an encrypted Jet 3
+    // or Jet 4 file deciphered), valid until the next read; nullptr when it cannot be read.
+    const unsigned char* ReadPage(std::uint32_t number);
+    // Puts the row's bytes into libmdb's page buffer, in their place, where its row decoder
+    // reads them; false when the page cannot be read.
+    bool LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length);
+
     // A table whose stored row count differs from the rows that its pages hold (a log closed
     // uncleanly): noted by TableRows, reported by Warnings().
     void NoteRowCount(const std::string& label, std::uint64_t stored, std::uint64_t found);
