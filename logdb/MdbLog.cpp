@@ -896,7 +896,7 @@ std::string_view ColumnTypeName(int type) {
 // ---------------------------------------------------------------------------------------------
 // Cells of the current row.
 //
-// mdb_fetch_row leaves, for every column of the table whether bound or not, the place of the
+// TableRows::Next leaves, for every column of the table whether bound or not, the place of the
 // current value in the page buffer (cur_value_start, cur_value_len; a length of 0 for NULL and
 // for an empty value). Decoding straight from there, instead of binding buffers, decodes exactly
 // the columns asked for and lets a memo be read whole: libmdb converts a memo into a buffer of
