@@ -91,6 +91,7 @@ class Walk {
             return std::move(result_);
         }
         CloseOnExit closer(set_);
+        result_.logWarnings = set_.LogWarnings();
         if (!set_.IsEOF() && !set_.IsBOF())
             set_.MoveFirst();
         count_ = set_.GetRecordCount();

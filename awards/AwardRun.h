@@ -89,7 +89,8 @@ struct AwardEntity {
 // What one run found: the one result that the summaries, the needed lists and the exports read.
 struct RunResult {
     AwardCounters counters;
-    std::vector<std::string> unplaced;  // labels pinned without a map position, in walk order
+    std::vector<std::string> unplaced;     // labels pinned without a map position, in walk order
+    std::vector<std::string> logWarnings;  // of the read of the log (QsoTable::Warnings)
     // Every entity of the award's universe and every entity pinned outside it, in ascending
     // byte order of the keys.
     std::vector<AwardEntity> entities;

@@ -278,7 +278,7 @@ void CCorvaleView::OnRunEnded(const CAwardRunOutcome& outcome) {
         if (outcome.lastCoordinate)
             *form.coordinate = *outcome.lastCoordinate;
         m_ui->labelRunReport->clear();
-        ReportUnplaced(outcome.result.unplaced);
+        ReportRunNotes(outcome.result.unplaced, outcome.result.logWarnings);
         QTimer::singleShot(kUnlockDelayMs, this, [this] {
             LockForm(false);
             emit RunEnded();
@@ -314,13 +314,20 @@ void CCorvaleView::ShowCounters(const AwardCounters& counters) {
     UpdateData(false);
 }
 
-void CCorvaleView::ReportUnplaced(const std::vector<std::string>& unplaced) {
-    if (unplaced.empty())
+void CCorvaleView::ReportRunNotes(const std::vector<std::string>& unplaced,
+                                  const std::vector<std::string>& logWarnings) {
+    QStringList parts;
+    for (const std::string& warning : logWarnings)
+        parts.append(QString::fromStdString(warning));
+    if (!unplaced.empty()) {
+        QStringList labels;
+        for (const std::string& label : unplaced)
+            labels.append(QString::fromStdString(label));
+        parts.append(strings::kNoMapPosition + labels.join(", "));
+    }
+    if (parts.empty())
         return;
-    QStringList labels;
-    for (const std::string& label : unplaced)
-        labels.append(QString::fromStdString(label));
-    const QString text = strings::kNoMapPosition + labels.join(", ");
+    const QString text = parts.join(" ");
     QLabel* report = m_ui->labelRunReport;
     report->setToolTip(text);
     report->setText(report->fontMetrics().elidedText(text, Qt::ElideRight, report->width()));

@@ -113,7 +113,9 @@ class CCorvaleView : public QWidget {
     void OnRunProgress(const CAwardRunProgress& progress);
     void OnRunEnded(const CAwardRunOutcome& outcome);
     void ShowCounters(const AwardCounters& counters);
-    void ReportUnplaced(const std::vector<std::string>& unplaced);
+    // Shows the log's warnings (a row count to repair) and the labels without a map position.
+    void ReportRunNotes(const std::vector<std::string>& unplaced,
+                        const std::vector<std::string>& logWarnings);
     void CloseRecordSets();
 
     std::unique_ptr<Ui::CCorvaleView> m_ui;

@@ -104,6 +104,9 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
         return Interruption::Signal() == 0;
     });
+    progress.Clear();
+    for (const std::string& warning : table->Warnings())
+        std::fprintf(err, "corvale-cli: warning: %s\n", warning.c_str());
 
     OutputTransaction files;
     std::vector<AwardSummary> summaries;

@@ -5,7 +5,9 @@
 // The bytes are handed over as a file (a memfd named through /proc/self/fd), because the reader
 // takes a path and checks the file itself. The input is padded with zeros to a whole number of
 // 4 KiB pages: a size that is not one is refused before libmdb sees the file, so without the
-// padding most mutations would stop at that check.
+// padding most mutations would stop at that check. The seeds include logs edited in Access's way
+// (moved rows behind pointers, chains of them, deleted slots), so that mutations reach the walk
+// that finds a table's rows.
 
 #include <sys/mman.h>
 #include <unistd.h>

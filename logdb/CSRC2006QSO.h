@@ -46,6 +46,10 @@ class CSRC2006QSO {
     void MovePrev();
 
     std::size_t GetRecordCount() const { return order_.size(); }
+    // The warnings of the read of the rows walked (QsoTable::Warnings); none when closed.
+    std::vector<std::string> LogWarnings() const {
+        return table_ ? table_->Warnings() : std::vector<std::string>{};
+    }
     // 0-based position of the current record in the sorted order.
     std::size_t GetAbsolutePosition() const { return position_; }
 

@@ -38,16 +38,20 @@ VersionText ReadVersionText(const std::string& path) {
     }
     const auto* first = static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, 0));
     logdb_detail::LibmdbQuiet quiet;
-    mdb_rewind_table(table);
-    if (!mdb_fetch_row(table)) {
-        result.problem = table->num_rows == 0
-                             ? "the table [VERSION] has no row"
-                             : "the file is truncated or damaged: the rows of table [VERSION] "
-                               "cannot be read";
+    try {
+        logdb_detail::TableRows rows(log, table, "[VERSION]");
+        if (!rows.Next()) {
+            result.problem = "the table [VERSION] has no row";
+            return result;
+        }
+    } catch (const DbError&) {
+        result.problem =
+            "the file is truncated or damaged: the rows of table [VERSION] cannot "
+            "be read";
         return result;
     }
-    // Read as text: libmdb turns a column of another type (a number, say) into the text that
-    // it prints as, which is what DAO's text value of the field would be.
+    // Read as text: a column of another type (a number, say) reads as the text that it prints
+    // as, which is what DAO's text value of the field would be.
     logdb_detail::TextCell cell(log.Handle(), first);
     result.text = std::string(cell.View());
     return result;

@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <system_error>
+#include <unordered_map>
 
 #include "logdb/DbError.h"
 
@@ -26,6 +28,22 @@ std::string LogErrorText(std::string_view path, std::string_view reason) {
 
 void ThrowLogError(std::string_view path, std::string_view reason) {
     throw DbError(LogErrorText(path, reason));
+}
+
+void Rc4(const unsigned char* key, std::size_t keySize, unsigned char* bytes, std::size_t size) {
+    std::array<unsigned char, 256> state{};
+    for (std::size_t i = 0; i < state.size(); ++i)
+        state[i] = static_cast<unsigned char>(i);
+    for (std::size_t i = 0, j = 0; i < state.size(); ++i) {
+        j = (j + state[i] + key[i % keySize]) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    for (std::size_t n = 0, i = 0, j = 0; n < size; ++n) {
+        i = (i + 1) & 0xFF;
+        j = (j + state[i]) & 0xFF;
+        std::swap(state[i], state[j]);
+        bytes[n] ^= state[(state[i] + state[j]) & 0xFF];
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -144,7 +162,18 @@ constexpr std::array<unsigned char, 4> kFileStart{0x00, 0x01, 0x00, 0x00};
 constexpr std::string_view kJetName{"Standard Jet DB\0", 16};
 constexpr std::string_view kAceName{"Standard ACE DB\0", 16};
 constexpr std::size_t kSignatureSize = 20;
+// The engine version: 0 Jet 3 (pages of 2 KiB), 1 Jet 4, 2 to 6 the ACE versions of Access
+// 2007 to 2019 (pages of 4 KiB). One byte: an Access 2010 file may have 1 in the next one.
 constexpr std::size_t kVersionOffset = 0x14;
+constexpr unsigned kLastKnownVersion = 6;
+// Access scrambles the header from 0x18 on with RC4 under a fixed key, over 126 bytes (Jet 3)
+// or 128 (later versions). Inside it, the 4 bytes at 0x3E are the database's encoding key: 0
+// for a file that is not encrypted. A database password (at 0x42) encrypts nothing.
+constexpr std::size_t kScrambledStart = 0x18;
+constexpr std::size_t kScrambledSize = 128;
+constexpr std::array<unsigned char, 4> kHeaderKey{0xC7, 0xDA, 0x39, 0x6B};
+constexpr std::size_t kEncodingKeyOffset = 0x3E;
+constexpr std::size_t kHeaderSize = kScrambledStart + kScrambledSize;
 // The catalog (MSysObjects) is defined on page 2: a database has at least pages 0 to 2.
 constexpr std::uint64_t kMinimumPages = 3;
 
@@ -167,6 +196,14 @@ std::int64_t ModifiedNanoseconds(const struct stat& status) {
 std::uint32_t LittleEndian32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// Whether the header (kHeaderSize bytes of page 0) marks the database as encrypted.
+bool HasEncodingKey(const unsigned char* header, unsigned version) {
+    std::array<unsigned char, kScrambledSize> plain{};
+    std::memcpy(plain.data(), header + kScrambledStart, plain.size());
+    Rc4(kHeaderKey.data(), kHeaderKey.size(), plain.data(), version == 0 ? 126 : 128);
+    return LittleEndian32(plain.data() + (kEncodingKeyOffset - kScrambledStart)) != 0;
 }
 
 }  // namespace
@@ -211,7 +248,7 @@ CheckedLogFile CheckLogFile(const std::string& path) {
     if (facts.size == 0)
         ThrowLogError(path, "the file is empty (0 bytes), not an Access database");
 
-    std::array<unsigned char, kVersionOffset + 4> head{};
+    std::array<unsigned char, kHeaderSize> head{};
     std::size_t got = 0;
     while (got < head.size()) {
         const ssize_t n =
@@ -234,13 +271,18 @@ CheckedLogFile CheckLogFile(const std::string& path) {
         ThrowLogError(path, "the file is truncated: it ends after " + std::to_string(got) +
                                 " bytes, inside its header");
 
-    // The engine version, as libmdb reads it: 0 Jet 3 (pages of 2 KiB), 1 Jet 4, 2 to 6 the
-    // ACE versions of Access 2007 to 2019 (pages of 4 KiB).
-    const std::uint32_t version = LittleEndian32(head.data() + kVersionOffset);
-    if (version > 6)
+    const unsigned version = head[kVersionOffset];
+    if (version > kLastKnownVersion)
         ThrowLogError(path, "the file is an Access database of an unknown version (code " +
                                 std::to_string(version) + ")");
     facts.pageSize = version == 0 ? 2048 : 4096;
+    // libmdb undoes the encryption of Jet 3 and Jet 4 files itself (RC4 keyed by the encoding
+    // key and the page number); that of Access 2007 and later (Office's own, keyed by the
+    // password) it cannot, and would read the pages as damaged ones.
+    if (version >= 2 && HasEncodingKey(head.data(), version))
+        ThrowLogError(path,
+                      "it is encrypted; remove the password in Access (File, Info, Decrypt "
+                      "Database) to let Corvale read it");
 
     if (facts.size < kMinimumPages * facts.pageSize)
         ThrowLogError(path, "the file is truncated: at " + std::to_string(facts.size) +
@@ -261,7 +303,7 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // calls for a 50 MB log, a third of the time of a read. So the handle's stream (MdbFile.stream,
 // a public member of mdbtools.h) is replaced by a fopencookie() stream over the descriptor that
 // CheckLogFile opened and checked: seeks are arithmetic on the size found by the check, and
-// reads are served from a few cached chunks of the file (pread, no shared file offset).
+// reads are served from cached 64 KiB chunks of the file (pread, no shared file offset).
 //
 // The handle is made with mdb_open_buffer() over a copy of page 0, which is all that libmdb
 // reads while it opens a handle; the memory stream is swapped for ours at once. So libmdb
@@ -277,15 +319,12 @@ class PageReader {
     ssize_t Read(char* buffer, std::size_t count) {
         std::size_t done = 0;
         while (done < count && position_ < size_) {
-            Chunk* chunk = ChunkAt(position_);
-            if (chunk == nullptr)
-                break;  // read error, remembered
-            const std::uint64_t offset = position_ - chunk->start;
-            if (offset >= chunk->length)
-                break;  // the file ended early (it shrank)
-            const std::size_t n = static_cast<std::size_t>(
-                std::min<std::uint64_t>(count - done, chunk->length - offset));
-            std::memcpy(buffer + done, chunk->bytes.get() + offset, n);
+            const Span span = At(position_);
+            if (span.bytes == nullptr)
+                break;  // a read error (remembered), or the file ended early (it shrank)
+            const auto n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(count - done, span.size));
+            std::memcpy(buffer + done, span.bytes, n);
             done += n;
             position_ += n;
         }
@@ -312,6 +351,15 @@ class PageReader {
 
     int Error() const { return error_; }
 
+    // The `size` bytes at `offset` (a page: it never crosses a block), straight from the cache;
+    // nullptr when they cannot be read whole. Valid until the next read.
+    const unsigned char* Bytes(std::uint64_t offset, std::size_t size) {
+        const Span span = At(offset);
+        if (span.bytes == nullptr || span.size < size)
+            return nullptr;
+        return reinterpret_cast<const unsigned char*>(span.bytes);
+    }
+
     // Whether the file differs in size or modification time from what the check found.
     bool Changed(const LogFileFacts& facts) const {
         struct stat status {};
@@ -322,57 +370,110 @@ class PageReader {
     }
 
   private:
+    // The file is cached in chunks of 64 KiB, each read whole or a block (a page) at a time:
+    // reads that go on in order (the walk over a table's pages) fill whole chunks, a read
+    // elsewhere (a moved row, a memo) only its block, so that the walk over an edited log, which
+    // jumps about, reads little more than the pages it needs.
     static constexpr std::size_t kChunkSize = 64 * 1024;
+    static constexpr std::size_t kBlockSize = 4096;  // a page (two of a Jet 3 file)
+    static constexpr std::size_t kBlocks = kChunkSize / kBlockSize;
+    // Chunks kept at most (16 MiB); when they are all in use the oldest makes room.
+    static constexpr std::size_t kMaxChunks = 256;
     struct Chunk {
         std::uint64_t start = 0;
-        std::uint64_t length = 0;  // 0: empty
-        std::uint64_t lastUse = 0;
+        std::uint64_t length = 0;  // the file's bytes in this chunk's range
+        std::uint32_t loaded = 0;  // bit b: block b has been read
         std::unique_ptr<char[]> bytes;
     };
+    struct Span {
+        const char* bytes = nullptr;
+        std::uint64_t size = 0;
+    };
 
-    // The chunk holding `position`, read if need be. Data pages are read in order while memo
-    // pages lie elsewhere: a few chunks, least recently used one refilled, serve both.
-    Chunk* ChunkAt(std::uint64_t position) {
-        ++clock_;
-        Chunk* victim = &chunks_[0];
-        for (Chunk& chunk : chunks_) {
-            if (chunk.length != 0 && position >= chunk.start &&
-                position < chunk.start + chunk.length) {
-                chunk.lastUse = clock_;
-                return &chunk;
-            }
-            if (chunk.lastUse < victim->lastUse)
-                victim = &chunk;
+    // The cached bytes from `position` on (at least to the end of its block), read if need be;
+    // none after a read error or past the end of the file.
+    Span At(std::uint64_t position) {
+        Chunk& chunk = ChunkFor(position);
+        const auto block = static_cast<std::size_t>((position - chunk.start) / kBlockSize);
+        const std::uint64_t blockIndex = position / kBlockSize;
+        if ((chunk.loaded & (1u << block)) == 0) {
+            const bool onward = blockIndex > lastBlock_ && blockIndex - lastBlock_ <= 4;
+            onwardReads_ = onward ? onwardReads_ + 1 : 0;
+            const bool whole = onwardReads_ >= 2;
+            if (!Load(chunk, whole ? 0 : block, whole ? kBlocks : 1))
+                return {};
         }
-        if (!victim->bytes)
-            victim->bytes = std::make_unique<char[]>(kChunkSize);
-        victim->start = position - position % kChunkSize;
-        victim->length = 0;
-        while (victim->length < kChunkSize) {
-            const ssize_t n = ::pread(fd_.Get(), victim->bytes.get() + victim->length,
-                                      kChunkSize - victim->length,
-                                      static_cast<off_t>(victim->start + victim->length));
+        lastBlock_ = blockIndex;
+        std::size_t end = block;
+        while (end < kBlocks && (chunk.loaded & (1u << end)) != 0)
+            ++end;
+        const std::uint64_t limit = std::min<std::uint64_t>(end * kBlockSize, chunk.length);
+        const std::uint64_t offset = position - chunk.start;
+        if (offset >= limit)
+            return {};
+        return {chunk.bytes.get() + offset, limit - offset};
+    }
+
+    // The chunk whose range holds `position`, made (nothing read yet) if need be.
+    Chunk& ChunkFor(std::uint64_t position) {
+        const std::uint64_t index = position / kChunkSize;
+        if (last_ != nullptr && last_->start == index * kChunkSize)
+            return *last_;
+        const auto found = chunks_.find(index);
+        if (found != chunks_.end())
+            return *(last_ = found->second.get());
+        std::unique_ptr<Chunk> chunk;
+        if (chunks_.size() == kMaxChunks) {
+            const auto oldest = chunks_.find(order_.front());
+            order_.pop_front();
+            chunk = std::move(oldest->second);
+            chunks_.erase(oldest);
+        } else {
+            chunk = std::make_unique<Chunk>();
+            chunk->bytes = std::make_unique_for_overwrite<char[]>(kChunkSize);
+        }
+        chunk->start = index * kChunkSize;
+        chunk->length = std::min<std::uint64_t>(kChunkSize, size_ - std::min(size_, chunk->start));
+        chunk->loaded = 0;
+        order_.push_back(index);
+        return *(last_ = (chunks_[index] = std::move(chunk)).get());
+    }
+
+    // Reads `count` blocks of `chunk` from block `first`; false after a read error.
+    bool Load(Chunk& chunk, std::size_t first, std::size_t count) {
+        const std::uint64_t from = first * kBlockSize;
+        const std::uint64_t to =
+            std::min<std::uint64_t>((first + count) * kBlockSize, chunk.length);
+        std::uint64_t got = 0;
+        while (from + got < to) {
+            const ssize_t n = ::pread(fd_.Get(), chunk.bytes.get() + from + got, to - from - got,
+                                      static_cast<off_t>(chunk.start + from + got));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
                 error_ = errno;
-                victim->length = 0;
-                return nullptr;
+                return false;
             }
             if (n == 0)
                 break;
-            victim->length += static_cast<std::uint64_t>(n);
+            got += static_cast<std::uint64_t>(n);
         }
-        victim->lastUse = clock_;
-        return victim;
+        if (from + got < to)
+            chunk.length = from + got;  // the file ended early (it shrank)
+        for (std::size_t b = first; b < first + count; ++b)
+            chunk.loaded |= 1u << b;
+        return true;
     }
 
     UniqueFd fd_;
     std::uint64_t size_;
     std::uint64_t position_ = 0;
-    std::uint64_t clock_ = 0;
     int error_ = 0;
-    std::array<Chunk, 4> chunks_;
+    std::unordered_map<std::uint64_t, std::unique_ptr<Chunk>> chunks_;  // by start / kChunkSize
+    std::deque<std::uint64_t> order_;  // the chunks' indexes, oldest first
+    Chunk* last_ = nullptr;            // the chunk used last
+    std::uint64_t lastBlock_ = 0;      // the block (file offset / kBlockSize) read last
+    int onwardReads_ = 0;              // blocks read in a row, each shortly after the one before
 };
 
 namespace {
@@ -493,6 +594,49 @@ void MdbLog::Fail(std::string_view reason) const {
     ThrowLogError(path_, reason);
 }
 
+const unsigned char* MdbLog::ReadPage(std::uint32_t number) {
+    MdbHandle* mdb = mdb_.get();
+    if (mdb->f->db_key != 0 || pages_ == nullptr) {
+        // An encrypted Jet 3 or Jet 4 file: libmdb deciphers the page into its buffer.
+        if (mdb_read_pg(mdb, number) != static_cast<ssize_t>(facts_.pageSize)) {
+            mdb->cur_pg = 0;  // libmdb would take the failed page for the one in its buffer
+            return nullptr;
+        }
+        return mdb->pg_buf;
+    }
+    return pages_->Bytes(std::uint64_t{number} * facts_.pageSize, facts_.pageSize);
+}
+
+bool MdbLog::LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
+    MdbHandle* mdb = mdb_.get();
+    const unsigned char* bytes = ReadPage(page);
+    if (bytes == nullptr)
+        return false;
+    if (bytes != mdb->pg_buf) {
+        // The row alone, in its place: the decoder reads nothing else of the page.
+        std::memcpy(mdb->pg_buf + start, bytes + start, length);
+        mdb->cur_pg = 0;  // the buffer holds no whole page
+    }
+    return true;
+}
+
+void MdbLog::NoteRowCount(const std::string& label, std::uint64_t stored, std::uint64_t found) {
+    countMismatches_.push_back("table " + label + " counts " + std::to_string(stored) +
+                               " rows, its pages hold " + std::to_string(found));
+}
+
+std::vector<std::string> MdbLog::Warnings() const {
+    if (countMismatches_.empty())
+        return {};
+    std::string text = "The log \"" + path_ + "\" was not closed cleanly (";
+    for (std::size_t i = 0; i < countMismatches_.size(); ++i)
+        text.append(i == 0 ? "" : "; ").append(countMismatches_[i]);
+    text.append(
+        "). Corvale read the rows that its pages hold, as Access does; DXBase's compact and "
+        "repair puts the count right.");
+    return {text};
+}
+
 void MdbLog::CheckReadErrors() const {
     if (pages_ == nullptr)
         return;
@@ -533,8 +677,7 @@ std::int64_t IntegerCell(const MdbHandle* mdb, const MdbColumn* column) {
 // bounds when the blob is damaged, and which this layer has no use for. So the four columns
 // that name the tables are read here, as mdb_read_catalog reads them (Id, Name, Type, Flags),
 // and the catalog entries that libmdb's table reader needs are made from them, without
-// properties. libmdb ends a table at the first page that it cannot find, as if the table ended
-// there, so the rows read are held against the row count in the catalog's own definition.
+// properties.
 void MdbLog::ReadCatalog() {
     const std::string label = "[MSysObjects]";
     const std::string unreadable =
@@ -565,10 +708,8 @@ void MdbLog::ReadCatalog() {
         name->col_type != MDB_TEXT)
         Fail("the file is damaged: its list of tables is not laid out as Access lays it out");
 
-    std::uint64_t rows = 0;
-    mdb_rewind_table(table.get());
-    while (mdb_fetch_row(table.get())) {
-        ++rows;
+    TableRows rows(*this, table.get(), label);
+    while (rows.Next()) {
         if ((IntegerCell(mdb_.get(), type) & 0x7F) != MDB_TABLE)
             continue;
         CatalogTable entry;
@@ -578,8 +719,6 @@ void MdbLog::ReadCatalog() {
         catalog_.push_back(std::move(entry));
     }
     CheckReadErrors();
-    if (rows < table->num_rows)
-        Fail("the file is truncated or damaged: its list of tables is incomplete");
 }
 
 // What libmdb trusts in a table definition and this layer can check: the usage map that says
@@ -638,6 +777,75 @@ MdbTableDef* MdbLog::OpenTable(std::string_view name) {
     return table;
 }
 
+// ---------------------------------------------------------------------------------------------
+// TableRows: the walk over libmdb's page buffer, the rows decoded by libmdb.
+// ---------------------------------------------------------------------------------------------
+
+// The log's pages as the walk reads them (MdbLog::ReadPage).
+class TableRows::Pages : public PageSource {
+  public:
+    explicit Pages(MdbLog& log) : log_(log) {}
+    std::uint32_t PageSize() const override { return log_.Facts().pageSize; }
+    std::uint64_t PageCount() const override { return log_.Facts().pageCount; }
+    const unsigned char* Page(std::uint32_t number) override { return log_.ReadPage(number); }
+
+  private:
+    MdbLog& log_;
+};
+
+TableRows::TableRows(MdbLog& log, MdbTableDef* table, std::string label)
+    : log_(log),
+      table_(table),
+      label_(std::move(label)),
+      pages_(std::make_unique<Pages>(log)),
+      fields_(table->num_cols) {
+    TableName name{log.Path(), label_};
+    std::vector<std::uint32_t> dataPages = MapPages(table->usage_map, table->map_sz, *pages_, name);
+    PageLayout layout;
+    layout.rowCountOffset = static_cast<std::uint32_t>(log.Handle()->fmt->row_count_offset);
+    const auto definitionPage = static_cast<std::uint32_t>(table->entry->table_pg);
+    walk_ = std::make_unique<RowWalk>(*pages_, layout, definitionPage, std::move(dataPages),
+                                      std::move(name));
+}
+
+TableRows::~TableRows() = default;
+
+bool TableRows::Next() {
+    RowPlace row;
+    if (ended_ || !walk_->Next(row)) {
+        if (!ended_ && count_ != table_->num_rows)
+            log_.NoteRowCount(label_, table_->num_rows, count_);
+        ended_ = true;
+        return false;
+    }
+    // libmdb's row decoder reads the row from its page buffer.
+    if (!log_.LoadRow(row.page, row.start, row.length))
+        log_.Fail("the file cannot be read (page " + std::to_string(row.page) + ")");
+    const int stored =
+        mdb_crack_row(table_, static_cast<int>(row.start), row.length, fields_.data());
+    if (stored < 0)
+        log_.Fail("the file is damaged: a row of table " + label_ + " on page " +
+                  std::to_string(row.page) + " cannot be decoded");
+    // Where each value lies, as libmdb's own row reader leaves it (a Yes/No column keeps its
+    // value in the length).
+    for (guint i = 0; i < table_->num_cols; ++i) {
+        auto* column =
+            static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, fields_[i].colnum));
+        const MdbField& field = fields_[i];
+        if (column->col_type == MDB_BOOL) {
+            column->cur_value_len = field.is_null;
+        } else if (field.is_null || field.siz == 0) {
+            column->cur_value_start = 0;
+            column->cur_value_len = 0;
+        } else {
+            column->cur_value_start = field.start;
+            column->cur_value_len = field.siz;
+        }
+    }
+    ++count_;
+    return true;
+}
+
 MdbColumn* FindColumn(const MdbTableDef* table, std::string_view name) {
     const std::string wanted(name);
     for (guint i = 0; i < table->columns->len; ++i) {
@@ -688,7 +896,7 @@ std::string_view ColumnTypeName(int type) {
 // ---------------------------------------------------------------------------------------------
 // Cells of the current row.
 //
-// mdb_fetch_row leaves, for every column of the table whether bound or not, the place of the
+// TableRows::Next leaves, for every column of the table whether bound or not, the place of the
 // current value in the page buffer (cur_value_start, cur_value_len; a length of 0 for NULL and
 // for an empty value). Decoding straight from there, instead of binding buffers, decodes exactly
 // the columns asked for and lets a memo be read whole: libmdb converts a memo into a buffer of
@@ -704,13 +912,53 @@ bool ValueInPage(const MdbHandle* mdb, int start, int length) {
                static_cast<std::int64_t>(mdb->fmt->pg_size);
 }
 
+constexpr int kDecimalSize = 17;
+
 }  // namespace
+
+std::string DecimalText(const unsigned char* value, int scale) {
+    std::array<std::uint32_t, 4> words{};
+    for (std::size_t k = 0; k < words.size(); ++k)
+        words[k] = LittleEndian32(value + 1 + 4 * k);
+    std::string digits;  // least significant first
+    auto isZero = [&] { return words[0] == 0 && words[1] == 0 && words[2] == 0 && words[3] == 0; };
+    do {
+        std::uint64_t remainder = 0;
+        for (std::uint32_t& word : words) {
+            const std::uint64_t current = remainder << 32 | word;
+            word = static_cast<std::uint32_t>(current / 10);
+            remainder = current % 10;
+        }
+        digits.push_back(static_cast<char>('0' + remainder));
+    } while (!isZero());
+    const auto fraction = static_cast<std::size_t>(std::clamp(scale, 0, 38));
+    while (digits.size() <= fraction)
+        digits.push_back('0');
+    std::string text = (value[0] & 0x80) != 0 ? "-" : "";
+    text.append(digits.rbegin(), digits.rend() - static_cast<std::ptrdiff_t>(fraction));
+    std::string decimals(digits.rend() - static_cast<std::ptrdiff_t>(fraction), digits.rend());
+    while (!decimals.empty() && decimals.back() == '0')
+        decimals.pop_back();
+    if (!decimals.empty())
+        text.append(".").append(decimals);
+    if (text == "-0")
+        text = "0";
+    return text;
+}
 
 TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
     const int start = column->cur_value_start;
     const int length = column->cur_value_len;
     if (length <= 0 || !ValueInPage(mdb, start, length))
         return;
+    if (column->col_type == MDB_NUMERIC) {
+        // libmdb's text of a column reads a Decimal as "".
+        if (length < kDecimalSize)
+            return;
+        text_ = g_strdup(DecimalText(mdb->pg_buf + start, column->col_scale).c_str());
+        length_ = std::strlen(text_);
+        return;
+    }
 
     // UTF-8 needs at most 3 bytes for one stored byte (a Jet 3 code-page byte such as the euro
     // sign); a Jet 4 UCS-2 character (2 bytes) needs at most 3.

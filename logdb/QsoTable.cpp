@@ -82,6 +82,7 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
     std::vector<TextDictionary> dictionaries;
     std::vector<std::vector<std::int32_t>> numbers;
     std::size_t rows = 0;
+    std::vector<std::string> warnings;
     {
         logdb_detail::MdbLog log(path);
         MdbTableDef* table = log.OpenTable("QSO-TAB");
@@ -119,13 +120,17 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
             column.reserve(expected);
 
         MdbHandle* mdb = log.Handle();
-        mdb_rewind_table(table);
+        std::unique_ptr<logdb_detail::TableRows> tableRows;
+        {
+            logdb_detail::LibmdbQuiet quiet;
+            tableRows = std::make_unique<logdb_detail::TableRows>(log, table, "[QSO-TAB]");
+        }
         bool more = true;
         while (more) {
             {
                 logdb_detail::LibmdbQuiet quiet;
                 for (std::size_t k = 0; k < kRowsPerBatch; ++k) {
-                    if (!mdb_fetch_row(table)) {
+                    if (!tableRows->Next()) {
                         more = false;
                         break;
                     }
@@ -140,17 +145,12 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
                 throw DbError("Reading the log \"" + path + "\" was cancelled.");
         }
 
-        // libmdb ends a table at the first page that it cannot read, as if the table ended
-        // there. A read error, or fewer rows than the table's definition counts, tells a
-        // truncated or damaged file.
         log.CheckReadErrors();
-        if (rows < table->num_rows)
-            log.Fail("the file is truncated or damaged: table [QSO-TAB] holds " +
-                     std::to_string(table->num_rows) + " rows, of which only " +
-                     std::to_string(rows) + " can be read");
+        warnings = log.Warnings();
     }  // the file is closed here
 
     auto result = std::make_shared<QsoTable>();
+    result->warnings_ = std::move(warnings);
     result->columns_ = columns;
     result->rowCount_ = rows;
     result->text_.resize(kQsoColumnCount);

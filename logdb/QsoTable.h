@@ -27,6 +27,9 @@ class QsoTable {
                                                 const ReadProgress& progress = {});
 
     std::size_t RowCount() const { return rowCount_; }
+    // What the user should hear of a log that was read all the same: at most one sentence,
+    // naming the log (a stored row count that differs from the rows that its pages hold).
+    const std::vector<std::string>& Warnings() const { return warnings_; }
     QsoColumnSet Columns() const { return columns_; }
 
     // A column outside Columns() reads as "" or 0.
@@ -48,6 +51,7 @@ class QsoTable {
     std::size_t rowCount_ = 0;
     std::vector<TextColumn> text_;                 // indexed by column; empty when not read
     std::vector<std::vector<std::int32_t>> long_;  // indexed by column; empty when not read
+    std::vector<std::string> warnings_;
 };
 
 // Builds a QsoTable row by row: the log reader uses it, and so do tests that need records held

@@ -4,7 +4,9 @@
 #     ratio, and corvale-cli's peak resident memory (bench/time_runs.cpp, child processes);
 #   - corvale-cli all --squares --export geojson,kml,csv against all --squares (at most 1.10);
 #   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
-#     per contact, wall and CPU (bench/bench_awards.cpp).
+#     per contact, wall and CPU (bench/bench_awards.cpp);
+#   - the read of a log edited for years (moved, deleted and stale rows) against the large log's,
+#     per row (bench/bench_logdb.cpp).
 # Runs are interleaved and every figure is a median, so a busy machine blurs them less.
 #
 #   sh scripts/bench.sh [RUNS]      RUNS: runs of each measurement (default 7, at least 5)
@@ -15,7 +17,7 @@ runs=${1:-7}
 build=build-perf
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALE_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target corvale-cli time_runs bench_awards >/dev/null
+cmake --build "$build" --target corvale-cli time_runs bench_awards bench_logdb >/dev/null
 log=$(realpath -m "$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")")
 if [ ! -r "$log" ]; then
     echo "bench.sh: the large log \"$log\" is missing (set CORVALE_LARGE_LOG)." >&2
@@ -49,4 +51,18 @@ echo "== the five award runs over the first N contacts (read once; sort, walk, w
             printf "200,000 over 25,000: wall %.2fx, CPU %.2fx   (target <= 1.3x)%s\n", w, c,
                    (w <= 1.3 && c <= 1.3) ? "" : "   MISSED"
         }
+    }'
+
+echo
+echo "== edited logs' reads against the large log's, per row (CPU time; wall time in brackets)"
+"$build/bench/bench_logdb" --benchmark_filter=EditedLogPerRow --benchmark_format=csv 2>/dev/null |
+    awk -F, '
+    /^name,/ { for (i = 1; i <= NF; ++i) { header[i] = $i; gsub(/"/, "", header[i]) } }
+    /EditedLogPerRow/ {
+        for (i = 1; i <= NF; ++i) value[header[i]] = $i
+        split($1, part, "/")
+        printf "%-6s large %4.0f ns/row, edited %4.0f ns/row: %.2fx (%.2fx)   (target <= 1.5x)%s\n",
+               part[2], value["large_cpu_ns_per_row"], value["edited_cpu_ns_per_row"],
+               value["cpu_ratio_per_row"], value["ratio_per_row"],
+               value["cpu_ratio_per_row"] <= 1.5 ? "" : "   MISSED"
     }'

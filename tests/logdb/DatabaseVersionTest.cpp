@@ -5,6 +5,7 @@
 #include "LogdbTestSupport.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
+#include "logdb/MdbLog.h"
 
 namespace corvale {
 namespace {
@@ -39,11 +40,43 @@ TEST(DatabaseVersion, FixturesAreReadAndChecked) {
                                      {"version-6.1.mdb", "6.1", true},
                                      {"version-60.mdb", "60", false},
                                      {"version-empty.mdb", "", false},
-                                     {"version-letter.mdb", "A6", false}}) {
+                                     {"version-letter.mdb", "A6", false},
+                                     // [VERSION] edited from 5 to 6: the old copy is stale.
+                                     {"lived-in/min-version.mdb", "6", true}}) {
         SCOPED_TRACE(c.fixture);
         const std::string path = Fixture(c.fixture);
         EXPECT_EQ(ReadDatabaseVersion(path), c.text);
         EXPECT_EQ(CheckDatabaseVersion(path), c.supported);
+    }
+}
+
+TEST(DatabaseVersion, DecimalColumnsReadAsTheirDecimalText) {
+    struct DecimalCase {
+        const char* name;
+        std::vector<unsigned char> bytes;
+        int scale;
+        const char* text;
+    };
+    const auto value = [](unsigned char sign, std::uint32_t high, std::uint32_t low) {
+        std::vector<unsigned char> bytes(17, 0);
+        bytes[0] = sign;
+        for (int i = 0; i < 4; ++i) {
+            bytes[9 + i] = static_cast<unsigned char>(high >> (8 * i));
+            bytes[13 + i] = static_cast<unsigned char>(low >> (8 * i));
+        }
+        return bytes;
+    };
+    for (const DecimalCase& c : std::vector<DecimalCase>{
+             {"Six", value(0, 0, 6), 0, "6"},
+             {"SixWithTwoDecimals", value(0, 0, 600), 2, "6"},
+             {"SixAndAHalf", value(0, 0, 65), 1, "6.5"},
+             {"NegativeFraction", value(0x80, 0, 25), 2, "-0.25"},
+             {"Zero", value(0x80, 0, 0), 3, "0"},
+             {"BeyondThirtyTwoBits", value(0, 1, 0), 0, "4294967296"},
+             {"LargeWithScale", value(0, 0, 4294967295u), 4, "429496.7295"},
+         }) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(logdb_detail::DecimalText(c.bytes.data(), c.scale), c.text);
     }
 }
 

@@ -1,0 +1,189 @@
+#include "logdb/PageWalk.h"
+
+#include <utility>
+
+#include "logdb/MdbLog.h"
+
+namespace corvale::logdb_detail {
+
+namespace {
+
+constexpr unsigned char kDataPage = 0x01;
+constexpr unsigned char kMapPage = 0x05;
+constexpr std::uint16_t kDeleted = 0x8000;
+constexpr std::uint16_t kPointer = 0x4000;
+constexpr std::uint16_t kOffsetMask = 0x1FFF;
+constexpr std::uint32_t kPointerSize = 4;  // row number byte, 3-byte page number
+
+std::uint32_t Le16(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8;
+}
+
+std::uint32_t Le32(const unsigned char* p) {
+    return Le16(p) | Le16(p + 2) << 16;
+}
+
+[[noreturn]] void Fail(const TableName& table, const std::string& reason) {
+    ThrowLogError(table.logPath, reason);
+}
+
+// Adds the pages whose bits are set in `bitmap` (bit i: page first + i) to `out`.
+void AddBitmapPages(const unsigned char* bitmap, std::size_t bytes, std::uint64_t first,
+                    PageSource& pages, const TableName& table, std::vector<std::uint32_t>& out) {
+    for (std::size_t i = 0; i < bytes; ++i) {
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            if ((bitmap[i] & (1u << bit)) == 0)
+                continue;
+            const std::uint64_t page = first + i * 8 + bit;
+            if (page >= pages.PageCount())
+                Fail(table, "the file is truncated or damaged: the page map of table " +
+                                table.label + " names page " + std::to_string(page) +
+                                ", which lies outside the file");
+            out.push_back(static_cast<std::uint32_t>(page));
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> MapPages(const unsigned char* map, std::size_t size, PageSource& pages,
+                                    const TableName& table) {
+    std::vector<std::uint32_t> result;
+    if (size >= 5 && map[0] == 0) {
+        AddBitmapPages(map + 5, size - 5, Le32(map + 1), pages, table, result);
+        return result;
+    }
+    if (size < 1 || map[0] != 1)
+        Fail(table, "the file is damaged: the page map of table " + table.label +
+                        " is of an unknown kind");
+    const std::uint64_t pagesPerMapPage = std::uint64_t{pages.PageSize() - 4} * 8;
+    for (std::size_t at = 1, k = 0; at + 4 <= size; at += 4, ++k) {
+        const std::uint32_t mapPage = Le32(map + at);
+        if (mapPage == 0)
+            continue;
+        if (mapPage >= pages.PageCount())
+            Fail(table, "the file is truncated or damaged: the page map of table " + table.label +
+                            " lies outside the file");
+        const unsigned char* bytes = pages.Page(mapPage);
+        if (bytes == nullptr)
+            Fail(table, "the file cannot be read (page " + std::to_string(mapPage) + ")");
+        if (bytes[0] != kMapPage)
+            Fail(table, "the file is damaged: the page map of table " + table.label +
+                            " names page " + std::to_string(mapPage) + ", which is no map page");
+        // Copied: reading a page that the map names would replace these bytes.
+        const std::vector<unsigned char> bitmap(bytes + 4, bytes + pages.PageSize());
+        AddBitmapPages(bitmap.data(), bitmap.size(), k * pagesPerMapPage, pages, table, result);
+    }
+    return result;
+}
+
+RowWalk::RowWalk(PageSource& pages, PageLayout layout, std::uint32_t definitionPage,
+                 std::vector<std::uint32_t> dataPages, TableName table)
+    : pages_(pages),
+      layout_(layout),
+      definitionPage_(definitionPage),
+      dataPages_(std::move(dataPages)),
+      table_(std::move(table)) {}
+
+void RowWalk::Fail(const std::string& reason) const {
+    logdb_detail::Fail(table_, reason);
+}
+
+const unsigned char* RowWalk::Read(std::uint32_t page) {
+    const unsigned char* bytes = pages_.Page(page);
+    if (bytes == nullptr)
+        Fail("the file cannot be read (page " + std::to_string(page) + ")");
+    return bytes;
+}
+
+bool RowWalk::IsDataPageOfTable(const unsigned char* bytes) const {
+    return bytes[0] == kDataPage && Le32(bytes + 4) == definitionPage_;
+}
+
+std::uint32_t RowWalk::SlotCount(const unsigned char* bytes, std::uint32_t page) const {
+    const std::uint32_t count = Le16(bytes + layout_.rowCountOffset);
+    if (layout_.rowCountOffset + 2 + std::uint64_t{count} * 2 > pages_.PageSize())
+        Fail("the file is damaged: page " + std::to_string(page) + " of table " + table_.label +
+             " lists more rows than it can hold");
+    return count;
+}
+
+RowWalk::Slot RowWalk::SlotAt(const unsigned char* bytes, std::uint32_t page,
+                              std::uint32_t slot) const {
+    const unsigned char* offsets = bytes + layout_.rowCountOffset + 2;
+    const std::uint32_t word = Le16(offsets + 2 * slot);
+    Slot result;
+    result.flags = static_cast<std::uint16_t>(word & ~kOffsetMask);
+    result.start = word & kOffsetMask;
+    result.end = slot == 0 ? pages_.PageSize() : Le16(offsets + 2 * (slot - 1)) & kOffsetMask;
+    const std::uint32_t headerEnd = layout_.rowCountOffset + 2 + 2 * SlotCount(bytes, page);
+    if (result.start < headerEnd || result.start > result.end || result.end > pages_.PageSize())
+        Fail("the file is damaged: row " + std::to_string(slot) + " of page " +
+             std::to_string(page) + " of table " + table_.label + " lies outside its page");
+    return result;
+}
+
+// A moved row: the pointer's bytes name the row's new place, which may hold a pointer again.
+RowPlace RowWalk::Follow(std::uint32_t page, const Slot& pointer, std::uint32_t slot) {
+    const std::string where = "the file is damaged: the moved row " + std::to_string(slot) +
+                              " of page " + std::to_string(page) + " of table " + table_.label;
+    std::uint32_t fromPage = page;
+    Slot from = pointer;
+    for (int step = 0; step < kMaxPointerSteps; ++step) {
+        if (from.end - from.start < kPointerSize)
+            Fail(where + " has a pointer that is cut short");
+        const unsigned char* bytes = Read(fromPage);
+        const std::uint32_t row = bytes[from.start];
+        const std::uint32_t target = Le32(bytes + from.start) >> 8;
+        if (target >= pages_.PageCount())
+            Fail(where + " points to page " + std::to_string(target) + ", outside the file");
+        const unsigned char* targetBytes = Read(target);
+        if (!IsDataPageOfTable(targetBytes))
+            Fail(where + " points to page " + std::to_string(target) +
+                 ", which holds no rows of the table");
+        if (row >= SlotCount(targetBytes, target))
+            Fail(where + " points to row " + std::to_string(row) + " of page " +
+                 std::to_string(target) + ", which has no such row");
+        const Slot found = SlotAt(targetBytes, target, row);
+        if ((found.flags & kPointer) == 0) {
+            if (found.start == found.end)
+                Fail(where + " points to row " + std::to_string(row) + " of page " +
+                     std::to_string(target) + ", which holds no bytes");
+            return {target, found.start, found.end - found.start};
+        }
+        fromPage = target;
+        from = found;
+    }
+    Fail(where + " leads through more than " + std::to_string(kMaxPointerSteps) +
+         " pointers (they may go round in a loop)");
+}
+
+bool RowWalk::Next(RowPlace& row) {
+    while (true) {
+        if (slot_ >= slots_) {
+            if (nextPage_ >= dataPages_.size())
+                return false;
+            page_ = dataPages_[nextPage_++];
+            const unsigned char* bytes = Read(page_);
+            slot_ = 0;
+            slots_ = IsDataPageOfTable(bytes) ? SlotCount(bytes, page_) : 0;
+            continue;
+        }
+        const std::uint32_t slot = slot_++;
+        const unsigned char* bytes = Read(page_);
+        // A deleted slot is passed over before its offset is looked at: it may be stale.
+        if ((Le16(bytes + layout_.rowCountOffset + 2 + 2 * slot) & kDeleted) != 0)
+            continue;
+        const Slot found = SlotAt(bytes, page_, slot);
+        if ((found.flags & kPointer) != 0) {
+            row = Follow(page_, found, slot);
+            return true;
+        }
+        if (found.start == found.end)
+            continue;  // no bytes, no row
+        row = {page_, found.start, found.end - found.start};
+        return true;
+    }
+}
+
+}  // namespace corvale::logdb_detail
