@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "awards/AwardRun.h"
+#include "logdb/LogReadOptions.h"
 
 namespace corvale {
 
 struct CliOptions {
     std::vector<Award> awards;  // in the order asked for, each once
-    std::optional<std::string> sourceMdb;
+    std::optional<std::string> sourceMdb;  // --log or --source-mdb: a log of either kind
     std::optional<std::string> lstDir;
     std::optional<std::string> squaresDir;
     std::optional<std::string> winePrefix;
@@ -18,6 +19,8 @@ struct CliOptions {
     int band = 50;
     bool json = false;
     bool verbose = false;
+    ConfirmationSources confirmations;  // of an ADIF log
+    std::optional<std::string> countryFile;
 };
 
 // What parsing the command line came to: options to run with, or an exit with a text.

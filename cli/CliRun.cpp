@@ -9,12 +9,14 @@
 
 #include "awards/AwardRun.h"
 #include "awards/OutputFile.h"
+#include "cli/AdifReadText.h"
 #include "cli/CliPaths.h"
 #include "cli/Interruption.h"
 #include "cli/ProgressLine.h"
 #include "cli/Summary.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
+#include "logdb/LogFormat.h"
 #include "logdb/QsoTable.h"
 
 namespace corvale {
@@ -79,11 +81,24 @@ RunRequest RequestFor(Award award, const CliOptions& options, const CliPaths& pa
 std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, const CliPaths& paths,
                                                    std::FILE* err) {
     ProgressLine progress(err);
-    CheckVersion(paths.sourceMdb);
-    auto table = QsoTable::Read(paths.sourceMdb, AwardColumnsRead(), [&](std::size_t rows) {
-        progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
-        return Interruption::Signal() == 0;
-    });
+    // [VERSION] belongs to DXBase logs only.
+    if (DetectLogFormat(paths.sourceMdb) == LogFormat::Access)
+        CheckVersion(paths.sourceMdb);
+    LogReadOptions logOptions;
+    logOptions.confirmations = options.confirmations;
+    if (options.countryFile)
+        logOptions.countryFile = *options.countryFile;
+    const LogRead read =
+        ReadLog(paths.sourceMdb, AwardColumnsRead(), logOptions, [&](std::size_t rows) {
+            progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) +
+                          " contacts");
+            return Interruption::Signal() == 0;
+        });
+    if (read.format != LogFormat::Access) {
+        progress.Clear();
+        std::fputs(AdifReadText(paths.sourceMdb, read.adif, options.verbose).c_str(), err);
+    }
+    const std::shared_ptr<const QsoTable>& table = read.table;
 
     OutputTransaction files;
     std::vector<AwardSummary> summaries;
