@@ -22,13 +22,12 @@ std::string RecordList(const char* what, const std::vector<std::size_t>& records
 }  // namespace
 
 std::string AdifReadText(const std::string& path, const AdifReadReport& report, bool verbose) {
-    std::string text = "corvale-cli: ADIF log \"" + path + "\": " +
-                       Counted(report.records, "record", "records") + " read, " +
-                       Counted(report.rows, "row", "rows") + " made, " +
-                       Counted(report.entitiesFromCalls, "entity", "entities") + " from calls, " +
-                       Counted(report.withoutDate.size(), "record", "records") +
-                       " without a date, " + std::to_string(report.withoutEntity.size()) +
-                       " without an entity.\n";
+    std::string text =
+        "corvale-cli: ADIF log \"" + path + "\": " + Counted(report.records, "record", "records") +
+        " read, " + Counted(report.rows, "row", "rows") + " made, " +
+        Counted(report.entitiesFromCalls, "entity", "entities") + " from calls, " +
+        Counted(report.withoutDate.size(), "record", "records") + " without a date, " +
+        std::to_string(report.withoutEntity.size()) + " without an entity.\n";
     if (!report.countryFileProblem.empty())
         text += "corvale-cli: " + report.countryFileProblem + ".\n";
     if (verbose) {

@@ -10,7 +10,7 @@
 namespace corvale {
 
 struct CliOptions {
-    std::vector<Award> awards;  // in the order asked for, each once
+    std::vector<Award> awards;             // in the order asked for, each once
     std::optional<std::string> sourceMdb;  // --log or --source-mdb: a log of either kind
     std::optional<std::string> lstDir;
     std::optional<std::string> squaresDir;

@@ -90,8 +90,7 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         logOptions.countryFile = *options.countryFile;
     const LogRead read =
         ReadLog(paths.sourceMdb, AwardColumnsRead(), logOptions, [&](std::size_t rows) {
-            progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) +
-                          " contacts");
+            progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
             return Interruption::Signal() == 0;
         });
     if (read.format != LogFormat::Access) {

@@ -10,10 +10,9 @@ namespace {
 #include "geo/DxccAdifData.inc"
 
 constexpr bool AscendsByCode() {
-    return std::is_sorted(std::begin(kDxccAdifCodes), std::end(kDxccAdifCodes),
-                          [](const DxccAdifCode& a, const DxccAdifCode& b) {
-                              return a.code <= b.code;
-                          });
+    return std::is_sorted(
+        std::begin(kDxccAdifCodes), std::end(kDxccAdifCodes),
+        [](const DxccAdifCode& a, const DxccAdifCode& b) { return a.code <= b.code; });
 }
 static_assert(AscendsByCode(), "the code table must ascend by code, each code once");
 

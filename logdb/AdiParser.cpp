@@ -170,8 +170,8 @@ Tag ReadTag(Bytes& window) {
     const std::size_t digitsStart = i;
     constexpr std::uint64_t kPastAnyFile = std::uint64_t{1} << 62;
     while (window.Have(i + 1) && IsDigit(window.At(i))) {
-        tag.valueLength = std::min(kPastAnyFile,
-                                   tag.valueLength * 10 + static_cast<unsigned>(window.At(i) - '0'));
+        tag.valueLength = std::min(
+            kPastAnyFile, tag.valueLength * 10 + static_cast<unsigned>(window.At(i) - '0'));
         ++i;
     }
     if (i == digitsStart || !window.Have(i + 1))

@@ -17,10 +17,10 @@ namespace {
 using namespace std::string_view_literals;
 
 constexpr std::array<std::string_view, kKeptAdifFields> kFieldNames = {
-    "CALL",      "QSO_DATE",   "TIME_ON",  "MODE",          "FREQ",          "NAME",
-    "DXCC",      "STATE",      "IOTA",     "GRIDSQUARE",    "VUCC_GRIDS",    "BAND",
-    "PROP_MODE", "SAT_NAME",   "QSL_RCVD", "LOTW_QSL_RCVD", "EQSL_QSL_RCVD", "QSL_SENT",
-    "PROGRAMID",
+    "CALL",          "QSO_DATE",      "TIME_ON",   "MODE",      "FREQ",
+    "NAME",          "DXCC",          "STATE",     "IOTA",      "GRIDSQUARE",
+    "VUCC_GRIDS",    "BAND",          "PROP_MODE", "SAT_NAME",  "QSL_RCVD",
+    "LOTW_QSL_RCVD", "EQSL_QSL_RCVD", "QSL_SENT",  "PROGRAMID",
 };
 
 // Records read between two progress callbacks.
@@ -35,8 +35,8 @@ bool IsYesOrVerified(std::string_view value) {
 }
 
 bool IsDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(),
-                                        [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A decimal number in MHz: an optional sign, digits with an optional ".", at least one digit.
@@ -132,10 +132,7 @@ AdifField ClassifyField(std::string_view name) {
 
 AdifLog::AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& options,
                  const QsoTable::ReadProgress& progress)
-    : path_(std::move(path)),
-      options_(options),
-      progress_(progress),
-      rows_(columns) {}
+    : path_(std::move(path)), options_(options), progress_(progress), rows_(columns) {}
 
 AdifLog::~AdifLog() = default;
 
@@ -208,7 +205,8 @@ std::string_view AdifLog::EntityKey() {
         return {};
     if (!countryFile_)
         countryFile_.emplace(options_.countryFile, report_.countryFileProblem);
-    const std::string_view key = DxccKeyOfAdifCode(countryFile_->EntityCode(Value(AdifField::Call)));
+    const std::string_view key =
+        DxccKeyOfAdifCode(countryFile_->EntityCode(Value(AdifField::Call)));
     if (!key.empty())
         ++report_.entitiesFromCalls;
     return key;
@@ -242,8 +240,9 @@ void AdifLog::MakeRows() {
     const std::string band = BandCode(Value(AdifField::Band), Value(AdifField::Freq));
     const std::string& satName = Value(AdifField::SatName);
     const bool satellite = EqualsIgnoringAsciiCase(Value(AdifField::PropMode), "SAT");
-    const std::string_view sat =
-        !satellite && satName.empty() ? "None"sv : satName.empty() ? "SAT"sv : satName;
+    const std::string_view sat = !satellite && satName.empty() ? "None"sv
+                                 : satName.empty()             ? "SAT"sv
+                                                               : satName;
     const std::string_view confirm = ConfirmCode();
 
     std::vector<std::string> grids =

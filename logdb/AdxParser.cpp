@@ -105,8 +105,9 @@ void ParseAdx(int fd, AdifLog& log) {
                 log.Field(ClassifyField(field), View(value.get()));
                 status = xmlTextReaderNext(reader);  // over the field's content
                 continue;
-            } else if (fieldsDepth < 0 && ((depth == 1 && EqualsIgnoringAsciiCase(name, "HEADER")) ||
-                                           (depth == 2 && EqualsIgnoringAsciiCase(name, "RECORD")))) {
+            } else if (fieldsDepth < 0 &&
+                       ((depth == 1 && EqualsIgnoringAsciiCase(name, "HEADER")) ||
+                        (depth == 2 && EqualsIgnoringAsciiCase(name, "RECORD")))) {
                 inRecord = depth == 2;
                 if (empty) {
                     if (inRecord)
@@ -121,8 +122,9 @@ void ParseAdx(int fd, AdifLog& log) {
         status = xmlTextReaderRead(reader);
     }
     if (status < 0 || !errors.message.empty()) {
-        std::string reason = "it is not well-formed XML: " +
-                             (errors.message.empty() ? std::string("unknown error") : errors.message);
+        std::string reason =
+            "it is not well-formed XML: " +
+            (errors.message.empty() ? std::string("unknown error") : errors.message);
         if (errors.line > 0)
             reason += " (line " + std::to_string(errors.line) + ")";
         log.Fail(reason);

@@ -91,7 +91,8 @@ void CountryFile::AddText(std::string_view text) {
         }
         int code = 0;
         const std::string_view codeText = fields.size() == kPrefixField ? fields[2] : "";
-        const auto parsed = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+        const auto parsed =
+            std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
         if (codeText.empty() || parsed.ec != std::errc() ||
             parsed.ptr != codeText.data() + codeText.size() || code <= 0)
             continue;

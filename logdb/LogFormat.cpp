@@ -64,8 +64,9 @@ LogFormat DetectLogFormat(const std::string& path) {
     head.resize(static_cast<std::size_t>(got));
 
     if (head.empty())
-        FailLog(path, "the file is empty (0 bytes): it is neither an Access database nor an "
-                      "ADIF log");
+        FailLog(path,
+                "the file is empty (0 bytes): it is neither an Access database nor an "
+                "ADIF log");
     // Every Jet and ACE database starts with these bytes; the Access reader checks the rest.
     constexpr std::string_view kAccessStart{"\x00\x01\x00\x00", 4};
     if (kAccessStart.starts_with(head.substr(0, kAccessStart.size())))
