@@ -6,6 +6,7 @@
 #include "awards/CCorvaleView.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
+#include "logdb/LogFormat.h"
 #include "res/CorvaleStrings.h"
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CCorvaleDoc.h"
@@ -20,10 +21,16 @@ CCorvaleApp::CCorvaleApp(const WindowsSettings& settings) : m_settings(settings)
 CCorvaleApp::~CCorvaleApp() = default;
 
 bool CCorvaleApp::InitInstance(const CCorvaleCommandLine& commandLine) {
-    if (commandLine.SkipsPathsDialog())
+    if (commandLine.SkipsPathsDialog() && !commandLine.lstDir.isEmpty()) {
         TakePaths(commandLine);
-    else if (!RunPathsDialog())
+    } else if (commandLine.SkipsPathsDialog()) {
+        CPathsDlg pathsDlg(m_settings);
+        pathsDlg.OnInitDialog();
+        TakeDialogPaths(pathsDlg);
+        m_strSourceMdb = commandLine.sourceMdb;
+    } else if (!RunPathsDialog()) {
         return false;
+    }
     if (!CheckDatabaseVersion())
         return false;
     CreateMainWindow();
@@ -34,6 +41,11 @@ bool CCorvaleApp::RunPathsDialog() {
     CPathsDlg pathsDlg(m_settings);
     if (pathsDlg.DoModal() != QDialog::Accepted)
         return false;
+    TakeDialogPaths(pathsDlg);
+    return true;
+}
+
+void CCorvaleApp::TakeDialogPaths(const CPathsDlg& pathsDlg) {
     m_strSourceMdb = pathsDlg.m_strSourceMdb;
     m_strRefdataMdb = pathsDlg.m_strRefdataMdb;
     m_strLstDir = pathsDlg.m_strLstDir;
@@ -46,7 +58,6 @@ bool CCorvaleApp::RunPathsDialog() {
     m_strFfmaCfmPath = pathsDlg.m_strFfmaCfmPath;
     m_strVuccWkdPath = pathsDlg.m_strVuccWkdPath;
     m_strVuccCfmPath = pathsDlg.m_strVuccCfmPath;
-    return true;
 }
 
 void CCorvaleApp::TakePaths(const CCorvaleCommandLine& commandLine) {
@@ -66,12 +77,21 @@ void CCorvaleApp::TakePaths(const CCorvaleCommandLine& commandLine) {
 
 bool CCorvaleApp::CheckDatabaseVersion() {
     try {
-        const std::string path = m_settings.PathToOpen(m_strSourceMdb.toStdString()).string();
-        if (corvale::CheckDatabaseVersion(path))
-            return true;
-        QMessageBox::warning(nullptr, strings::kAppTitle, strings::kVersionError);
-    } catch (const DbError& error) {
+        return CheckLog(m_settings.PathToOpen(m_strSourceMdb.toStdString()).string(), nullptr);
+    } catch (const std::exception& error) {
         QMessageBox::warning(nullptr, strings::kAppTitle, QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+bool CCorvaleApp::CheckLog(const std::string& path, QWidget* parent) {
+    try {
+        // [VERSION] belongs to DXBase logs only.
+        if (DetectLogFormat(path) != LogFormat::Access || corvale::CheckDatabaseVersion(path))
+            return true;
+        QMessageBox::warning(parent, strings::kAppTitle, strings::kVersionError);
+    } catch (const DbError& error) {
+        QMessageBox::warning(parent, strings::kAppTitle, QString::fromUtf8(error.what()));
     }
     return false;
 }

@@ -2,11 +2,15 @@
 
 #include <QString>
 #include <memory>
+#include <string>
+
+class QWidget;
 
 namespace corvale {
 
 class CCorvaleDoc;
 class CMainFrame;
+class CPathsDlg;
 struct CCorvaleCommandLine;
 class WindowsSettings;
 
@@ -24,8 +28,11 @@ class CCorvaleApp {
     bool InitInstance(const CCorvaleCommandLine& commandLine);
     // The paths dialog. False: cancelled, and no path has changed.
     bool RunPathsDialog();
-    // Opens the source log and accepts it when its [VERSION] reads 6; otherwise shows why.
+    // Accepts the source log when it is an ADIF log or a DXBase log whose [VERSION] reads 6;
+    // otherwise shows why.
     bool CheckDatabaseVersion();
+    // The same for any log file (the path to open): File > Open Log asks it too.
+    static bool CheckLog(const std::string& path, QWidget* parent);
 
     CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
 
@@ -44,6 +51,7 @@ class CCorvaleApp {
 
   private:
     void TakePaths(const CCorvaleCommandLine& commandLine);
+    void TakeDialogPaths(const CPathsDlg& pathsDlg);
     void CreateMainWindow();
 
     const WindowsSettings& m_settings;

@@ -1,6 +1,8 @@
 #include "shell/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -8,7 +10,9 @@
 #include <algorithm>
 
 #include "awards/CCorvaleView.h"
+#include "res/CorvaleStrings.h"
 #include "shell/CAboutDlg.h"
+#include "shell/CCorvaleApp.h"
 #include "ui_CMainFrame.h"
 
 namespace corvale {
@@ -18,6 +22,10 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_ui->setupUi(this);
     connect(m_ui->actionAppExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->actionAppAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    connect(m_ui->actionOpenLog, &QAction::triggered, this, &CMainFrame::OnOpenLog);
+    for (QAction* action :
+         {m_ui->actionConfirmCard, m_ui->actionConfirmLotw, m_ui->actionConfirmEqsl})
+        connect(action, &QAction::toggled, this, &CMainFrame::OnConfirmations);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -60,6 +68,32 @@ void CMainFrame::ResizeParentToFit(bool shrinkOnly) {
 void CMainFrame::OnAppAbout() {
     CAboutDlg aboutDlg(this);
     aboutDlg.exec();
+}
+
+void CMainFrame::OnOpenLog() {
+    if (m_pView == nullptr || m_pView->IsRunning())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, strings::kOpenLogTitle, QFileInfo(m_pView->m_strSourceMdb).absolutePath(),
+        strings::kOpenLogFilter);
+    if (!path.isEmpty())
+        OpenLog(path);
+}
+
+bool CMainFrame::OpenLog(const QString& path) {
+    if (m_pView == nullptr || m_pView->IsRunning() ||
+        !CCorvaleApp::CheckLog(path.toStdString(), this))
+        return false;
+    m_pView->SetSourceLog(path);
+    return true;
+}
+
+void CMainFrame::OnConfirmations() {
+    if (m_pView == nullptr)
+        return;
+    m_pView->m_confirmations = {m_ui->actionConfirmCard->isChecked(),
+                                m_ui->actionConfirmLotw->isChecked(),
+                                m_ui->actionConfirmEqsl->isChecked()};
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

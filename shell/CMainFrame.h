@@ -32,8 +32,16 @@ class CMainFrame : public QMainWindow {
     // Sizes the frame to fit the form, by default shrinking it only; the top-left corner stays.
     void ResizeParentToFit(bool shrinkOnly = true);
 
+    // The log that the runs read from now on, once it has passed the start-up check; false
+    // (with a message shown) when it has not.
+    bool OpenLog(const QString& path);
+
   public slots:
     void OnAppAbout();
+    // File > Open Log...: a log of either kind, picked with a file dialog.
+    void OnOpenLog();
+    // The Confirmations menu: which confirmations of an ADIF log count (not stored).
+    void OnConfirmations();
 
   protected:
     // A run in progress is stopped first; the frame closes when it has ended.
