@@ -18,7 +18,8 @@ const std::map<std::string, std::vector<Award>> kAwardWords = {
 }  // namespace
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
-    CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log.", "corvale-cli"};
+    CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log or an ADIF log.",
+                 "corvale-cli"};
     app.set_version_flag("--version", "corvale-cli 1.02");
     CliOptions options;
     std::vector<std::string> words;

@@ -7,7 +7,7 @@ namespace corvale {
 
 std::optional<CCorvaleCommandLine> ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Pin files for DX Atlas from a DXBase log.");
+    parser.setApplicationDescription("Pin files for DX Atlas from a DXBase log or an ADIF log.");
     parser.addHelpOption();
     const QCommandLineOption winePrefix(
         "wine-prefix",
