@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -89,8 +90,9 @@ class Window {
         }
     }
 
-    // The byte at pos + i; only after Have(i + 1).
-    char At(std::size_t i) const { return buffer_[pos_ + i]; }
+    const char* Begin() const { return buffer_.get() + pos_; }
+    const char* End() const { return buffer_.get() + end_; }
+    std::size_t Available() const { return end_ - pos_; }
     std::string_view View(std::size_t from, std::size_t length) const {
         return {buffer_.get() + pos_ + from, length};
     }
@@ -110,83 +112,72 @@ class Window {
 
 struct Tag {
     enum class Kind { None, Field, EndOfHeader, EndOfRecord, EndOfFile } kind = Kind::None;
-    std::size_t size = 0;  // bytes from "<" to ">" inclusive
+    bool incomplete = false;  // the bytes end before the tag could be told
+    std::size_t size = 0;     // bytes from "<" to ">" inclusive
     std::size_t nameLength = 0;
     std::uint64_t valueLength = 0;
 };
 
+// The bytes of a name or a type: anything but a blank, "<", ">" and ":".
+constexpr std::array<bool, 256> kNameBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[static_cast<std::size_t>(c)] =
+            !IsBlank(static_cast<char>(c)) && c != '<' && c != '>' && c != ':';
+    return bytes;
+}();
+
 bool IsNameByte(char c) {
-    return !IsBlank(c) && c != '<' && c != '>' && c != ':';
+    return kNameBytes[static_cast<unsigned char>(c)];
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// A few bytes held whole (the start of a file), read like a window.
-class Head {
-  public:
-    explicit Head(std::string_view bytes) : bytes_(bytes) {}
-    bool Have(std::size_t n) const { return bytes_.size() - pos_ >= n; }
-    char At(std::size_t i) const { return bytes_[pos_ + i]; }
-    std::string_view View(std::size_t from, std::size_t length) const {
-        return bytes_.substr(pos_ + from, length);
-    }
-    bool NextTagStart() {
-        pos_ = std::min(bytes_.find('<', pos_), bytes_.size());
-        return pos_ < bytes_.size();
-    }
-    void Advance(std::size_t n) { pos_ += n; }
-    std::string_view Before() const { return bytes_.substr(0, pos_); }
-
-  private:
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
-};
-
-// Reads the tag that starts at the "<" at hand. Kind::None: the "<" opens no tag.
-template <typename Bytes>
-Tag ReadTag(Bytes& window) {
+// Reads the tag that starts at the "<" at `p`, within [p, end). Kind::None: the "<" opens no
+// tag (or, with `incomplete`, the bytes end before that can be told).
+Tag ReadTag(const char* p, const char* end) {
     Tag tag;
-    std::size_t i = 1;
-    while (window.Have(i + 1) && IsNameByte(window.At(i)))
-        ++i;
-    tag.nameLength = i - 1;
-    if (tag.nameLength == 0 || !window.Have(i + 1))
+    const char* q = p + 1;
+    while (q < end && IsNameByte(*q))
+        ++q;
+    tag.nameLength = static_cast<std::size_t>(q - p - 1);
+    tag.incomplete = q == end;
+    if (tag.nameLength == 0 || q == end)
         return tag;
-    if (window.At(i) == '>') {
-        const std::string_view name = window.View(1, tag.nameLength);
+    if (*q == '>') {
+        const std::string_view name(p + 1, tag.nameLength);
         if (EqualsIgnoringAsciiCase(name, "EOR"))
             tag.kind = Tag::Kind::EndOfRecord;
         else if (EqualsIgnoringAsciiCase(name, "EOH"))
             tag.kind = Tag::Kind::EndOfHeader;
         else if (EqualsIgnoringAsciiCase(name, "APP_LoTW_EOF"))
             tag.kind = Tag::Kind::EndOfFile;
-        tag.size = i + 1;
+        tag.size = static_cast<std::size_t>(q - p + 1);
         return tag;
     }
+    if (*q != ':')
+        return tag;
     // ':' LEN, then '>' or ':' TYPE '>'.
-    ++i;
-    const std::size_t digitsStart = i;
+    const char* digits = ++q;
     constexpr std::uint64_t kPastAnyFile = std::uint64_t{1} << 62;
-    while (window.Have(i + 1) && IsDigit(window.At(i))) {
-        tag.valueLength = std::min(
-            kPastAnyFile, tag.valueLength * 10 + static_cast<unsigned>(window.At(i) - '0'));
-        ++i;
+    while (q < end && *q >= '0' && *q <= '9') {
+        tag.valueLength =
+            std::min(kPastAnyFile, tag.valueLength * 10 + static_cast<unsigned>(*q - '0'));
+        ++q;
     }
-    if (i == digitsStart || !window.Have(i + 1))
+    tag.incomplete = q == end;
+    if (q == digits || q == end)
         return tag;
-    if (window.At(i) == ':') {
-        ++i;
-        while (window.Have(i + 1) && IsNameByte(window.At(i)))
-            ++i;
-        if (!window.Have(i + 1))
+    if (*q == ':') {
+        ++q;
+        while (q < end && IsNameByte(*q))
+            ++q;
+        tag.incomplete = q == end;
+        if (q == end)
             return tag;
     }
-    if (window.At(i) != '>')
+    if (*q != '>')
         return tag;
     tag.kind = Tag::Kind::Field;
-    tag.size = i + 1;
+    tag.size = static_cast<std::size_t>(q - p + 1);
     return tag;
 }
 
@@ -198,11 +189,10 @@ std::string Shown(std::string_view tag) {
 }  // namespace
 
 bool StartsLikeAdi(std::string_view head) {
-    Head bytes(head);
-    while (bytes.NextTagStart()) {
-        if (ReadTag(bytes).kind != Tag::Kind::None)
-            return bytes.Before().find('\0') == std::string_view::npos;
-        bytes.Advance(1);
+    for (std::size_t at = head.find('<'); at != std::string_view::npos;
+         at = head.find('<', at + 1)) {
+        if (ReadTag(head.data() + at, head.data() + head.size()).kind != Tag::Kind::None)
+            return head.substr(0, at).find('\0') == std::string_view::npos;
     }
     return false;
 }
@@ -210,7 +200,13 @@ bool StartsLikeAdi(std::string_view head) {
 void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
     Window window(fd, log.Path());
     while (window.NextTagStart()) {
-        const Tag tag = ReadTag(window);
+        Tag tag = ReadTag(window.Begin(), window.End());
+        while (tag.incomplete) {
+            // Read on until the tag can be told; at the end of the file the "<" opens no tag.
+            if (!window.Have(window.Available() + 1))
+                break;
+            tag = ReadTag(window.Begin(), window.End());
+        }
         switch (tag.kind) {
             case Tag::Kind::None:
                 window.Advance(1);

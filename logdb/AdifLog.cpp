@@ -121,11 +121,18 @@ std::vector<std::string> VuccSquares(std::string_view vuccGrids, std::string_vie
 }  // namespace
 
 AdifField ClassifyField(std::string_view name) {
+    // Every field of every record is classified: the length and the first letter rule out all
+    // names but one or two before any text is compared.
+    if (name.empty())
+        return AdifField::Other;
+    const char first = name[0] >= 'a' && name[0] <= 'z' ? static_cast<char>(name[0] - 32) : name[0];
     for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(name, kFieldNames[i]))
+        const std::string_view candidate = kFieldNames[i];
+        if (candidate.size() == name.size() && candidate[0] == first &&
+            EqualsIgnoringAsciiCase(name, candidate))
             return static_cast<AdifField>(i);
     }
-    if (StartsWithIgnoringAsciiCase(name, "APP_LoTW_"))
+    if (first == 'A' && StartsWithIgnoringAsciiCase(name, "APP_LoTW_"))
         return AdifField::LotwApp;
     return AdifField::Other;
 }
