@@ -3,7 +3,7 @@
 # and any further packages named on the command line.
 set -eu
 packages="build-essential cmake ninja-build pkg-config git clang-format \
-    mdbtools mdbtools-dev libcli11-dev nlohmann-json3-dev \
+    mdbtools mdbtools-dev libcli11-dev nlohmann-json3-dev libxml2-dev hamradio-files \
     qt6-base-dev libgl-dev libqt6svg6 \
     libgtest-dev libgmock-dev libbenchmark-dev $*"
 missing=""
