@@ -37,8 +37,16 @@ struct ErrorCollector {
         auto* collector = static_cast<ErrorCollector*>(self);
         if (error == nullptr || error->level < XML_ERR_ERROR || !collector->message.empty())
             return;
-        std::string text = error->message != nullptr ? error->message : "unknown error";
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        // One sentence: libxml2's messages may span lines.
+        std::string text;
+        for (const char* c = error->message != nullptr ? error->message : ""; *c != '\0'; ++c) {
+            const bool blank = *c == '\n' || *c == ' ';
+            if (!blank)
+                text.push_back(*c);
+            else if (!text.empty() && text.back() != ' ')
+                text.push_back(' ');
+        }
+        while (!text.empty() && text.back() == ' ')
             text.pop_back();
         collector->message = text.empty() ? "unknown error" : text;
         collector->line = error->line;
@@ -70,10 +78,30 @@ std::string FieldName(xmlTextReaderPtr reader, std::string_view element) {
     return std::string(element);
 }
 
+// libxml2 reports some errors (of the input's encoding, of reading) through its thread's global
+// handlers, which print to standard error. While one of these lives they are collected instead.
+class GlobalErrorsCollected {
+  public:
+    explicit GlobalErrorsCollected(ErrorCollector& errors) {
+        xmlSetStructuredErrorFunc(&errors, &ErrorCollector::Collect);
+        xmlSetGenericErrorFunc(nullptr, &Ignore);
+    }
+    ~GlobalErrorsCollected() {
+        xmlSetStructuredErrorFunc(nullptr, nullptr);
+        xmlSetGenericErrorFunc(nullptr, nullptr);
+    }
+    GlobalErrorsCollected(const GlobalErrorsCollected&) = delete;
+    GlobalErrorsCollected& operator=(const GlobalErrorsCollected&) = delete;
+
+  private:
+    static void Ignore(void*, const char*, ...) {}
+};
+
 }  // namespace
 
 void ParseAdx(int fd, AdifLog& log) {
     ErrorCollector errors;
+    const GlobalErrorsCollected collected(errors);
     const std::unique_ptr<xmlTextReader, FreeReader> owner(
         xmlReaderForFd(fd, log.Path().c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING));
     xmlTextReaderPtr reader = owner.get();

@@ -237,6 +237,8 @@ TEST_F(CliTest, BadAdifChangesNothing) {
         {"neither kind", "QSO with W1AW on 20 m\n", "neither an Access database nor an ADIF"},
         {"value past the end", "<EOH><CALL:4>W1AW<EOR><CALL:400>K1", "byte 22 (record 2)"},
         {"ADX not well-formed", "<?xml version=\"1.0\"?><ADX><RECORDS>", "not well-formed XML"},
+        {"ADX not in its encoding", "<?xml version=\"1.0\"?><ADX><RECORDS><RECORD><NAME>S\xF8ren",
+         "not well-formed XML"},
     };
     const fs::path pins = folder_ / "WASpins.lst";
     const fs::path log = folder_ / "log.adi";
