@@ -82,14 +82,15 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
                                                    std::FILE* err) {
     ProgressLine progress(err);
     // [VERSION] belongs to DXBase logs only.
-    if (DetectLogFormat(paths.sourceMdb) == LogFormat::Access)
+    const LogFormat format = DetectLogFormat(paths.sourceMdb);
+    if (format == LogFormat::Access)
         CheckVersion(paths.sourceMdb);
     LogReadOptions logOptions;
     logOptions.confirmations = options.confirmations;
     if (options.countryFile)
         logOptions.countryFile = *options.countryFile;
     const LogRead read =
-        ReadLog(paths.sourceMdb, AwardColumnsRead(), logOptions, [&](std::size_t rows) {
+        ReadLog(paths.sourceMdb, format, AwardColumnsRead(), logOptions, [&](std::size_t rows) {
             progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
             return Interruption::Signal() == 0;
         });

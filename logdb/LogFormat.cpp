@@ -80,8 +80,13 @@ LogFormat DetectLogFormat(const std::string& path) {
 
 LogRead ReadLog(const std::string& path, QsoColumnSet columns, const LogReadOptions& options,
                 const QsoTable::ReadProgress& progress) {
+    return ReadLog(path, DetectLogFormat(path), columns, options, progress);
+}
+
+LogRead ReadLog(const std::string& path, LogFormat format, QsoColumnSet columns,
+                const LogReadOptions& options, const QsoTable::ReadProgress& progress) {
     LogRead read;
-    read.format = DetectLogFormat(path);
+    read.format = format;
     if (read.format == LogFormat::Access) {
         read.table = QsoTable::Read(path, columns, progress);
         return read;

@@ -31,5 +31,8 @@ struct LogRead {
 // chooses the reader. Throws DbError.
 LogRead ReadLog(const std::string& path, QsoColumnSet columns, const LogReadOptions& options,
                 const QsoTable::ReadProgress& progress = {});
+// The same for a log whose format the caller has told already.
+LogRead ReadLog(const std::string& path, LogFormat format, QsoColumnSet columns,
+                const LogReadOptions& options, const QsoTable::ReadProgress& progress = {});
 
 }  // namespace corvale

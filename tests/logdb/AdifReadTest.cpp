@@ -34,6 +34,10 @@ struct SampleCase {
     LogFormat format;
 };
 
+void PrintTo(const SampleCase& sample, std::ostream* out) {
+    *out << sample.file;
+}
+
 class AdifSampleMatchesTsv : public ::testing::TestWithParam<SampleCase> {};
 
 TEST_P(AdifSampleMatchesTsv, RowsReadBackAsInTheTsv) {
