@@ -118,6 +118,11 @@ void CCorvaleView::OnInitialUpdate(const CCorvaleApp& app) {
     m_strVuccBand = QString::fromUtf8(VuccBandCode(50));
 }
 
+void CCorvaleView::SetSourceLog(const QString& path) {
+    m_strSourceMdb = path;
+    m_ui->labelSourceMdb->setText(m_strSourceMdb);
+}
+
 void CCorvaleView::StopRun() {
     if (m_pRunThread)
         m_pRunThread->RequestStop();
@@ -227,6 +232,7 @@ void CCorvaleView::RunAwardFromForm(Award award) {
         request.vuccBand = m_strVuccBand.toStdString();
         m_qsoSet.SetDefaultDBName(PathToOpen(m_strSourceMdb));
         MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
+        m_qsoSet.m_logOptions.confirmations = m_confirmations;
     } catch (const std::exception& error) {
         CAwardRunOutcome outcome;
         outcome.kind = CAwardRunOutcome::Kind::Failed;

@@ -50,6 +50,9 @@ class CCorvaleView : public QWidget {
     // Asks a run in progress to stop; RunEnded follows.
     void StopRun();
 
+    // The log that the next runs read (either kind), shown on the form.
+    void SetSourceLog(const QString& path);
+
     // true: the controls into the members; false: the members into the controls.
     void UpdateData(bool saveAndValidate);
 
@@ -89,6 +92,7 @@ class CCorvaleView : public QWidget {
     QString m_strFfmaLstPath, m_strWasLstPath, m_strDxccLstPath, m_strIotaLstPath, m_strVuccLstPath;
     QString m_strFfmaWkdPath, m_strFfmaCfmPath, m_strVuccWkdPath, m_strVuccCfmPath;
     QString m_strVuccBand;
+    ConfirmationSources m_confirmations;  // of an ADIF log; from the Confirmations menu
 
   private:
     // What tells one award's run from another's on the form.

@@ -29,7 +29,8 @@ void AddOnce(std::vector<Item>& items, Item item) {
 }  // namespace
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
-    CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log.", "corvale-cli"};
+    CLI::App app{"Writes DX Atlas pin files (and squares files) from a DXBase log or an ADIF log.",
+                 "corvale-cli"};
     app.set_version_flag("--version", "corvale-cli " CORVALE_VERSION);
     CliOptions options;
     std::vector<std::string> words, exportWords;
@@ -37,9 +38,9 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     app.add_option("AWARD", words, "was dxcc iota vucc ffma, or all")
         ->required()
         ->check(CLI::IsMember({"was", "dxcc", "iota", "vucc", "ffma", "all"}));
-    auto* source = app.add_option("--source-mdb", sourceMdb,
-                                  "the DXBase source QSO database (default: DATAPATH from "
-                                  "Dxb2007.ini)");
+    auto* source = app.add_option("--log,--source-mdb", sourceMdb,
+                                  "the log: a DXBase database or an ADIF file (.adi or .adx), "
+                                  "told by its content (default: DATAPATH from Dxb2007.ini)");
     auto* lst = app.add_option("--lst-dir", lstDir,
                                "folder of the pin files (default: DX Atlas's Pins folder, else "
                                "~/.local/share/corvale/Pins)");
@@ -55,7 +56,8 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                                   "$WINEPREFIX, else ~/.wine)");
     app.add_flag("--json", options.json, "print the summary as JSON");
     app.add_flag("--verbose", options.verbose,
-                 "also print the locator conversions' diagnostic lines (standard error)");
+                 "also print the locator conversions' diagnostic lines and the numbers of the "
+                 "ADIF records without a date or an entity (standard error)");
     app.add_flag("--needed", options.needed,
                  "after each award's summary line, list what it still needs");
     auto* exports = app.add_option("--export", exportWords,
@@ -67,6 +69,19 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         app.add_option("--export-dir", exportDir, "folder of the exported files (WAS.geojson ...)");
     exports->needs(exportFolder);
     exportFolder->needs(exports);
+    std::vector<std::string> confirmations;
+    auto* confirmationsOption =
+        app.add_option("--confirmations", confirmations,
+                       "the confirmations of an ADIF log that count: card, lotw, eqsl, "
+                       "comma-separated (default: all three; \"\" for none)")
+            ->delimiter(',')
+            ->check(CLI::IsMember({"card", "lotw", "eqsl", ""}));
+    std::string countryFile;
+    auto* countryFileOption = app.add_option(
+        "--country-file", countryFile,
+        std::string("the country file that places the calls of ADIF records without a DXCC "
+                    "field (default: ") +
+            kDefaultCountryFile + ", of Debian's hamradio-files)");
 
     CliParse parse;
     try {
@@ -97,6 +112,15 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         options.squaresDir = squaresDir;
     if (*prefix)
         options.winePrefix = winePrefix;
+    if (*confirmationsOption) {
+        const auto named = [&confirmations](const char* word) {
+            return std::find(confirmations.begin(), confirmations.end(), word) !=
+                   confirmations.end();
+        };
+        options.confirmations = {named("card"), named("lotw"), named("eqsl")};
+    }
+    if (*countryFileOption)
+        options.countryFile = countryFile;
     parse.options = std::move(options);
     return parse;
 }

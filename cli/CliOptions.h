@@ -6,12 +6,13 @@
 
 #include "awards/AwardRun.h"
 #include "export/AwardExport.h"
+#include "logdb/LogReadOptions.h"
 
 namespace corvale {
 
 struct CliOptions {
-    std::vector<Award> awards;  // in the order asked for, each once
-    std::optional<std::string> sourceMdb;
+    std::vector<Award> awards;             // in the order asked for, each once
+    std::optional<std::string> sourceMdb;  // --log or --source-mdb: a log of either kind
     std::optional<std::string> lstDir;
     std::optional<std::string> squaresDir;
     std::optional<std::string> winePrefix;
@@ -22,6 +23,8 @@ struct CliOptions {
     bool needed = false;                // print what each award still needs
     std::vector<ExportFormat> exports;  // in the order asked for, each once
     std::optional<std::string> exportDir;
+    ConfirmationSources confirmations;  // of an ADIF log
+    std::optional<std::string> countryFile;
 };
 
 // What parsing the command line came to: options to run with, or an exit with a text.

@@ -36,7 +36,7 @@ CliPaths ResolveCliPaths(const CliOptions& options) {
             throw std::runtime_error("no log to read: give --source-mdb; " + NoPrefixHint(prefix));
         if (found.sourceMdb.empty()) {
             throw std::runtime_error(
-                "no log to read: give --source-mdb, or set DATAPATH in section [Dir] of "
+                "no log to read: give --log, or set DATAPATH in section [Dir] of "
                 "DXBase's Dxb2007.ini in the Wine prefix " +
                 prefix + " (drive_c/windows)");
         }

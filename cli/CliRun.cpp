@@ -9,6 +9,7 @@
 
 #include "awards/AwardRun.h"
 #include "awards/OutputFile.h"
+#include "cli/AdifReadText.h"
 #include "cli/CliPaths.h"
 #include "cli/Interruption.h"
 #include "cli/ProgressLine.h"
@@ -16,6 +17,7 @@
 #include "export/AwardExport.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
+#include "logdb/LogFormat.h"
 #include "logdb/QsoTable.h"
 #include "shell/OwnFolders.h"
 
@@ -99,39 +101,51 @@ RunRequest RequestFor(Award award, const CliOptions& options, const CliPaths& pa
 std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, const CliPaths& paths,
                                                    std::FILE* err) {
     ProgressLine progress(err);
-    CheckVersion(paths.sourceMdb);
-    auto table = QsoTable::Read(paths.sourceMdb, AwardColumnsRead(), [&](std::size_t rows) {
-        progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
-        return Interruption::Signal() == 0;
-    });
+    // [VERSION] belongs to DXBase logs only.
+    const LogFormat format = DetectLogFormat(paths.sourceMdb);
+    if (format == LogFormat::Access)
+        CheckVersion(paths.sourceMdb);
+    LogReadOptions logOptions;
+    logOptions.confirmations = options.confirmations;
+    if (options.countryFile)
+        logOptions.countryFile = *options.countryFile;
+    const LogRead read =
+        ReadLog(paths.sourceMdb, format, AwardColumnsRead(), logOptions, [&](std::size_t rows) {
+            progress.Show("reading " + paths.sourceMdb + ": " + std::to_string(rows) + " contacts");
+            return Interruption::Signal() == 0;
+        });
     progress.Clear();
+    if (read.format != LogFormat::Access)
+        std::fputs(AdifReadText(paths.sourceMdb, read.adif, options.verbose).c_str(), err);
+    const std::shared_ptr<const QsoTable>& table = read.table;
     for (const std::string& warning : table->Warnings())
-        std::fprintf(err, "corvale-cli: warning: %s\n", warning.c_str());
+        std::fprintf(err, "corvale-cli: warning: %s
+", warning.c_str());
 
     OutputTransaction files;
     std::vector<AwardSummary> summaries;
     for (Award award : options.awards) {
-        const RunRequest request = RequestFor(award, options, paths);
-        MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
-        CSRC2006QSO qsoSet;
-        qsoSet.m_strSort = std::string(AwardSortText(award));
-        qsoSet.m_columnsRead = AwardColumnsRead(award);
-        qsoSet.Open(table);
-        CliObserver observer(award, progress, options.verbose ? err : nullptr);
-        RunResult result = RunAward(request, qsoSet, observer, files);
-        if (result.stopped)
-            return std::nullopt;
-        AwardSummary summary{award,
-                             request.lstPath,
-                             {},
-                             {},
-                             result.counters,
-                             std::move(result.unplaced),
-                             std::move(result.entities)};
-        if (request.squares)
-            summary.squaresPaths = {request.wkdPath, request.cfmPath};
-        ExportRun(request, options, summary, files);
-        summaries.push_back(std::move(summary));
+            const RunRequest request = RequestFor(award, options, paths);
+            MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
+            CSRC2006QSO qsoSet;
+            qsoSet.m_strSort = std::string(AwardSortText(award));
+            qsoSet.m_columnsRead = AwardColumnsRead(award);
+            qsoSet.Open(table);
+            CliObserver observer(award, progress, options.verbose ? err : nullptr);
+            RunResult result = RunAward(request, qsoSet, observer, files);
+            if (result.stopped)
+                return std::nullopt;
+            AwardSummary summary{award,
+                                 request.lstPath,
+                                 {},
+                                 {},
+                                 result.counters,
+                                 std::move(result.unplaced),
+                                 std::move(result.entities)};
+            if (request.squares)
+                summary.squaresPaths = {request.wkdPath, request.cfmPath};
+            ExportRun(request, options, summary, files);
+            summaries.push_back(std::move(summary));
     }
     progress.Clear();
     if (Interruption::Signal() != 0)

@@ -9,14 +9,11 @@
 // (moved rows behind pointers, chains of them, deleted slots), so that mutations reach the walk
 // that finds a table's rows.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "FuzzFile.h"
 #include "logdb/CSRC2006QSO.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
@@ -26,40 +23,12 @@ namespace {
 
 constexpr std::size_t kPage = 4096;
 
-const std::string& LogPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("fuzz-log.mdb", MFD_CLOEXEC);
-        if (fd < 0)
-            std::abort();
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-int LogFd() {
-    static const int fd = std::stoi(LogPath().substr(LogPath().rfind('/') + 1));
-    return fd;
-}
-
-void WriteLog(const std::uint8_t* data, std::size_t size) {
-    const int fd = LogFd();
-    const std::size_t padded = (size + kPage - 1) / kPage * kPage;
-    if (ftruncate(fd, 0) != 0 || ftruncate(fd, static_cast<off_t>(padded)) != 0)
-        std::abort();
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0)
-            std::abort();
-        done += static_cast<std::size_t>(n);
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    WriteLog(data, size);
-    const std::string& path = LogPath();
+    static const corvale::fuzz::FuzzFile file("fuzz-log.mdb");
+    file.Write(data, size, kPage);
+    const std::string& path = file.Path();
     try {
         corvale::IsSupportedDatabaseVersion(corvale::ReadDatabaseVersion(path));
     } catch (const corvale::DbError&) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "logdb/DbError.h"
+#include "logdb/LogFormat.h"
 #include "logdb/MdbLog.h"
 
 namespace corvale {
@@ -173,7 +174,7 @@ void CSRC2006QSO::Open(const QsoTable::ReadProgress& progress) {
     QsoColumnSet columns = m_columnsRead;
     for (QsoColumn column : SortColumns())
         columns.Add(column);
-    Open(QsoTable::Read(GetDefaultDBName(), columns, progress));
+    Open(ReadLog(GetDefaultDBName(), columns, m_logOptions, progress).table);
 }
 
 void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {

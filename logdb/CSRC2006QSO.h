@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "logdb/LogReadOptions.h"
 #include "logdb/QsoColumn.h"
 #include "logdb/QsoTable.h"
 
@@ -25,12 +26,15 @@ class CSRC2006QSO {
     // The columns that the members receive: Open(void) reads them from the file, Open(table)
     // binds those of them that the table holds. Each award run binds only what it reads.
     QsoColumnSet m_columnsRead = QsoColumnSet::All();
+    // How Open(void) reads an ADIF log: the confirmations that count, the country file.
+    LogReadOptions m_logOptions;
 
     void SetDefaultDBName(std::string sourceMdb) { m_strSourceMdb = std::move(sourceMdb); }
     std::string GetDefaultDBName() const { return m_strSourceMdb; }
     std::string GetDefaultSQL() const { return "[QSO-TAB]"; }
 
-    // Reads the log named by GetDefaultDBName() and orders it by m_strSort. Throws DbError.
+    // Reads the log named by GetDefaultDBName() (either kind, told by its content) and orders it
+    // by m_strSort. Throws DbError.
     // The columns read are m_columnsRead and the columns that m_strSort names.
     void Open(const QsoTable::ReadProgress& progress = {});
     // Walks rows already read (one read of the log serving several runs). Throws DbError when

@@ -40,5 +40,6 @@ inline constexpr char kRunFailed[] = "The run failed; no file was changed.";
 inline constexpr char kRunStopped[] = "The run was stopped; no file was changed.";
 inline constexpr char kReadingLog[] = "Reading the log: %1 records";
 inline constexpr char kWalkingLog[] = "Walking the log: record %1 of %2";
+inline constexpr char kOpenLogTitle[] = "Open Log";
 
 }  // namespace corvale::strings

@@ -3,6 +3,7 @@
 #   - corvale-cli all --squares against mdb-export LOG QSO-TAB > /dev/null: wall times, their
 #     ratio, and corvale-cli's peak resident memory (bench/time_runs.cpp, child processes);
 #   - corvale-cli all --squares --export geojson,kml,csv against all --squares (at most 1.10);
+#   - the same command on the ADIF log beside it (large-log.adi) against the Access log;
 #   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
 #     per contact, wall and CPU (bench/bench_awards.cpp);
 #   - the read of a log edited for years (moved, deleted and stale rows) against the large log's,
@@ -26,6 +27,13 @@ fi
 
 echo "== corvale-cli against mdb-export"
 "$build/bench/time_runs" "$build/cli/corvale-cli" "$log" "$runs" 2>/dev/null
+
+adif=${log%.mdb}.adi
+if [ -r "$adif" ]; then
+    echo
+    echo "== corvale-cli on the ADIF log against the same contacts' Access log"
+    "$build/bench/time_runs" "$build/cli/corvale-cli" "$adif" "$runs" "$log" 2>/dev/null
+fi
 
 echo
 echo "== the five award runs over the first N contacts (read once; sort, walk, write)"

@@ -6,6 +6,7 @@
 #include "awards/CCorvaleView.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
+#include "logdb/LogFormat.h"
 #include "res/CorvaleStrings.h"
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CCorvaleDoc.h"
@@ -22,7 +23,15 @@ CCorvaleApp::~CCorvaleApp() = default;
 
 bool CCorvaleApp::InitInstance(const CCorvaleCommandLine& commandLine) {
     if (commandLine.SkipsPathsDialog()) {
-        TakePaths(commandLine);
+        if (commandLine.lstDir.isEmpty()) {
+            // Only the log named: the other paths as the dialog would fill them.
+            CPathsDlg pathsDlg(m_settings);
+            pathsDlg.OnInitDialog();
+            TakeDialogPaths(pathsDlg);
+            m_strSourceMdb = commandLine.sourceMdb;
+        } else {
+            TakePaths(commandLine);
+        }
         if (!CheckDatabaseVersion())
             return false;
     } else {
@@ -49,7 +58,11 @@ bool CCorvaleApp::RunPathsDialog() {
     }
     if (result != QDialog::Accepted)
         return false;
-    const CPathsDlg& pathsDlg = *m_pPathsDlg;
+    TakeDialogPaths(*m_pPathsDlg);
+    return true;
+}
+
+void CCorvaleApp::TakeDialogPaths(const CPathsDlg& pathsDlg) {
     m_strSourceMdb = pathsDlg.m_strSourceMdb;
     m_strRefdataMdb = pathsDlg.m_strRefdataMdb;
     m_strLstDir = pathsDlg.m_strLstDir;
@@ -62,7 +75,6 @@ bool CCorvaleApp::RunPathsDialog() {
     m_strFfmaCfmPath = pathsDlg.m_strFfmaCfmPath;
     m_strVuccWkdPath = pathsDlg.m_strVuccWkdPath;
     m_strVuccCfmPath = pathsDlg.m_strVuccCfmPath;
-    return true;
 }
 
 void CCorvaleApp::TakePaths(const CCorvaleCommandLine& commandLine) {
@@ -82,12 +94,21 @@ void CCorvaleApp::TakePaths(const CCorvaleCommandLine& commandLine) {
 
 bool CCorvaleApp::CheckDatabaseVersion() {
     try {
-        const std::string path = m_settings.PathToOpen(m_strSourceMdb.toStdString()).string();
-        if (corvale::CheckDatabaseVersion(path))
-            return true;
-        QMessageBox::warning(nullptr, strings::kAppTitle, strings::kVersionError);
-    } catch (const DbError& error) {
+        return CheckLog(m_settings.PathToOpen(m_strSourceMdb.toStdString()).string(), nullptr);
+    } catch (const std::exception& error) {
         QMessageBox::warning(nullptr, strings::kAppTitle, QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+bool CCorvaleApp::CheckLog(const std::string& path, QWidget* parent) {
+    try {
+        // [VERSION] belongs to DXBase logs only.
+        if (DetectLogFormat(path) != LogFormat::Access || corvale::CheckDatabaseVersion(path))
+            return true;
+        QMessageBox::warning(parent, strings::kAppTitle, strings::kVersionError);
+    } catch (const DbError& error) {
+        QMessageBox::warning(parent, strings::kAppTitle, QString::fromUtf8(error.what()));
     }
     return false;
 }

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <memory>
+#include <string>
+
+class QWidget;
 
 namespace corvale {
 
@@ -27,8 +30,11 @@ class CCorvaleApp {
     // The paths dialog; shown again, it keeps what the user typed. False: cancelled, and no
     // path has changed.
     bool RunPathsDialog();
-    // Opens the source log and accepts it when its [VERSION] reads 6; otherwise shows why.
+    // Accepts the source log when it is an ADIF log or a DXBase log whose [VERSION] reads 6;
+    // otherwise shows why.
     bool CheckDatabaseVersion();
+    // The same for any log file (the path to open): File > Open Log asks it too.
+    static bool CheckLog(const std::string& path, QWidget* parent);
 
     CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
 
@@ -47,6 +53,7 @@ class CCorvaleApp {
 
   private:
     void TakePaths(const CCorvaleCommandLine& commandLine);
+    void TakeDialogPaths(const CPathsDlg& pathsDlg);
     void CreateMainWindow();
 
     const WindowsSettings& m_settings;

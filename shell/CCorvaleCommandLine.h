@@ -6,10 +6,11 @@
 
 namespace corvale {
 
-// corvale [--wine-prefix DIR] [--source-mdb PATH --lst-dir DIR] [--screenshot FILE]
+// corvale [--wine-prefix DIR] [--log FILE] [--source-mdb PATH --lst-dir DIR] [--screenshot FILE]
 struct CCorvaleCommandLine {
     QString winePrefix;  // empty: $WINEPREFIX, else ~/.wine
-    // Both given: the paths dialog is skipped; the pin and squares files go into lstDir.
+    // The log (either kind). Given, the paths dialog is skipped: with lstDir the pin and squares
+    // files go there, without it the dialog's other paths are taken as it would fill them.
     QString sourceMdb;
     QString lstDir;
     // After OK, every award is run (WAS last), the main window is saved there as a PNG and the

@@ -1,16 +1,19 @@
 #include "shell/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
-#include <QMetaMethod>
 #include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
 
 #include "awards/CCorvaleView.h"
+#include "res/CorvaleStrings.h"
 #include "shell/CAboutDlg.h"
+#include "shell/CCorvaleApp.h"
 #include "shell/RecentFileList.h"
 #include "ui_CMainFrame.h"
 
@@ -21,6 +24,11 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_ui->setupUi(this);
     connect(m_ui->actionAppExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->actionAppAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    connect(m_ui->actionOpenLog, &QAction::triggered, this, &CMainFrame::OnOpenLog);
+    connect(this, &CMainFrame::OpenRecentLog, this, &CMainFrame::OpenLog);
+    for (QAction* action :
+         {m_ui->actionConfirmCard, m_ui->actionConfirmLotw, m_ui->actionConfirmEqsl})
+        connect(action, &QAction::toggled, this, &CMainFrame::OnConfirmations);
     connect(m_ui->menuFile, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
     UpdateRecentFileMenu();
 }
@@ -73,18 +81,43 @@ void CMainFrame::UpdateRecentFileMenu() {
     const QStringList files = RecentFileList();
     if (files.isEmpty())
         return;
-    const bool canOpen = isSignalConnected(QMetaMethod::fromSignal(&CMainFrame::OpenRecentLog));
     for (qsizetype index = 0; index < files.size(); ++index) {
         const QString& file = files.at(index);
         auto* action = new QAction(
             QString("&%1 %2").arg(index + 1).arg(QString(file).replace('&', "&&")), this);
         action->setObjectName(QString("actionRecentFile%1").arg(index + 1));
-        action->setEnabled(canOpen);
         connect(action, &QAction::triggered, this, [this, file] { emit OpenRecentLog(file); });
         m_ui->menuFile->insertAction(m_ui->actionAppExit, action);
         m_recentFileActions.append(action);
     }
     m_recentFileActions.append(m_ui->menuFile->insertSeparator(m_ui->actionAppExit));
+}
+
+void CMainFrame::OnOpenLog() {
+    if (m_pView == nullptr || m_pView->IsRunning())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, strings::kOpenLogTitle, QFileInfo(m_pView->m_strSourceMdb).absolutePath(),
+        strings::kLogFilter);
+    if (!path.isEmpty())
+        OpenLog(path);
+}
+
+bool CMainFrame::OpenLog(const QString& path) {
+    if (m_pView == nullptr || m_pView->IsRunning() ||
+        !CCorvaleApp::CheckLog(path.toStdString(), this))
+        return false;
+    m_pView->SetSourceLog(path);
+    AddToRecentFileList(path);
+    return true;
+}
+
+void CMainFrame::OnConfirmations() {
+    if (m_pView == nullptr)
+        return;
+    m_pView->m_confirmations = {m_ui->actionConfirmCard->isChecked(),
+                                m_ui->actionConfirmLotw->isChecked(),
+                                m_ui->actionConfirmEqsl->isChecked()};
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -32,12 +32,19 @@ class CMainFrame : public QMainWindow {
     // Sizes the frame to fit the form, by default shrinking it only; the top-left corner stays.
     void ResizeParentToFit(bool shrinkOnly = true);
 
+    // The log that the runs read from now on, once it has passed the start-up check; false
+    // (with a message shown) when it has not.
+    bool OpenLog(const QString& path);
+
   public slots:
     void OnAppAbout();
+    // File > Open Log...: a log of either kind, picked with a file dialog.
+    void OnOpenLog();
+    // The Confirmations menu: which confirmations of an ADIF log count (not stored).
+    void OnConfirmations();
 
   signals:
-    // A log of the recent-file list was chosen under File. The entries are enabled once
-    // something that opens logs in the running window is connected here.
+    // A log of the recent-file list was chosen under File; the frame opens it (OpenLog).
     void OpenRecentLog(const QString& file);
 
   protected:

@@ -268,6 +268,119 @@ TEST_F(CliTest, WrongUsageExitsTwo) {
     EXPECT_EQ(Cli({"--help"}).status, 0);
 }
 
+const std::string kAdif = kFixtures + "adif/";
+
+// Every award from an ADIF log, told by its content; files and messages checked by hand against
+// the rows of its .tsv.
+TEST_F(CliTest, WritesTheFilesOfAnAdifLog) {
+    const std::string log = kAdif + "sample-lotw.adi";
+    Outcome o = Cli({"all", "--squares", "--log", log, "--lst-dir", folder_.string(),
+                     "--squares-dir", folder_.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const fs::path expected = kExpected / "adif-lotw";
+    EXPECT_EQ(ReplaceAll(o.out, folder_.string(), "OUT"), ReadFile(expected / "summary.txt"));
+    EXPECT_EQ(ReplaceAll(o.err, log, "LOG"), ReadFile(expected / "warnings.txt"));
+    for (const auto& entry : fs::directory_iterator(expected)) {
+        if (!entry.path().string().ends_with(".txt")) {
+            EXPECT_EQ(ReadFile(folder_ / entry.path().filename()), ReadFile(entry.path()))
+                << entry.path().filename();
+        }
+    }
+
+    // The other two samples, and --source-mdb naming an ADIF log too.
+    for (const std::string sample : {"sample-plain.adi", "sample-adx.adx"}) {
+        o = Cli({"all", "--squares", "--source-mdb", kAdif + sample, "--lst-dir", folder_.string(),
+                 "--squares-dir", folder_.string(), "--verbose"});
+        EXPECT_EQ(o.status, 0) << sample << ": " << o.err;
+        EXPECT_NE(o.err.find("300 records read"), std::string::npos) << sample << ": " << o.err;
+        EXPECT_NE(o.err.find("  records without an entity:"), std::string::npos) << o.err;
+    }
+}
+
+// The contacts of a DXBase log and its ADIF export give the same files. DXBase left the third
+// contact without an entity; the ADIF reader would place its call, so no country file is given.
+TEST_F(CliTest, AdifExportGivesTheFilesOfItsDxbaseLog) {
+    const fs::path fromMdb = folder_ / "mdb", fromAdif = folder_ / "adif";
+    const fs::path noCountries = folder_ / "cty.csv";
+    std::ofstream(noCountries).close();
+    for (const std::string band : {"50", "144", "222", "432"}) {
+        for (const auto& [out, log] : {std::pair{fromMdb, kFixtures + "version-06.mdb"},
+                                       std::pair{fromAdif, kAdif + "version-06-export.adi"}}) {
+            fs::create_directories(out);
+            Outcome o =
+                Cli({"all", "--squares", "--band", band, "--log", log, "--lst-dir", out.string(),
+                     "--squares-dir", out.string(), "--country-file", noCountries.string()});
+            ASSERT_EQ(o.status, 0) << log << ": " << o.err;
+        }
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(fromMdb)) {
+            ++files;
+            EXPECT_EQ(ReadFile(fromAdif / entry.path().filename()), ReadFile(entry.path()))
+                << band << "/" << entry.path().filename();
+        }
+        EXPECT_EQ(files, 9u);
+    }
+}
+
+TEST_F(CliTest, ConfirmationsThatCount) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> option;
+        const char* summary;
+    };
+    const std::vector<Case> cases = {
+        {"all by default", {}, "DXCC: 35 worked only, 36 worked and confirmed"},
+        {"all named",
+         {"--confirmations", "eqsl,lotw,card"},
+         "DXCC: 35 worked only, 36 worked and confirmed"},
+        {"card", {"--confirmations", "card"}, "DXCC: 52 worked only, 19 worked and confirmed"},
+        {"lotw and eqsl",
+         {"--confirmations", "lotw,eqsl"},
+         "DXCC: 41 worked only, 30 worked and confirmed"},
+        {"none", {"--confirmations", ""}, "DXCC: 71 worked only, 0 worked and confirmed"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {"dxcc", "--log", kAdif + "sample-plain.adi",
+                                              "--lst-dir", folder_.string()};
+        arguments.insert(arguments.end(), c.option.begin(), c.option.end());
+        Outcome o = Cli(arguments);
+        EXPECT_EQ(o.status, 0) << c.name << ": " << o.err;
+        EXPECT_NE(o.out.find(c.summary), std::string::npos) << c.name << ": " << o.out;
+    }
+    EXPECT_EQ(Cli({"dxcc", "--confirmations", "qrz"}).status, 2);
+}
+
+// Each bad ADIF log: exit status 1, one sentence naming the file (and the place), and no file
+// changed.
+TEST_F(CliTest, BadAdifChangesNothing) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string inMessage;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", "empty"},
+        {"neither kind", "QSO with W1AW on 20 m\n", "neither an Access database nor an ADIF"},
+        {"value past the end", "<EOH><CALL:4>W1AW<EOR><CALL:400>K1", "byte 22 (record 2)"},
+        {"ADX not well-formed", "<?xml version=\"1.0\"?><ADX><RECORDS>", "not well-formed XML"},
+        {"ADX not in its encoding", "<?xml version=\"1.0\"?><ADX><RECORDS><RECORD><NAME>S\xF8ren",
+         "not well-formed XML"},
+    };
+    const fs::path pins = folder_ / "WASpins.lst";
+    const fs::path log = folder_ / "log.adi";
+    for (const Case& c : cases) {
+        std::ofstream(pins, std::ios::binary) << "02|-28412|3839|HI|\r\n";
+        std::ofstream(log, std::ios::binary) << c.bytes;
+        Outcome o = Cli({"was", "dxcc", "--log", log.string(), "--lst-dir", folder_.string()});
+        EXPECT_EQ(o.status, 1) << c.name << ": " << o.err;
+        EXPECT_NE(o.err.find(log.string()), std::string::npos) << c.name << ": " << o.err;
+        EXPECT_NE(o.err.find(c.inMessage), std::string::npos) << c.name << ": " << o.err;
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << c.name << ": " << o.err;
+        EXPECT_EQ(ReadFile(pins), "02|-28412|3839|HI|\r\n") << c.name;
+        EXPECT_FALSE(fs::exists(folder_ / "DXCCpins.lst")) << c.name;
+    }
+}
+
 // A Wine prefix in which DXBase and DX Atlas are installed as their installers leave them.
 void MakeWinePrefix(const fs::path& prefix, bool withDxAtlas) {
     fs::create_directories(prefix / "drive_c/windows");

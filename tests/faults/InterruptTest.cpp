@@ -21,7 +21,7 @@ TEST(Interrupt, StopsTheRunAndChangesNoFile) {
 
         CliOptions options;
         options.environment = HoldRead({{"CORVALE_TEST_HOLD_SIGNAL", std::to_string(signal)},
-                                        {"CORVALE_TEST_HOLD_OPENS", "2"}});
+                                        {"CORVALE_TEST_HOLD_OPENS", "3"}});
         const CliOutcome run = RunCli(AllAwards(kFixtures + "sample-log.mdb", out, out), options);
         EXPECT_EQ(run.status, 128 + signal) << run.err;
         EXPECT_EQ(run.err, "corvale-cli: stopped; no file was changed.\n");

@@ -172,7 +172,8 @@ TEST(LogFaults, CliRunWhileTheLogChanges) {
 
         CliOptions options;
         options.environment = HoldRead({{"CORVALE_TEST_HOLD_MS", "1000"},
-                                        {"CORVALE_TEST_HOLD_OPENS", "2"},
+                                        // Telling the log's kind, [VERSION], then the rows.
+                                        {"CORVALE_TEST_HOLD_OPENS", "3"},
                                         {"CORVALE_TEST_HOLD_LOG", log.string()},
                                         {"CORVALE_TEST_HOLD_OFFSET", "262144"},
                                         {"CORVALE_TEST_HOLD_MARKER", held.string()}});

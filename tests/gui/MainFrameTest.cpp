@@ -138,7 +138,9 @@ void MainFrameTest::menuOpensTheAboutBox() {
         for (const QAction* item : top->menu()->actions())
             menu.append("  " + item->text());
     }
-    QCOMPARE(menu, QStringList({"&File", "  E&xit", "&Help", "  &About Corvale..."}));
+    QCOMPARE(menu, QStringList({"&File", "  &Open Log...", "  ", "  E&xit", "&Confirmations",
+                                "  &Cards (ADIF logs)", "  &LoTW (ADIF logs)",
+                                "  &eQSL (ADIF logs)", "&Help", "  &About Corvale..."}));
 
     QStringList aboutTexts;
     corvale::test::ModalAnswerer answerer([&aboutTexts](QDialog& dialog) {
@@ -146,7 +148,7 @@ void MainFrameTest::menuOpensTheAboutBox() {
             aboutTexts.append(label->text());
         dialog.accept();
     });
-    frame.menuBar()->actions().at(1)->menu()->actions().at(0)->trigger();
+    frame.menuBar()->actions().last()->menu()->actions().at(0)->trigger();
     QCOMPARE(answerer.dialogTitles, QStringList{"About Corvale"});
     QVERIFY(aboutTexts.contains("Corvale - Version 1.02"));
 }

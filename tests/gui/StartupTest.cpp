@@ -35,6 +35,8 @@ class StartupTest : public QObject {
     void failedOpenReturnsToTheDialog();
     void recentLogsAfterTwoOpens();
     void firstRunWithoutWine();
+    void logOptionTakesTheDialogsOtherPaths();
+    void openLogAndConfirmations();
 };
 
 void StartupTest::pathsDialog_data() {
@@ -95,6 +97,10 @@ void StartupTest::logCheck_data() {
     QTest::newRow("missing log") << Fixture("no-such-log.mdb") << false
                                  << QString("no-such-log.mdb");
     QTest::newRow("not a database") << Fixture("garbage.mdb") << false << QString("garbage.mdb");
+    // An ADIF log has no [VERSION]; a text file that is neither kind is named.
+    QTest::newRow("ADIF log") << Fixture("adif/sample-lotw.adi") << true << QString();
+    QTest::newRow("ADX log") << Fixture("adif/sample-adx.adx") << true << QString();
+    QTest::newRow("neither kind") << Fixture("Refdata.tsv") << false << QString("Refdata.tsv");
 }
 
 void StartupTest::logCheck() {
@@ -136,6 +142,15 @@ void StartupTest::commandLine_data() {
         << QString("pins/");
     QTest::newRow("log without folder")
         << QStringList{"--source-mdb", "l.mdb"} << false << false << QString();
+    QTest::newRow("log of either kind")
+        << QStringList{"--log", "l.adi"} << true << true << QString();
+    QTest::newRow("log and folder")
+        << QStringList{"--log", "l.adi", "--lst-dir", "pins"} << true << true << QString("pins/");
+    QTest::newRow("log named twice")
+        << QStringList{"--log", "l.adi", "--source-mdb", "l.mdb", "--lst-dir", "pins"} << false
+        << false << QString();
+    QTest::newRow("folder without log")
+        << QStringList{"--lst-dir", "pins"} << false << false << QString();
     QTest::newRow("unknown option") << QStringList{"--band", "50"} << false << false << QString();
     QTest::newRow("argument") << QStringList{"log.mdb"} << false << false << QString();
 }
@@ -263,7 +278,66 @@ void StartupTest::firstRunWithoutWine() {
     const QString pins = qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/Pins/WASpins.lst";
     QCOMPARE(view->findChild<QLabel*>("labelLstFile")->text(), pins);
     QVERIFY(QFileInfo(pins).size() > 0);
-}
+    // corvale --log FILE: no dialog; the other paths are the ones it would have shown.
+    void StartupTest::logOptionTakesTheDialogsOtherPaths() {
+        TestWinePrefix prefix;
+        prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
+        prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+        ModalAnswerer answerer;
+        CCorvaleCommandLine commandLine;
+        commandLine.sourceMdb = Fixture("adif/sample-plain.adi");
 
-QTEST_MAIN(StartupTest)
+        CCorvaleApp app(prefix.Settings());
+        QVERIFY(app.InitInstance(commandLine));
+        QVERIFY(answerer.dialogTitles.isEmpty());
+        QVERIFY(answerer.messages.isEmpty());
+        QCOMPARE(app.m_strSourceMdb, Fixture("adif/sample-plain.adi"));
+        QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
+        QCOMPARE(app.m_strVuccCfmPath, QString("C:\\DX Atlas\\Squares\\VUCCsquares.cfm"));
+    }
+
+    // File > Open Log changes the log that the runs read; the Confirmations menu, what counts.
+    void StartupTest::openLogAndConfirmations() {
+        QTemporaryDir pins;
+        TestWinePrefix prefix;
+        ModalAnswerer answerer;
+        CCorvaleCommandLine commandLine;
+        commandLine.sourceMdb = Fixture("demo-log.mdb");
+        commandLine.lstDir = pins.path() + "/";
+        CCorvaleApp app(prefix.Settings());
+        QVERIFY(app.InitInstance(commandLine));
+        CMainFrame* frame = app.GetMainWnd();
+        CCorvaleView* view = frame->GetActiveView();
+        const auto text = [view](const char* label) {
+            return view->findChild<QLabel*>(label)->text();
+        };
+
+        QVERIFY(!frame->OpenLog(Fixture("garbage.mdb")));
+        QCOMPARE(answerer.messages.size(), 1);
+        QCOMPARE(text("labelSourceMdb"), Fixture("demo-log.mdb"));
+        QVERIFY(frame->OpenLog(Fixture("adif/sample-plain.adi")));
+        QCOMPARE(text("labelSourceMdb"), Fixture("adif/sample-plain.adi"));
+
+        struct Setting {
+            bool card, lotw, eqsl;
+            const char* worked;
+            const char* confirmed;
+        };
+        // The same counts as corvale-cli --confirmations gives on this log.
+        for (const Setting& setting :
+             {Setting{false, false, false, "71", "0"}, Setting{true, false, false, "52", "19"},
+              Setting{true, true, true, "35", "36"}}) {
+            frame->findChild<QAction*>("actionConfirmCard")->setChecked(setting.card);
+            frame->findChild<QAction*>("actionConfirmLotw")->setChecked(setting.lotw);
+            frame->findChild<QAction*>("actionConfirmEqsl")->setChecked(setting.eqsl);
+            QSignalSpy ended(view, &CCorvaleView::RunEnded);
+            view->OnDxccMixed();
+            QVERIFY(ended.wait(60000));
+            QCOMPARE(text("labelDxccWorked"), QString(setting.worked));
+            QCOMPARE(text("labelDxccConfirmed"), QString(setting.confirmed));
+        }
+        QCOMPARE(answerer.messages.size(), 1);
+    }
+
+    QTEST_MAIN(StartupTest)
 #include "StartupTest.moc"

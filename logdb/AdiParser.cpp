@@ -1,0 +1,259 @@
+// The .adi parser: fields <NAME:LEN> and <NAME:LEN:TYPE>, <EOH>, <EOR> and <APP_LoTW_EOF>, with
+// anything else between them ignored. The file is read in chunks through a window that holds the
+// tag at hand and, for a field whose value is kept, the value: a large log is never held whole,
+// and a value longer than the rest of the file is refused before anything is read for it.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <system_error>
+
+#include "logdb/AdifLog.h"
+#include "logdb/AdifText.h"
+#include "shell/AsciiCase.h"
+
+namespace corvale::logdb_detail {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+// A window on the file: bytes [pos, end) of the buffer are read and not yet consumed.
+class Window {
+  public:
+    Window(int fd, const std::string& path)
+        : fd_(fd), path_(path), buffer_(new char[kChunk]), capacity_(kChunk) {}
+
+    // Makes n bytes from the position available; false when the file ends before.
+    bool Have(std::size_t n) {
+        if (end_ - pos_ >= n)
+            return true;
+        if (eof_)
+            return false;
+        if (pos_ > 0) {
+            std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
+            offset_ += pos_;
+            end_ -= pos_;
+            pos_ = 0;
+        }
+        if (n > capacity_) {
+            const std::size_t grown = std::max(n, capacity_ * 2);
+            std::unique_ptr<char[]> bigger(new char[grown]);
+            std::memcpy(bigger.get(), buffer_.get(), end_);
+            buffer_ = std::move(bigger);
+            capacity_ = grown;
+        }
+        while (end_ - pos_ < n) {
+            const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                FailLog(path_,
+                        "the file cannot be read (" + std::generic_category().message(errno) + ")");
+            }
+            if (got == 0) {
+                eof_ = true;
+                return false;
+            }
+            end_ += static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+    // Passes over n bytes without keeping them; false when the file ends before.
+    bool Skip(std::uint64_t n) {
+        while (n > end_ - pos_) {
+            n -= end_ - pos_;
+            pos_ = end_;
+            if (!Have(1))
+                return false;
+        }
+        pos_ += static_cast<std::size_t>(n);
+        return true;
+    }
+
+    // Moves to the next "<", or to the end of the file; false at the end.
+    bool NextTagStart() {
+        while (true) {
+            const void* found = std::memchr(buffer_.get() + pos_, '<', end_ - pos_);
+            if (found != nullptr) {
+                pos_ = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.get());
+                return true;
+            }
+            pos_ = end_;
+            if (!Have(1))
+                return false;
+        }
+    }
+
+    const char* Begin() const { return buffer_.get() + pos_; }
+    const char* End() const { return buffer_.get() + end_; }
+    std::size_t Available() const { return end_ - pos_; }
+    std::string_view View(std::size_t from, std::size_t length) const {
+        return {buffer_.get() + pos_ + from, length};
+    }
+    void Advance(std::size_t n) { pos_ += n; }
+    std::uint64_t Offset() const { return offset_ + pos_; }
+
+  private:
+    int fd_;
+    const std::string& path_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    std::uint64_t offset_ = 0;  // of the buffer's first byte in the file
+    bool eof_ = false;
+};
+
+struct Tag {
+    enum class Kind { None, Field, EndOfHeader, EndOfRecord, EndOfFile } kind = Kind::None;
+    bool incomplete = false;  // the bytes end before the tag could be told
+    std::size_t size = 0;     // bytes from "<" to ">" inclusive
+    std::size_t nameLength = 0;
+    std::uint64_t valueLength = 0;
+};
+
+// The bytes of a name or a type: anything but a blank, "<", ">" and ":".
+constexpr std::array<bool, 256> kNameBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[static_cast<std::size_t>(c)] =
+            !IsBlank(static_cast<char>(c)) && c != '<' && c != '>' && c != ':';
+    return bytes;
+}();
+
+bool IsNameByte(char c) {
+    return kNameBytes[static_cast<unsigned char>(c)];
+}
+
+// Reads the tag that starts at the "<" at `p`, within [p, end). Kind::None: the "<" opens no
+// tag (or, with `incomplete`, the bytes end before that can be told).
+Tag ReadTag(const char* p, const char* end) {
+    Tag tag;
+    const char* q = p + 1;
+    while (q < end && IsNameByte(*q))
+        ++q;
+    tag.nameLength = static_cast<std::size_t>(q - p - 1);
+    tag.incomplete = q == end;
+    if (tag.nameLength == 0 || q == end)
+        return tag;
+    if (*q == '>') {
+        const std::string_view name(p + 1, tag.nameLength);
+        if (EqualsIgnoringAsciiCase(name, "EOR"))
+            tag.kind = Tag::Kind::EndOfRecord;
+        else if (EqualsIgnoringAsciiCase(name, "EOH"))
+            tag.kind = Tag::Kind::EndOfHeader;
+        else if (EqualsIgnoringAsciiCase(name, "APP_LoTW_EOF"))
+            tag.kind = Tag::Kind::EndOfFile;
+        tag.size = static_cast<std::size_t>(q - p + 1);
+        return tag;
+    }
+    if (*q != ':')
+        return tag;
+    // ':' LEN, then '>' or ':' TYPE '>'.
+    const char* digits = ++q;
+    constexpr std::uint64_t kPastAnyFile = std::uint64_t{1} << 62;
+    while (q < end && *q >= '0' && *q <= '9') {
+        tag.valueLength =
+            std::min(kPastAnyFile, tag.valueLength * 10 + static_cast<unsigned>(*q - '0'));
+        ++q;
+    }
+    tag.incomplete = q == end;
+    if (q == digits || q == end)
+        return tag;
+    if (*q == ':') {
+        ++q;
+        while (q < end && IsNameByte(*q))
+            ++q;
+        tag.incomplete = q == end;
+        if (q == end)
+            return tag;
+    }
+    if (*q != '>')
+        return tag;
+    tag.kind = Tag::Kind::Field;
+    tag.size = static_cast<std::size_t>(q - p + 1);
+    return tag;
+}
+
+std::string Shown(std::string_view tag) {
+    constexpr std::size_t kLongest = 60;
+    return tag.size() <= kLongest ? std::string(tag) : std::string(tag.substr(0, kLongest)) + "...";
+}
+
+}  // namespace
+
+bool StartsLikeAdi(std::string_view head) {
+    for (std::size_t at = head.find('<'); at != std::string_view::npos;
+         at = head.find('<', at + 1)) {
+        if (ReadTag(head.data() + at, head.data() + head.size()).kind != Tag::Kind::None)
+            return head.substr(0, at).find('\0') == std::string_view::npos;
+    }
+    return false;
+}
+
+void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
+    Window window(fd, log.Path());
+    while (window.NextTagStart()) {
+        Tag tag = ReadTag(window.Begin(), window.End());
+        while (tag.incomplete) {
+            // Read on until the tag can be told; at the end of the file the "<" opens no tag.
+            if (!window.Have(window.Available() + 1))
+                break;
+            tag = ReadTag(window.Begin(), window.End());
+        }
+        switch (tag.kind) {
+            case Tag::Kind::None:
+                window.Advance(1);
+                continue;
+            case Tag::Kind::EndOfHeader:
+                log.EndOfHeader();
+                break;
+            case Tag::Kind::EndOfRecord:
+                log.EndOfRecord();
+                break;
+            case Tag::Kind::EndOfFile:
+                log.EndOfFile();
+                return;
+            case Tag::Kind::Field:
+                break;
+        }
+        if (tag.kind != Tag::Kind::Field) {
+            window.Advance(tag.size);
+            continue;
+        }
+
+        const std::uint64_t tagOffset = window.Offset();
+        const std::uint64_t valueOffset = tagOffset + tag.size;
+        const AdifField field = ClassifyField(window.View(1, tag.nameLength));
+        const auto runsPast = [&](std::string_view tagText) {
+            log.Fail("the field " + Shown(tagText) + " at byte " + std::to_string(tagOffset) +
+                     " (record " + std::to_string(log.RecordNumber()) +
+                     ") runs past the end of the file");
+        };
+        if (valueOffset > size || tag.valueLength > size - valueOffset)
+            runsPast(window.View(0, tag.size));
+        const bool kept = field != AdifField::Other && field != AdifField::LotwApp;
+        if (kept) {
+            if (!window.Have(tag.size + static_cast<std::size_t>(tag.valueLength)))
+                runsPast(window.View(0, tag.size));
+            log.Field(field, window.View(tag.size, static_cast<std::size_t>(tag.valueLength)));
+            window.Advance(tag.size + static_cast<std::size_t>(tag.valueLength));
+        } else {
+            log.Field(field, {});
+            window.Advance(tag.size);
+            if (!window.Skip(tag.valueLength))
+                log.Fail("the file ends inside the value of the field at byte " +
+                         std::to_string(tagOffset) + " (record " +
+                         std::to_string(log.RecordNumber()) + ")");
+        }
+    }
+    log.EndOfFile();
+}
+
+}  // namespace corvale::logdb_detail

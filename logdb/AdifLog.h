@@ -1,0 +1,113 @@
+#pragma once
+
+// Internal to logdb: what the two ADIF parsers (.adi and .adx) share. Each parser meets the
+// fields, the end of the header and the ends of records in file order and hands them to an
+// AdifLog, which turns each record into QSO rows.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "logdb/CountryFile.h"
+#include "logdb/LogReadOptions.h"
+#include "logdb/QsoTable.h"
+
+namespace corvale::logdb_detail {
+
+// The fields that give a QSO row something, and the header's.
+enum class AdifField : std::uint8_t {
+    Call,
+    QsoDate,
+    TimeOn,
+    Mode,
+    Freq,
+    Name,
+    Dxcc,
+    State,
+    Iota,
+    GridSquare,
+    VuccGrids,
+    Band,
+    PropMode,
+    SatName,
+    QslRcvd,
+    LotwQslRcvd,
+    EqslQslRcvd,
+    QslSent,
+    ProgramId,
+    LotwApp,  // any APP_LoTW_ field: in the header, the mark of a LoTW report
+    Other,
+};
+inline constexpr std::size_t kKeptAdifFields = static_cast<std::size_t>(AdifField::LotwApp);
+
+// The field of a name, compared without case.
+AdifField ClassifyField(std::string_view name);
+
+class AdifLog {
+  public:
+    AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& options,
+            const QsoTable::ReadProgress& progress);
+    ~AdifLog();
+    AdifLog(const AdifLog&) = delete;
+    AdifLog& operator=(const AdifLog&) = delete;
+
+    // A field's value as the file holds it (trimmed here). The last of a repeated field holds.
+    void Field(AdifField field, std::string_view value);
+    // <EOH>: the fields so far were the header, unless a record has ended before.
+    void EndOfHeader();
+    // <EOR>: the fields since the last end make a record, when there is one.
+    void EndOfRecord();
+    // The end of the file (or <APP_LoTW_EOF>): a last record without <EOR> is kept when it has
+    // a date.
+    void EndOfFile();
+
+    // The number of the record being read, counting from 1, for messages.
+    std::size_t RecordNumber() const { return report_.records + 1; }
+    const std::string& Path() const { return path_; }
+    // Throws DbError: Cannot read the log "PATH": REASON.
+    [[noreturn]] void Fail(std::string_view reason) const;
+
+    std::shared_ptr<const QsoTable> Finish(AdifReadReport* report);
+
+  private:
+    enum class FileKind { Log, LotwReport, EqslInbox };
+
+    const std::string& Value(AdifField field) const {
+        return values_[static_cast<std::size_t>(field)];
+    }
+    void Clear();
+    void MakeRows();
+    std::string_view EntityKey();
+    std::string_view ConfirmCode() const;
+
+    std::string path_;
+    LogReadOptions options_;
+    QsoTable::ReadProgress progress_;
+    QsoTableBuilder rows_;
+    AdifReadReport report_;
+    std::optional<CountryFile> countryFile_;  // read when a call is first to be placed
+
+    FileKind kind_ = FileKind::Log;
+    bool recordEnded_ = false;  // an <EOR> has been met
+    std::size_t fieldsSinceEnd_ = 0;
+    bool lotwApp_ = false;
+    std::array<std::string, kKeptAdifFields> values_;
+};
+
+// Throws DbError: Cannot read the log "PATH": REASON.
+[[noreturn]] void FailLog(std::string_view path, std::string_view reason);
+
+// True when the first bytes of a file hold an ADIF tag (a field, <EOH>, <EOR> or
+// <APP_LoTW_EOF>) with no NUL byte before it.
+bool StartsLikeAdi(std::string_view head);
+
+// The parsers. Each reads the open file `fd` from its start to its end; failures throw DbError
+// through log.Fail.
+void ParseAdi(int fd, std::uint64_t size, AdifLog& log);
+void ParseAdx(int fd, AdifLog& log);
+
+}  // namespace corvale::logdb_detail
