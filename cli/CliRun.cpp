@@ -119,8 +119,7 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         std::fputs(AdifReadText(paths.sourceMdb, read.adif, options.verbose).c_str(), err);
     const std::shared_ptr<const QsoTable>& table = read.table;
     for (const std::string& warning : table->Warnings())
-        std::fprintf(err, "corvale-cli: warning: %s
-", warning.c_str());
+        std::fprintf(err, "corvale-cli: warning: %s\n", warning.c_str());
 
     OutputTransaction files;
     std::vector<AwardSummary> summaries;

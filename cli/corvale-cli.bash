@@ -5,12 +5,12 @@ _corvale_cli() {
     [ "$COMP_CWORD" -gt 0 ] && prev=${COMP_WORDS[COMP_CWORD - 1]}
     COMPREPLY=()
     case $prev in
-    --source-mdb)
+    --log | --source-mdb | --country-file)
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return
         ;;
-    --lst-dir | --squares-dir | --wine-prefix)
+    --lst-dir | --squares-dir | --wine-prefix | --export-dir)
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -d -- "$cur")
         return
@@ -19,10 +19,19 @@ _corvale_cli() {
         mapfile -t COMPREPLY < <(compgen -W "50 144 222 432" -- "$cur")
         return
         ;;
+    --export)
+        mapfile -t COMPREPLY < <(compgen -W "geojson kml csv geojson,kml,csv" -- "$cur")
+        return
+        ;;
+    --confirmations)
+        mapfile -t COMPREPLY < <(compgen -W "card lotw eqsl card,lotw,eqsl" -- "$cur")
+        return
+        ;;
     esac
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "--source-mdb --lst-dir --squares --squares-dir \
-            --band --wine-prefix --json --verbose --help --version" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "--log --source-mdb --confirmations --country-file \
+            --lst-dir --squares --squares-dir --band --wine-prefix --json --verbose --needed \
+            --export --export-dir --help --version" -- "$cur")
     else
         mapfile -t COMPREPLY < <(compgen -W "was dxcc iota vucc ffma all" -- "$cur")
     fi
