@@ -1,0 +1,122 @@
+#include "map/GridLayer.h"
+
+#include <QFont>
+#include <QLineF>
+
+#include "map/Maidenhead.h"
+#include "map/MapStyle.h"
+#include "map/PlanePath.h"
+
+namespace corvale {
+
+namespace {
+
+constexpr int kSquareColumns = kFieldColumns * 10;
+constexpr int kSquareRows = kFieldRows * 10;
+constexpr int kSquaresPerFieldSide = 10;
+// Pixels of its cell's smaller side that a name needs.
+constexpr double kFieldNameRoom = 24;
+constexpr double kSquareNameRoom = 30;
+
+// The meridians between `columns` cells and the parallels between `rows` cells, without the
+// map's own edges; every `skipEvery`-th line (0: none) is left to a coarser grid.
+QPainterPath GridLines(const Projection& projection, int columns, int rows, int skipEvery) {
+    const auto skipped = [skipEvery](int line) { return skipEvery > 0 && line % skipEvery == 0; };
+    QPainterPath path;
+    for (int column = 1; column < columns; ++column) {
+        const double lon = -180 + 360.0 * column / columns;
+        if (!skipped(column))
+            AddGeoLine(path, projection, {lon, -90}, {lon, 90});
+    }
+    for (int row = 1; row < rows; ++row) {
+        const double lat = -90 + 180.0 * row / rows;
+        if (!skipped(row))
+            AddGeoLine(path, projection, {-180, lat}, {180, lat});
+    }
+    return path;
+}
+
+}  // namespace
+
+std::vector<GridLayer::Label> GridLayer::CellLabels(const Projection& projection, int columns,
+                                                    int rows, double width, double height) {
+    std::vector<Label> labels;
+    labels.reserve(static_cast<std::size_t>(columns * rows));
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const GeoRect cell{-180 + column * width, -90 + row * height, width, height};
+            const GeoPoint centre = cell.Centre();
+            const auto across = [&projection](GeoPoint a, GeoPoint b) {
+                return QLineF(projection.ToPlane(a), projection.ToPlane(b)).length();
+            };
+            const double wide = across({cell.west, centre.lat}, {cell.west + width, centre.lat});
+            const double high = across({centre.lon, cell.south}, {centre.lon, cell.south + height});
+            labels.push_back({projection.ToPlane(centre), std::min(wide, high)});
+        }
+    }
+    return labels;
+}
+
+void GridLayer::SetProjection(const Projection& projection) {
+    m_projection = &projection;
+    m_fieldLines = GridLines(projection, kFieldColumns, kFieldRows, 0);
+    m_fieldLabels = CellLabels(projection, kFieldColumns, kFieldRows, kFieldWidth, kFieldHeight);
+    m_squareLines.reset();
+    m_squareLabels.clear();
+}
+
+void GridLayer::ProjectSquares() const {
+    if (m_squareLines)
+        return;
+    m_squareLines = GridLines(*m_projection, kSquareColumns, kSquareRows, kSquaresPerFieldSide);
+    m_squareLabels =
+        CellLabels(*m_projection, kSquareColumns, kSquareRows, kSquareWidth, kSquareHeight);
+}
+
+void GridLayer::Paint(QPainter& painter, const MapView& view) const {
+    const double pixelsPerDegree = view.Scale() * m_projection->PlaneUnitsPerDegree();
+    const bool squares = pixelsPerDegree >= kSquaresFrom;
+    painter.setTransform(view.PlaneToPixel());
+    painter.setBrush(Qt::NoBrush);
+    if (squares) {
+        ProjectSquares();
+        painter.setPen(map_style::HairlinePen(map_style::kSquareGrid, 0.6));
+        painter.drawPath(*m_squareLines);
+    }
+    painter.setPen(map_style::HairlinePen(map_style::kFieldGrid, 1));
+    painter.drawPath(m_fieldLines);
+
+    painter.resetTransform();
+    painter.setPen(map_style::kGridLabel);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    PaintLabels(painter, view, m_fieldLabels, kFieldColumns, &FieldName, kFieldNameRoom);
+    if (squares && pixelsPerDegree >= kSquareNamesFrom) {
+        font.setPixelSize(10);
+        painter.setFont(font);
+        PaintLabels(painter, view, m_squareLabels, kSquareColumns, &SquareName, kSquareNameRoom);
+    }
+}
+
+void GridLayer::PaintLabels(QPainter& painter, const MapView& view,
+                            const std::vector<Label>& labels, int columns, CellName name,
+                            double room) {
+    const double scale = view.Scale();
+    const QRectF picture = QRectF(QPointF(0, 0), view.PictureSize()).adjusted(-20, -20, 20, 20);
+    const QSizeF box(room * 2, room);
+    for (std::size_t index = 0; index < labels.size(); ++index) {
+        const Label& label = labels[index];
+        if (label.planeExtent * scale < room)
+            continue;
+        const QPointF pixel = view.ToPixel(label.plane);
+        if (!picture.contains(pixel))
+            continue;
+        const int column = static_cast<int>(index) % columns;
+        const int row = static_cast<int>(index) / columns;
+        painter.drawText(QRectF(pixel - QPointF(room, room / 2), box), Qt::AlignCenter,
+                         QString::fromStdString(name(column, row)));
+    }
+}
+
+}  // namespace corvale

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPainterPath>
+
+#include "map/MapLayer.h"
+#include "map/OutlineData.h"
+
+namespace corvale {
+
+// The sea (the whole earth) and the land on it.
+class LandLayer : public MapLayer {
+  public:
+    explicit LandLayer(const OutlineData& outlines) : m_outlines(outlines) {}
+
+    void SetProjection(const Projection& projection) override;
+    void Paint(QPainter& painter, const MapView& view) const override;
+
+  private:
+    const OutlineData& m_outlines;
+    QPainterPath m_sea;
+    QPainterPath m_land;
+};
+
+}  // namespace corvale
