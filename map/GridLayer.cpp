@@ -78,6 +78,8 @@ void GridLayer::Paint(QPainter& painter, const MapView& view) const {
     const bool squares = pixelsPerDegree >= kSquaresFrom;
     painter.setTransform(view.PlaneToPixel());
     painter.setBrush(Qt::NoBrush);
+    // Smoothing the grid's many long lines would cost more than the rest of the map.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     if (squares) {
         ProjectSquares();
         painter.setPen(map_style::HairlinePen(map_style::kSquareGrid, 0.6));

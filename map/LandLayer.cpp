@@ -7,10 +7,9 @@ namespace corvale {
 
 void LandLayer::SetProjection(const Projection& projection) {
     m_sea = projection.WorldOutline();
-    m_land = QPainterPath();
-    m_land.setFillRule(Qt::WindingFill);
+    m_countries.clear();
     for (const OutlineRegion& country : m_outlines.countries)
-        m_land.addPath(RingsToPlane(projection, country.rings));
+        m_countries.push_back(RingsToPlane(projection, country.rings));
 }
 
 void LandLayer::Paint(QPainter& painter, const MapView& view) const {
@@ -19,7 +18,11 @@ void LandLayer::Paint(QPainter& painter, const MapView& view) const {
     painter.setBrush(map_style::kSea);
     painter.drawPath(m_sea);
     painter.setBrush(map_style::kLand);
-    painter.drawPath(m_land);
+    // The coasts drawn above hide the fill's stepped edge; smoothing it would cost most of the
+    // repaint.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const QPainterPath& country : m_countries)
+        painter.drawPath(country);
 }
 
 }  // namespace corvale

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPainterPath>
+#include <vector>
 
 #include "map/MapLayer.h"
 #include "map/OutlineData.h"
@@ -18,7 +19,7 @@ class LandLayer : public MapLayer {
   private:
     const OutlineData& m_outlines;
     QPainterPath m_sea;
-    QPainterPath m_land;
+    std::vector<QPainterPath> m_countries;
 };
 
 }  // namespace corvale
