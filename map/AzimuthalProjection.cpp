@@ -46,8 +46,12 @@ QPainterPath AzimuthalProjection::WorldOutline() const {
     return outline;
 }
 
-double AzimuthalProjection::PlaneUnitsPerDegree() const { return kEarthRadiusKm * kRadiansPerDegree; }
+double AzimuthalProjection::PlaneUnitsPerDegree() const {
+    return kEarthRadiusKm * kRadiansPerDegree;
+}
 
-double AzimuthalProjection::LongestJoinedStep() const { return kRimKm / 2; }
+double AzimuthalProjection::LongestJoinedStep() const {
+    return kRimKm / 2;
+}
 
 }  // namespace corvale

@@ -7,7 +7,8 @@ namespace corvale {
 
 namespace {
 
-QPainterPath RegionsToPlane(const Projection& projection, const std::vector<OutlineRegion>& regions) {
+QPainterPath RegionsToPlane(const Projection& projection,
+                            const std::vector<OutlineRegion>& regions) {
     QPainterPath path;
     for (const OutlineRegion& region : regions)
         path.addPath(RingsToPlane(projection, region.rings));

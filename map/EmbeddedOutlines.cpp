@@ -10,7 +10,8 @@ const OutlineData& EmbeddedOutlines() {
         if (!file.open(QIODevice::ReadOnly))
             throw OutlineDataError("map outlines: the built-in data is missing");
         const QByteArray text = file.readAll();
-        return ParseOutlineData(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+        return ParseOutlineData(
+            std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     }();
     return outlines;
 }

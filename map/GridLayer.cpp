@@ -82,7 +82,7 @@ void GridLayer::Paint(QPainter& painter, const MapView& view) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (squares) {
         ProjectSquares();
-        painter.setPen(map_style::HairlinePen(map_style::kSquareGrid, 0.6));
+        painter.setPen(map_style::HairlinePen(map_style::kSquareGrid, 1));
         painter.drawPath(*m_squareLines);
     }
     painter.setPen(map_style::HairlinePen(map_style::kFieldGrid, 1));

@@ -27,7 +27,8 @@ MapLayer& MapRenderer::AddLayer(std::unique_ptr<MapLayer> layer, MapDepth depth)
 }
 
 void MapRenderer::RemoveLayer(const MapLayer& layer) {
-    std::erase_if(m_layers, [&layer](const DepthLayer& entry) { return entry.layer.get() == &layer; });
+    std::erase_if(m_layers,
+                  [&layer](const DepthLayer& entry) { return entry.layer.get() == &layer; });
 }
 
 void MapRenderer::Render(QPainter& painter, const MapView& view) const {

@@ -19,7 +19,9 @@ QTransform MapView::PlaneToPixel() const {
                       m_pictureSize.height() / 2 - scale * m_centre.y());
 }
 
-QPointF MapView::ToPixel(QPointF plane) const { return PlaneToPixel().map(plane); }
+QPointF MapView::ToPixel(QPointF plane) const {
+    return PlaneToPixel().map(plane);
+}
 
 QPointF MapView::ToPlane(QPointF pixel) const {
     const double scale = Scale();
@@ -36,7 +38,8 @@ void MapView::ZoomAround(QPointF pixel, double factor) {
     const QPointF held = ToPlane(pixel);
     m_zoom = std::clamp(m_zoom * factor, 1.0, kMaxZoom);
     const double scale = Scale();
-    m_centre = held - (pixel - QPointF(m_pictureSize.width() / 2, m_pictureSize.height() / 2)) / scale;
+    m_centre =
+        held - (pixel - QPointF(m_pictureSize.width() / 2, m_pictureSize.height() / 2)) / scale;
     KeepCentreOnWorld();
 }
 

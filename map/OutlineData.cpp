@@ -82,22 +82,22 @@ OutlineData ParseOutlineData(std::string_view text) {
             Fail(lineNumber, "expected \"C\", \"S\" or \"R\" and a space");
         const std::string_view rest = line.substr(2);
         switch (line.front()) {
-        case 'C':
-            region = &data.countries.emplace_back(OutlineRegion{std::string(rest), {}, {}});
-            break;
-        case 'S':
-            if (rest.size() < 3 || rest[2] != ' ')
-                Fail(lineNumber, "a state needs a two-letter postal code and a name");
-            region = &data.states.emplace_back(
-                OutlineRegion{std::string(rest.substr(3)), std::string(rest.substr(0, 2)), {}});
-            break;
-        case 'R':
-            if (region == nullptr)
-                Fail(lineNumber, "a ring before any country or state");
-            region->rings.push_back(ParseRing(rest, lineNumber));
-            break;
-        default:
-            Fail(lineNumber, "expected \"C\", \"S\" or \"R\" and a space");
+            case 'C':
+                region = &data.countries.emplace_back(OutlineRegion{std::string(rest), {}, {}});
+                break;
+            case 'S':
+                if (rest.size() < 3 || rest[2] != ' ')
+                    Fail(lineNumber, "a state needs a two-letter postal code and a name");
+                region = &data.states.emplace_back(
+                    OutlineRegion{std::string(rest.substr(3)), std::string(rest.substr(0, 2)), {}});
+                break;
+            case 'R':
+                if (region == nullptr)
+                    Fail(lineNumber, "a ring before any country or state");
+                region->rings.push_back(ParseRing(rest, lineNumber));
+                break;
+            default:
+                Fail(lineNumber, "expected \"C\", \"S\" or \"R\" and a space");
         }
     }
     return data;

@@ -6,6 +6,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_map [RUNS] [FOLDER]
 //   FOLDER, when given, receives the last frame of each scene (scene-1.png ...), to look at.
+#include <malloc.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -16,7 +17,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -183,8 +183,8 @@ int main(int argc, char** argv) {
     const std::vector<GeoRect> squares = FfmaSquares();
     std::printf("\nrepaint at %dx%d, every layer, %zu pins and %zu squares (target <= 16 ms):\n",
                 size.width(), size.height(), pins.size(), squares.size());
-    std::printf("  %-34s %10s %9s %13s %14s\n", "scene", "median ms", "worst ms",
-                "median CPU ms", "projecting ms");
+    std::printf("  %-34s %10s %9s %13s %14s\n", "scene", "median ms", "worst ms", "median CPU ms",
+                "projecting ms");
     const Scene scenes[] = {
         {"latitude/longitude, whole world", false, 1, {}},
         {"latitude/longitude, x4 on the US", false, 4, {530, 290}},
@@ -224,8 +224,7 @@ int main(int argc, char** argv) {
             }
         }
         std::printf("  %-34s %10.1f %9.1f %13.1f %14.1f\n", scene.name, Median(times),
-                    *std::max_element(times.begin(), times.end()), Median(cpuTimes),
-                    projectingMs);
+                    *std::max_element(times.begin(), times.end()), Median(cpuTimes), projectingMs);
         if (!pictures.isEmpty())
             image.save(QStringLiteral("%1/scene-%2.png").arg(pictures).arg(sceneNumber));
     }
