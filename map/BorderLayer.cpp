@@ -7,12 +7,12 @@ namespace corvale {
 
 namespace {
 
-QPainterPath RegionsToPlane(const Projection& projection,
-                            const std::vector<OutlineRegion>& regions) {
-    QPainterPath path;
+std::vector<PlaneShape> RegionsToPlane(const Projection& projection,
+                                       const std::vector<OutlineRegion>& regions) {
+    std::vector<PlaneShape> shapes;
     for (const OutlineRegion& region : regions)
-        path.addPath(RingsToPlane(projection, region.rings));
-    return path;
+        shapes.emplace_back(RingsToPlane(projection, region.rings));
+    return shapes;
 }
 
 }  // namespace
@@ -26,9 +26,9 @@ void BorderLayer::Paint(QPainter& painter, const MapView& view) const {
     painter.setTransform(view.PlaneToPixel());
     painter.setBrush(Qt::NoBrush);
     painter.setPen(map_style::HairlinePen(map_style::kStateBorder, 0.6));
-    painter.drawPath(m_stateBorders);
+    DrawVisible(painter, m_stateBorders, view);
     painter.setPen(map_style::HairlinePen(map_style::kCountryBorder, 0.8));
-    painter.drawPath(m_countryBorders);
+    DrawVisible(painter, m_countryBorders, view);
 }
 
 }  // namespace corvale

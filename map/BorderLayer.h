@@ -4,6 +4,7 @@
 
 #include "map/MapLayer.h"
 #include "map/OutlineData.h"
+#include "map/PlanePath.h"
 
 namespace corvale {
 
@@ -17,8 +18,8 @@ class BorderLayer : public MapLayer {
 
   private:
     const OutlineData& m_outlines;
-    QPainterPath m_countryBorders;
-    QPainterPath m_stateBorders;
+    std::vector<PlaneShape> m_countryBorders;
+    std::vector<PlaneShape> m_stateBorders;
 };
 
 }  // namespace corvale

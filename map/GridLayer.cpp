@@ -18,22 +18,42 @@ constexpr int kSquaresPerFieldSide = 10;
 constexpr double kFieldNameRoom = 24;
 constexpr double kSquareNameRoom = 30;
 
-// The meridians between `columns` cells and the parallels between `rows` cells, without the
-// map's own edges; every `skipEvery`-th line (0: none) is left to a coarser grid.
-QPainterPath GridLines(const Projection& projection, int columns, int rows, int skipEvery) {
-    const auto skipped = [skipEvery](int line) { return skipEvery > 0 && line % skipEvery == 0; };
+// The meridians between the fields and the parallels between them, without the map's edges.
+QPainterPath FieldLines(const Projection& projection) {
     QPainterPath path;
-    for (int column = 1; column < columns; ++column) {
-        const double lon = -180 + 360.0 * column / columns;
-        if (!skipped(column))
-            AddGeoLine(path, projection, {lon, -90}, {lon, 90});
+    for (int column = 1; column < kFieldColumns; ++column) {
+        const double lon = -180 + column * kFieldWidth;
+        AddGeoLine(path, projection, {lon, -90}, {lon, 90});
     }
-    for (int row = 1; row < rows; ++row) {
-        const double lat = -90 + 180.0 * row / rows;
-        if (!skipped(row))
-            AddGeoLine(path, projection, {-180, lat}, {180, lat});
+    for (int row = 1; row < kFieldRows; ++row) {
+        const double lat = -90 + row * kFieldHeight;
+        AddGeoLine(path, projection, {-180, lat}, {180, lat});
     }
     return path;
+}
+
+// The lines between the squares inside each field, one shape per line within one field, so
+// that a zoomed-in repaint draws only the lines in sight.
+std::vector<PlaneShape> SquareLines(const Projection& projection) {
+    std::vector<PlaneShape> lines;
+    const auto addLine = [&projection, &lines](GeoPoint from, GeoPoint to) {
+        QPainterPath path;
+        AddGeoLine(path, projection, from, to);
+        lines.emplace_back(std::move(path));
+    };
+    for (int row = 0; row < kFieldRows; ++row) {
+        for (int column = 0; column < kFieldColumns; ++column) {
+            const double west = -180 + column * kFieldWidth;
+            const double south = -90 + row * kFieldHeight;
+            for (int line = 1; line < kSquaresPerFieldSide; ++line) {
+                const double lon = west + line * kSquareWidth;
+                const double lat = south + line * kSquareHeight;
+                addLine({lon, south}, {lon, south + kFieldHeight});
+                addLine({west, lat}, {west + kFieldWidth, lat});
+            }
+        }
+    }
+    return lines;
 }
 
 }  // namespace
@@ -59,16 +79,16 @@ std::vector<GridLayer::Label> GridLayer::CellLabels(const Projection& projection
 
 void GridLayer::SetProjection(const Projection& projection) {
     m_projection = &projection;
-    m_fieldLines = GridLines(projection, kFieldColumns, kFieldRows, 0);
+    m_fieldLines = FieldLines(projection);
     m_fieldLabels = CellLabels(projection, kFieldColumns, kFieldRows, kFieldWidth, kFieldHeight);
-    m_squareLines.reset();
+    m_squareLines.clear();
     m_squareLabels.clear();
 }
 
 void GridLayer::ProjectSquares() const {
-    if (m_squareLines)
+    if (!m_squareLines.empty())
         return;
-    m_squareLines = GridLines(*m_projection, kSquareColumns, kSquareRows, kSquaresPerFieldSide);
+    m_squareLines = SquareLines(*m_projection);
     m_squareLabels =
         CellLabels(*m_projection, kSquareColumns, kSquareRows, kSquareWidth, kSquareHeight);
 }
@@ -83,7 +103,7 @@ void GridLayer::Paint(QPainter& painter, const MapView& view) const {
     if (squares) {
         ProjectSquares();
         painter.setPen(map_style::HairlinePen(map_style::kSquareGrid, 1));
-        painter.drawPath(*m_squareLines);
+        DrawVisible(painter, m_squareLines, view);
     }
     painter.setPen(map_style::HairlinePen(map_style::kFieldGrid, 1));
     painter.drawPath(m_fieldLines);

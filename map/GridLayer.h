@@ -2,11 +2,11 @@
 
 #include <QPainterPath>
 #include <QPointF>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "map/MapLayer.h"
+#include "map/PlanePath.h"
 
 namespace corvale {
 
@@ -39,7 +39,7 @@ class GridLayer : public MapLayer {
     QPainterPath m_fieldLines;
     std::vector<Label> m_fieldLabels;  // row by row from the south-west
     // The squares are projected only once they are first shown.
-    mutable std::optional<QPainterPath> m_squareLines;
+    mutable std::vector<PlaneShape> m_squareLines;
     mutable std::vector<Label> m_squareLabels;
 };
 

@@ -9,20 +9,24 @@ void LandLayer::SetProjection(const Projection& projection) {
     m_sea = projection.WorldOutline();
     m_countries.clear();
     for (const OutlineRegion& country : m_outlines.countries)
-        m_countries.push_back(RingsToPlane(projection, country.rings));
+        m_countries.emplace_back(RingsToPlane(projection, country.rings));
 }
 
 void LandLayer::Paint(QPainter& painter, const MapView& view) const {
     painter.setTransform(view.PlaneToPixel());
     painter.setPen(Qt::NoPen);
     painter.setBrush(map_style::kSea);
-    painter.drawPath(m_sea);
+    // Zoomed in, the sea often covers the whole picture; a rectangle is far quicker to fill
+    // than the outline of the earth blown up many times.
+    if (m_sea.contains(view.VisiblePlane()))
+        painter.fillRect(view.VisiblePlane(), map_style::kSea);
+    else
+        painter.drawPath(m_sea);
     painter.setBrush(map_style::kLand);
     // The coasts drawn above hide the fill's stepped edge; smoothing it would cost most of the
     // repaint.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const QPainterPath& country : m_countries)
-        painter.drawPath(country);
+    DrawVisible(painter, m_countries, view);
 }
 
 }  // namespace corvale

@@ -5,6 +5,7 @@
 
 #include "map/MapLayer.h"
 #include "map/OutlineData.h"
+#include "map/PlanePath.h"
 
 namespace corvale {
 
@@ -19,7 +20,7 @@ class LandLayer : public MapLayer {
   private:
     const OutlineData& m_outlines;
     QPainterPath m_sea;
-    std::vector<QPainterPath> m_countries;
+    std::vector<PlaneShape> m_countries;
 };
 
 }  // namespace corvale

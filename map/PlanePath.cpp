@@ -83,4 +83,14 @@ QPainterPath GeoRectToPlane(const Projection& projection, const GeoRect& rect) {
     return path;
 }
 
+void DrawVisible(QPainter& painter, const std::vector<PlaneShape>& shapes, const MapView& view) {
+    // A few pixels more, for the width of the lines.
+    const double margin = 4 / view.Scale();
+    const QRectF visible = view.VisiblePlane().adjusted(-margin, -margin, margin, margin);
+    for (const PlaneShape& shape : shapes) {
+        if (shape.bounds.intersects(visible))
+            painter.drawPath(shape.path);
+    }
+}
+
 }  // namespace corvale

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPainter>
 #include <QPainterPath>
 #include <vector>
 
 #include "map/Maidenhead.h"
+#include "map/MapView.h"
 #include "map/OutlineData.h"
 #include "map/Projection.h"
 
@@ -20,5 +22,19 @@ QPainterPath GeoRectToPlane(const Projection& projection, const GeoRect& rect);
 // The line from `from` to `to` with longitude and latitude changing evenly (a meridian or a
 // parallel when one of them stays), appended to `path` as a new subpath.
 void AddGeoLine(QPainterPath& path, const Projection& projection, GeoPoint from, GeoPoint to);
+
+// A path on the plane with its bounds, so that a repaint passes over what the picture does not
+// show.
+struct PlaneShape {
+    explicit PlaneShape(QPainterPath planePath)
+        : path(std::move(planePath)), bounds(path.controlPointRect()) {}
+
+    QPainterPath path;
+    QRectF bounds;
+};
+
+// Draws, with the painter's pen and brush, those of `shapes` that `view` shows; the painter's
+// transform must be the view's PlaneToPixel.
+void DrawVisible(QPainter& painter, const std::vector<PlaneShape>& shapes, const MapView& view);
 
 }  // namespace corvale
