@@ -88,7 +88,10 @@ void DrawVisible(QPainter& painter, const std::vector<PlaneShape>& shapes, const
     const double margin = 4 / view.Scale();
     const QRectF visible = view.VisiblePlane().adjusted(-margin, -margin, margin, margin);
     for (const PlaneShape& shape : shapes) {
-        if (shape.bounds.intersects(visible))
+        // Not QRectF::intersects, which never holds for the zero-width bounds of a meridian.
+        const QRectF& bounds = shape.bounds;
+        if (bounds.left() <= visible.right() && bounds.right() >= visible.left() &&
+            bounds.top() <= visible.bottom() && bounds.bottom() >= visible.top())
             painter.drawPath(shape.path);
     }
 }
