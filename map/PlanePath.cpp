@@ -17,13 +17,11 @@ void AddPlanePoints(QPainterPath& path, const Projection& projection, const Poin
     const double longestStep = projection.LongestJoinedStep();
     bool broken = false;
     QPointF previous;
-    QPointF first;
     bool started = false;
     for (const GeoPoint& point : points) {
         const QPointF plane = projection.ToPlane(point);
         if (!started) {
             path.moveTo(plane);
-            first = plane;
             started = true;
         } else if (QLineF(previous, plane).length() > longestStep) {
             path.moveTo(plane);

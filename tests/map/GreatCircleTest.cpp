@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+
+#include "map/AzimuthalProjection.h"
+
 namespace corvale {
 namespace {
 
@@ -27,6 +32,24 @@ TEST_P(GreatCircle, DestinationReachesThePointAtThatBearingAndDistance) {
     const GreatCircleCase& c = GetParam();
     const GeoPoint reached = Destination(c.from, c.bearing, c.distanceKm);
     EXPECT_LT(DistanceKm(reached, c.to), 1.0);
+}
+
+// The azimuthal map centred on `from` puts `to` at its distance, in the direction of its
+// bearing (north up, east right), and reads it back from there.
+TEST_P(GreatCircle, AzimuthalMapPlacesThePointAtItsDistanceAndBearing) {
+    const GreatCircleCase& c = GetParam();
+    const AzimuthalProjection projection(c.from);
+    EXPECT_NEAR(projection.DistanceKmFromHome(c.to), c.distanceKm, 0.1);
+    EXPECT_NEAR(projection.BearingFromHome(c.to), c.bearing, 0.01);
+    const QPointF plane = projection.ToPlane(c.to);
+    const double bearing = c.bearing * std::numbers::pi / 180;
+    // The bearing's last digit (0.005 degree) moves a far point by more than the distance's.
+    const double tolerance = 0.1 + c.distanceKm * 1e-4;
+    EXPECT_NEAR(plane.x(), c.distanceKm * std::sin(bearing), tolerance);
+    EXPECT_NEAR(plane.y(), -c.distanceKm * std::cos(bearing), tolerance);
+    const auto back = projection.ToGeo(plane);
+    ASSERT_TRUE(back);
+    EXPECT_LT(DistanceKm(*back, c.to), 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(
