@@ -4,7 +4,8 @@
 #     ratio, and corvale-cli's peak resident memory (bench/time_runs.cpp, child processes);
 #   - corvale-cli all --squares --export geojson,kml,csv against all --squares (at most 1.10);
 #   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
-#     per contact, wall and CPU (bench/bench_awards.cpp).
+#     per contact, wall and CPU (bench/bench_awards.cpp);
+#   - the map: loading its outlines, and repainting at 1920x1080 (bench/map/bench_map.cpp).
 # Runs are interleaved and every figure is a median, so a busy machine blurs them less.
 #
 #   sh scripts/bench.sh [RUNS]      RUNS: runs of each measurement (default 7, at least 5)
@@ -15,7 +16,7 @@ runs=${1:-7}
 build=build-perf
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALE_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target corvale-cli time_runs bench_awards >/dev/null
+cmake --build "$build" --target corvale-cli time_runs bench_awards bench_map >/dev/null
 log=$(realpath -m "$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")")
 if [ ! -r "$log" ]; then
     echo "bench.sh: the large log \"$log\" is missing (set CORVALE_LARGE_LOG)." >&2
@@ -50,3 +51,7 @@ echo "== the five award runs over the first N contacts (read once; sort, walk, w
                    (w <= 1.3 && c <= 1.3) ? "" : "   MISSED"
         }
     }'
+
+echo
+echo "== the map"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_map" "$((runs * 3))" 2>/dev/null

@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer, and
 # runs each on its corpus for SECONDS (default 600), one after the other.
 #
-#   sh scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: log ini registry locator (default all)
+#   sh scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: log ini registry locator map_outlines
+#                                                (default all)
 #
 # New inputs that reach new code go to build-fuzz/corpus/TARGET (the committed seeds in
 # fuzz/corpus/TARGET are only read). A crash leaves crash-* in build-fuzz/findings/TARGET, ends
@@ -13,7 +14,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 [ $# -gt 0 ] && shift
-targets=${*:-log ini registry locator}
+targets=${*:-log ini registry locator map_outlines}
 sh scripts/install-deps.sh clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

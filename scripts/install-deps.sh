@@ -4,7 +4,7 @@
 set -eu
 packages="build-essential cmake ninja-build pkg-config git clang-format \
     mdbtools mdbtools-dev libcli11-dev nlohmann-json3-dev libxml2-dev \
-    qt6-base-dev libgl-dev libqt6svg6 \
+    qt6-base-dev qt6-svg-dev libgl-dev libqt6svg6 \
     libgtest-dev libgmock-dev libbenchmark-dev gdal-bin libxml2-utils $*"
 missing=""
 for p in $packages; do

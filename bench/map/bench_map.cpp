@@ -1,0 +1,248 @@
+// The map's speed and memory: loading the built-in outlines (time, heap kept, peak resident
+// growth) and a full repaint at 1920x1080 with every layer, in both projections, whole world
+// and zoomed in (where the square grid shows). A stand-in award layer draws 1,169 pins at the
+// IOTA positions and fills the 488 FFMA squares, cycling through the three statuses. Prints
+// medians and worst cases; it measures, it does not judge.
+//
+//   QT_QPA_PLATFORM=offscreen bench_map [RUNS] [FOLDER]
+//   FOLDER, when given, receives the last frame of each scene (scene-1.png ...), to look at.
+#include <malloc.h>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "awards/FfmaSquares.h"
+#include "geo/IotaTable.h"
+#include "map/AzimuthalProjection.h"
+#include "map/EmbeddedOutlines.h"
+#include "map/LatLonProjection.h"
+#include "map/Maidenhead.h"
+#include "map/MapRenderer.h"
+#include "map/PlanePath.h"
+
+namespace {
+
+using namespace corvale;
+
+// The award palette: confirmed, worked, needed.
+const QColor kStatusColours[] = {QColor(0x00, 0x9E, 0x73), QColor(0xE6, 0x9F, 0x00),
+                                 QColor(0xD5, 0x5E, 0x00)};
+
+// Stands in for the award: squares filled by status and pins, needed ones hollow.
+class StandInAwardLayer : public MapLayer {
+  public:
+    StandInAwardLayer(std::vector<GeoPoint> pins, std::vector<GeoRect> squares)
+        : m_pins(std::move(pins)), m_squares(std::move(squares)) {}
+
+    void SetProjection(const Projection& projection) override {
+        for (QPainterPath& fill : m_fills)
+            fill = QPainterPath();
+        for (std::size_t i = 0; i < m_squares.size(); ++i)
+            m_fills[i % 3].addPath(GeoRectToPlane(projection, m_squares[i]));
+        m_planePins.clear();
+        for (const GeoPoint& pin : m_pins)
+            m_planePins.push_back(projection.ToPlane(pin));
+    }
+
+    void Paint(QPainter& painter, const MapView& view) const override {
+        painter.setTransform(view.PlaneToPixel());
+        painter.setPen(Qt::NoPen);
+        for (int status = 0; status < 3; ++status) {
+            painter.setBrush(kStatusColours[status]);
+            painter.drawPath(m_fills[status]);
+        }
+        painter.resetTransform();
+        for (std::size_t i = 0; i < m_planePins.size(); ++i) {
+            const QColor& colour = kStatusColours[i % 3];
+            const bool needed = i % 3 == 2;
+            painter.setPen(needed ? QPen(colour, 1.5) : QPen(Qt::black, 0.8));
+            painter.setBrush(needed ? QBrush(Qt::NoBrush) : QBrush(colour));
+            painter.drawEllipse(view.ToPixel(m_planePins[i]), needed ? 3.0 : 4.0,
+                                needed ? 3.0 : 4.0);
+        }
+    }
+
+  private:
+    std::vector<GeoPoint> m_pins;
+    std::vector<GeoRect> m_squares;
+    QPainterPath m_fills[3];
+    std::vector<QPointF> m_planePins;
+};
+
+std::vector<GeoPoint> IotaPins() {
+    std::vector<GeoPoint> pins;
+    for (const KeyedCoordinate& island : IotaIslandTable()) {
+        long lon = 0;
+        long lat = 0;
+        if (std::sscanf(island.coordinate, "|%ld|%ld", &lon, &lat) == 2)
+            pins.push_back(GeoPointFromPinUnits(lon, lat));
+    }
+    return pins;
+}
+
+std::vector<GeoRect> FfmaSquares() {
+    std::vector<GeoRect> squares;
+    for (int column = 20; column < 60; ++column) {  // fields C to F
+        for (int row = 110; row < 140; ++row) {     // fields L to N
+            const std::string name = SquareName(column, row);
+            if (IsFfmaGrid(name))
+                squares.push_back(*SquareRect(name));
+        }
+    }
+    return squares;
+}
+
+// CPU time of the whole process (Qt may paint on helper threads), in ms: on a shared machine
+// it shows the work, where wall time also shows the waiting.
+double ProcessCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+long ResidentPeakKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    }
+    return 0;
+}
+
+void MeasureLoad(int runs) {
+    const long peakBefore = ResidentPeakKb();
+    const std::size_t heapBefore = mallinfo2().uordblks;
+    QElapsedTimer clock;
+    clock.start();
+    const OutlineData& outlines = EmbeddedOutlines();  // the first call, as at start-up
+    const double firstMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const double heapMb = static_cast<double>(mallinfo2().uordblks - heapBefore) / 1048576.0;
+    const double peakMb = static_cast<double>(ResidentPeakKb() - peakBefore) / 1024.0;
+
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        clock.restart();
+        QFile file(QStringLiteral(":/corvale/map-outlines.txt"));
+        file.open(QIODevice::ReadOnly);
+        const QByteArray text = file.readAll();
+        const OutlineData again = ParseOutlineData(
+            std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::size_t points = 0;
+    std::size_t rings = 0;
+    for (const auto* regions : {&outlines.countries, &outlines.states}) {
+        for (const OutlineRegion& region : *regions) {
+            rings += region.rings.size();
+            for (const OutlineRing& ring : region.rings)
+                points += ring.size();
+        }
+    }
+    std::printf("load outlines (%zu countries, %zu states, %zu rings, %zu points):\n",
+                outlines.countries.size(), outlines.states.size(), rings, points);
+    std::printf("  first load %.1f ms, median of %d reloads %.1f ms   (target <= 100 ms)\n",
+                firstMs, runs, Median(times));
+    std::printf("  heap kept %.1f MB, peak resident growth %.1f MB   (target <= 16 MB)\n", heapMb,
+                peakMb);
+}
+
+struct Scene {
+    const char* name;
+    bool azimuthal;
+    double zoom;
+    QPointF zoomAt;  // pixel
+};
+
+struct Timing {
+    double medianMs;
+    double worstMs;
+    double medianCpuMs;
+};
+
+// Repaints `runs` times after one unmeasured frame (which also projects the squares of the
+// grid, once).
+Timing MeasureRepaint(const MapRenderer& renderer, const MapView& view, QImage& image, int runs) {
+    std::vector<double> times;
+    std::vector<double> cpuTimes;
+    QElapsedTimer clock;
+    for (int run = 0; run < runs + 1; ++run) {
+        clock.start();
+        const double cpuStart = ProcessCpuMs();
+        QPainter painter(&image);
+        renderer.Render(painter, view);
+        painter.end();
+        if (run > 0) {
+            times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+            cpuTimes.push_back(ProcessCpuMs() - cpuStart);
+        }
+    }
+    return {Median(times), *std::max_element(times.begin(), times.end()), Median(cpuTimes)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(5, std::atoi(argv[1])) : 30;
+    const QString pictures = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    MeasureLoad(runs);
+
+    const QSize size(1920, 1080);
+    const GeoPoint home{-71.0, 42.5};  // FN42
+    const std::vector<GeoPoint> pins = IotaPins();
+    const std::vector<GeoRect> squares = FfmaSquares();
+    std::printf(
+        "\nrepaint at %dx%d in ms (target <= 16 ms with every layer); the base map alone,\n"
+        "then with the stand-in award of %zu pins and %zu squares:\n",
+        size.width(), size.height(), pins.size(), squares.size());
+    std::printf("  %-34s %6s %6s | %6s %6s %6s | %10s\n", "scene", "base", "CPU", "all", "worst",
+                "CPU", "projecting");
+    const Scene scenes[] = {
+        {"latitude/longitude, whole world", false, 1, {}},
+        {"latitude/longitude, x4 on the US", false, 4, {530, 290}},
+        {"latitude/longitude, x12 on FN42", false, 12, {540, 285}},
+        {"azimuthal from FN42, whole world", true, 1, {}},
+        {"azimuthal from FN42, x4 on home", true, 4, {960, 540}},
+    };
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    int sceneNumber = 0;
+    for (const Scene& scene : scenes) {
+        ++sceneNumber;
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<Projection> projection;
+        if (scene.azimuthal)
+            projection = std::make_unique<AzimuthalProjection>(home);
+        else
+            projection = std::make_unique<LatLonProjection>();
+        MapRenderer renderer(std::move(projection));
+        AddBaseLayers(renderer, EmbeddedOutlines());
+        const double projectingMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        MapView view = renderer.WholeWorld(size);
+        view.ZoomAround(scene.zoomAt, scene.zoom);
+        const Timing base = MeasureRepaint(renderer, view, image, runs);
+        renderer.AddLayer(std::make_unique<StandInAwardLayer>(pins, squares), MapDepth::Fills);
+        const Timing all = MeasureRepaint(renderer, view, image, runs);
+        std::printf("  %-34s %6.1f %6.1f | %6.1f %6.1f %6.1f | %10.1f\n", scene.name, base.medianMs,
+                    base.medianCpuMs, all.medianMs, all.worstMs, all.medianCpuMs, projectingMs);
+        if (!pictures.isEmpty())
+            image.save(QStringLiteral("%1/scene-%2.png").arg(pictures).arg(sceneNumber));
+    }
+    return 0;
+}
