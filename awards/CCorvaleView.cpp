@@ -279,6 +279,7 @@ void CCorvaleView::OnRunEnded(const CAwardRunOutcome& outcome) {
             *form.coordinate = *outcome.lastCoordinate;
         m_ui->labelRunReport->clear();
         ReportUnplaced(outcome.result.unplaced);
+        emit RunCompleted(outcome);
         QTimer::singleShot(kUnlockDelayMs, this, [this] {
             LockForm(false);
             emit RunEnded();

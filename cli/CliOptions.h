@@ -6,6 +6,8 @@
 
 #include "awards/AwardRun.h"
 #include "export/AwardExport.h"
+#include "map/GeoPoint.h"
+#include "map/MapFormat.h"
 
 namespace corvale {
 
@@ -22,6 +24,11 @@ struct CliOptions {
     bool needed = false;                // print what each award still needs
     std::vector<ExportFormat> exports;  // in the order asked for, each once
     std::optional<std::string> exportDir;
+    std::optional<std::string> mapDir;  // write a map of each award there
+    MapFormat mapFormat = MapFormat::Png;
+    int mapWidth = 1600;
+    int mapHeight = 800;
+    std::optional<GeoPoint> home;  // the azimuthal map's centre; none: latitude/longitude
 };
 
 // What parsing the command line came to: options to run with, or an exit with a text.

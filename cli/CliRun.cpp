@@ -11,6 +11,7 @@
 #include "awards/OutputFile.h"
 #include "cli/CliPaths.h"
 #include "cli/Interruption.h"
+#include "cli/MapFiles.h"
 #include "cli/ProgressLine.h"
 #include "cli/Summary.h"
 #include "export/AwardExport.h"
@@ -128,6 +129,10 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         if (request.squares)
             summary.squaresPaths = {request.wkdPath, request.cfmPath};
         ExportRun(request, options, summary, files);
+        if (options.mapDir) {
+            summary.mapPath = WriteAwardMap(
+                {award, award == Award::Vucc ? options.band : 0, summary.entities}, options, files);
+        }
         summaries.push_back(std::move(summary));
     }
     progress.Clear();
@@ -145,6 +150,7 @@ int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
         std::fputs("corvale-cli: stopped; no file was changed.\n", err);
         return 128 + Interruption::Signal();
     };
+    const MapPainting painting(options);
     try {
         const CliPaths paths = ResolveCliPaths(options);
         if (!paths.notice.empty())

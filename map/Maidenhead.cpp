@@ -44,6 +44,34 @@ std::optional<GeoRect> SquareRect(std::string_view locator) {
                    kSquareWidth, kSquareHeight};
 }
 
+std::optional<GeoPoint> LocatorCentre(std::string_view locator) {
+    if (locator.size() == 2) {
+        const auto field = FieldRect(locator);
+        return field ? std::optional(field->Centre()) : std::nullopt;
+    }
+    if (locator.size() != 4 && locator.size() != 6)
+        return std::nullopt;
+    const auto square = SquareRect(locator);
+    if (!square)
+        return std::nullopt;
+    if (locator.size() == 4)
+        return square->Centre();
+    const auto subsquare = [](char letter) -> std::optional<int> {
+        if (letter >= 'A' && letter <= 'X')
+            return letter - 'A';
+        if (letter >= 'a' && letter <= 'x')
+            return letter - 'a';
+        return std::nullopt;
+    };
+    const auto column = subsquare(locator[4]);
+    const auto row = subsquare(locator[5]);
+    if (!column || !row)
+        return std::nullopt;
+    // 24 subsquares across a square each way.
+    return GeoPoint{square->west + (*column + 0.5) * kSquareWidth / 24,
+                    square->south + (*row + 0.5) * kSquareHeight / 24};
+}
+
 std::string FieldName(int column, int row) {
     return {static_cast<char>('A' + column), static_cast<char>('A' + row)};
 }

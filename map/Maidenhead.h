@@ -33,6 +33,10 @@ std::optional<GeoRect> FieldRect(std::string_view field);
 // awards ignore them. No value when the first four do not name a square.
 std::optional<GeoRect> SquareRect(std::string_view locator);
 
+// The centre of a locator of two, four or six characters ("FN", "FN42", "FN42hn"): the station's
+// home on the azimuthal map. Letters of either case; no value for anything else.
+std::optional<GeoPoint> LocatorCentre(std::string_view locator);
+
 // The name of the field at a column and row (0-based, from 180 W and 90 S): (5, 13) is "FN".
 std::string FieldName(int column, int row);
 

@@ -9,7 +9,9 @@
 #include <QScrollArea>
 #include <algorithm>
 
+#include "awards/CAwardRunThread.h"
 #include "awards/CCorvaleView.h"
+#include "map/CMapWindow.h"
 #include "shell/CAboutDlg.h"
 #include "shell/RecentFileList.h"
 #include "ui_CMainFrame.h"
@@ -21,6 +23,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_ui->setupUi(this);
     connect(m_ui->actionAppExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->actionAppAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    connect(m_ui->actionViewMap, &QAction::triggered, this, &CMainFrame::OnViewMap);
     connect(m_ui->menuFile, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
     UpdateRecentFileMenu();
 }
@@ -52,6 +55,19 @@ void CMainFrame::SetView(CCorvaleView* view) {
         if (m_bCloseWhenRunEnds)
             close();
     });
+    m_pMapWindow = new CMapWindow(this);
+    connect(view, &CCorvaleView::RunCompleted, m_pMapWindow,
+            [this](const CAwardRunOutcome& outcome) {
+                m_pMapWindow->ShowRun(outcome.request, outcome.logPath, outcome.result);
+            });
+}
+
+void CMainFrame::OnViewMap() {
+    if (m_pMapWindow == nullptr)
+        return;
+    m_pMapWindow->show();
+    m_pMapWindow->raise();
+    m_pMapWindow->activateWindow();
 }
 
 void CMainFrame::ResizeParentToFit(bool shrinkOnly) {
@@ -94,6 +110,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_pMapWindow != nullptr)
+        m_pMapWindow->close();
     event->accept();
 }
 

@@ -48,6 +48,34 @@ INSTANTIATE_TEST_SUITE_P(
                     RectCase{"BadField", "ZZ42", std::nullopt}),
     CaseName);
 
+// The home of the azimuthal map: the middle of a field, square or subsquare.
+TEST(LocatorCentreOf, FieldSquareAndSubsquare) {
+    struct {
+        const char* locator;
+        std::optional<GeoPoint> centre;
+    } cases[] = {
+        {"FN", GeoPoint{-70, 45}},
+        {"FN42", GeoPoint{-71, 42.5}},
+        {"fn42", GeoPoint{-71, 42.5}},
+        {"FN42aa", GeoPoint{-72 + 1 / 24.0, 42 + 1 / 48.0}},
+        {"JO01xx", GeoPoint{2 - 1 / 24.0, 52 - 1 / 48.0}},
+        {"FN42ay", std::nullopt},  // subsquare letters run from A to X
+        {"FN4", std::nullopt},
+        {"FN42a", std::nullopt},
+        {"FN42aa00", std::nullopt},
+        {"", std::nullopt},
+        {"ZZ", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto centre = LocatorCentre(c.locator);
+        ASSERT_EQ(centre.has_value(), c.centre.has_value()) << c.locator;
+        if (centre) {
+            EXPECT_DOUBLE_EQ(centre->lon, c.centre->lon) << c.locator;
+            EXPECT_DOUBLE_EQ(centre->lat, c.centre->lat) << c.locator;
+        }
+    }
+}
+
 TEST(GridNames, ColumnAndRowNameTheCellWhoseRectangleHasThem) {
     struct {
         int column;
