@@ -1,6 +1,7 @@
 #include "cli/MapFiles.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <filesystem>
 
 #include "map/AwardLayers.h"
@@ -19,14 +20,26 @@ char g_platformOption[] = "-platform";
 char g_platform[] = "offscreen";
 char* g_argv[] = {g_program, g_platformOption, g_platform, nullptr};
 
+// Qt's notes about its surroundings (no runtime folder, fonts it looked for) are no concern of
+// a command that writes pictures; its errors are.
+void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "corvale-cli: %s\n", qPrintable(message));
+}
+
 }  // namespace
 
 MapPainting::MapPainting(const CliOptions& options) {
-    if (options.mapDir && QGuiApplication::instance() == nullptr)
-        m_application = std::make_unique<QGuiApplication>(g_argc, g_argv);
+    if (!options.mapDir || QGuiApplication::instance() != nullptr)
+        return;
+    m_previousHandler = qInstallMessageHandler(QtMessage);
+    m_application = std::make_unique<QGuiApplication>(g_argc, g_argv);
 }
 
-MapPainting::~MapPainting() = default;
+MapPainting::~MapPainting() {
+    if (m_application)
+        qInstallMessageHandler(m_previousHandler);
+}
 
 std::string WriteAwardMap(const ExportedAward& award, const CliOptions& options,
                           OutputTransaction& files) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <memory>
 #include <string>
 
@@ -22,6 +24,7 @@ class MapPainting {
 
   private:
     std::unique_ptr<QGuiApplication> m_application;
+    QtMessageHandler m_previousHandler = nullptr;
 };
 
 // Draws the map of one award's run into the map folder as part of `files`, so that it is
