@@ -277,9 +277,9 @@ void CMapWindow::OnContactsRead() {
     for (int column = 0; column < m_listContacts->columnCount(); ++column)
         m_listContacts->resizeColumnToContents(column);
     const std::size_t count = read.contacts.size();
-    m_labelContacts->setText(
-        (count == 1 ? tr("%1: 1 contact") : tr("%1: %2 contacts").arg("%1").arg(count))
-            .arg(Text(read.key)));
+    const QString key = Text(read.key);
+    m_labelContacts->setText(count == 1 ? tr("%1: 1 contact").arg(key)
+                                        : tr("%1: %2 contacts").arg(key).arg(count));
     emit ContactsShown();
 }
 
