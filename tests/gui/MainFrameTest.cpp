@@ -138,7 +138,8 @@ void MainFrameTest::menuOpensTheAboutBox() {
         for (const QAction* item : top->menu()->actions())
             menu.append("  " + item->text());
     }
-    QCOMPARE(menu, QStringList({"&File", "  E&xit", "&Help", "  &About Corvale..."}));
+    QCOMPARE(menu,
+             QStringList({"&File", "  E&xit", "&View", "  &Map", "&Help", "  &About Corvale..."}));
 
     QStringList aboutTexts;
     corvale::test::ModalAnswerer answerer([&aboutTexts](QDialog& dialog) {
@@ -146,7 +147,7 @@ void MainFrameTest::menuOpensTheAboutBox() {
             aboutTexts.append(label->text());
         dialog.accept();
     });
-    frame.menuBar()->actions().at(1)->menu()->actions().at(0)->trigger();
+    frame.menuBar()->actions().at(2)->menu()->actions().at(0)->trigger();
     QCOMPARE(answerer.dialogTitles, QStringList{"About Corvale"});
     QVERIFY(aboutTexts.contains("Corvale - Version 1.02"));
 }

@@ -65,6 +65,7 @@ class MapWindowTest : public QObject {
     void showsTheLastRunOfTheAwardChosen();
     void hoverTellsWhatIsUnderThePointer();
     void clickListsTheContacts();
+    void wheelZoomsDragPansDoubleClickResets();
     void savesTheMap();
 };
 
@@ -164,6 +165,34 @@ void MapWindowTest::clickListsTheContacts() {
     // Another award clears the list.
     Child<QComboBox>(window, "comboAward")->setCurrentText("DXCC");
     QCOMPARE(list->topLevelItemCount(), 0);
+}
+
+void MapWindowTest::wheelZoomsDragPansDoubleClickResets() {
+    CMapWindow window;
+    window.resize(1200, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* map = Child<CMapWidget>(window, "mapWidget");
+    const QPointF cursor(300, 200);
+    const QPointF held = map->View().ToPlane(cursor);
+
+    // Two notches in: the place under the pointer stays under it.
+    QWheelEvent wheel(cursor, map->mapToGlobal(cursor), {}, {0, 240}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(map, &wheel);
+    QCOMPARE(map->View().Zoom(), 1.25 * 1.25);
+    QVERIFY((map->View().ToPixel(held) - cursor).manhattanLength() < 1e-6);
+
+    // A drag moves the map with the pointer; a click that barely moves does not.
+    QTest::mousePress(map, Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(map, QPoint(302, 201));
+    QTest::mouseMove(map, QPoint(400, 250));
+    QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(400, 250));
+    QVERIFY((map->View().ToPixel(held) - QPointF(400, 250)).manhattanLength() < 1e-6);
+
+    QTest::mouseDClick(map, Qt::LeftButton, {}, QPoint(500, 300));
+    QCOMPARE(map->View().Zoom(), 1.0);
+    QCOMPARE(map->View().ToPlane(QPointF(map->width() / 2.0, map->height() / 2.0)), QPointF(0, 0));
 }
 
 void MapWindowTest::savesTheMap() {
