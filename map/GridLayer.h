@@ -18,7 +18,7 @@ class GridLayer : public MapLayer {
     void Paint(QPainter& painter, const MapView& view) const override;
 
     // Pixels per degree of latitude from which the squares show, and their names.
-    static constexpr double kSquaresFrom = 8;
+    static constexpr double kSquaresFrom = 16;
     static constexpr double kSquareNamesFrom = 40;
 
   private:

@@ -1,11 +1,12 @@
 // The map's speed and memory: loading the built-in outlines (time, heap kept, peak resident
 // growth) and a full repaint at 1920x1080 with every layer, in both projections, whole world
-// and zoomed in (where the square grid shows). A stand-in award layer draws 1,169 pins at the
-// IOTA positions and fills the 488 FFMA squares, cycling through the three statuses. Prints
-// medians and worst cases; it measures, it does not judge.
+// and zoomed in (where the square grid shows), with the largest awards: IOTA's 1,169 pins and
+// FFMA's 488 squares, their statuses taken in turn. Prints medians and worst cases; it
+// measures, it does not judge.
 //
 //   QT_QPA_PLATFORM=offscreen bench_map [RUNS] [FOLDER]
-//   FOLDER, when given, receives the last frame of each scene (scene-1.png ...), to look at.
+//   FOLDER, when given, receives the last frame of each scene and award (scene-1-IOTA.png
+//   ...), to look at.
 #include <malloc.h>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,85 +21,34 @@
 #include <string>
 #include <vector>
 
-#include "awards/FfmaSquares.h"
+#include "awards/AwardUniverse.h"
+#include "export/StatusPalette.h"
 #include "geo/IotaTable.h"
+#include "geo/PinCoordinate.h"
+#include "map/AwardLayers.h"
 #include "map/AzimuthalProjection.h"
 #include "map/EmbeddedOutlines.h"
 #include "map/LatLonProjection.h"
-#include "map/Maidenhead.h"
 #include "map/MapRenderer.h"
-#include "map/PlanePath.h"
 
 namespace {
 
 using namespace corvale;
 
-// The award palette: confirmed, worked, needed.
-const QColor kStatusColours[] = {QColor(0x00, 0x9E, 0x73), QColor(0xE6, 0x9F, 0x00),
-                                 QColor(0xD5, 0x5E, 0x00)};
-
-// Stands in for the award: squares filled by status and pins, needed ones hollow.
-class StandInAwardLayer : public MapLayer {
-  public:
-    StandInAwardLayer(std::vector<GeoPoint> pins, std::vector<GeoRect> squares)
-        : m_pins(std::move(pins)), m_squares(std::move(squares)) {}
-
-    void SetProjection(const Projection& projection) override {
-        for (QPainterPath& fill : m_fills)
-            fill = QPainterPath();
-        for (std::size_t i = 0; i < m_squares.size(); ++i)
-            m_fills[i % 3].addPath(GeoRectToPlane(projection, m_squares[i]));
-        m_planePins.clear();
-        for (const GeoPoint& pin : m_pins)
-            m_planePins.push_back(projection.ToPlane(pin));
-    }
-
-    void Paint(QPainter& painter, const MapView& view) const override {
-        painter.setTransform(view.PlaneToPixel());
-        painter.setPen(Qt::NoPen);
-        for (int status = 0; status < 3; ++status) {
-            painter.setBrush(kStatusColours[status]);
-            painter.drawPath(m_fills[status]);
+// An award's entities as a run leaves them, statuses taken in turn: confirmed, worked, needed.
+std::vector<AwardEntity> EntitiesOf(std::span<const UniverseEntity> universe,
+                                    std::optional<std::string_view> (*find)(std::string_view)) {
+    std::vector<AwardEntity> entities;
+    for (const UniverseEntity& member : universe) {
+        AwardEntity entity{std::string(member.key), member.name, kAllStatuses[entities.size() % 3],
+                           std::nullopt, 1};
+        if (find != nullptr) {
+            if (const auto coordinate = find(member.key))
+                entity.position = ParsePinCoordinate(*coordinate);
         }
-        painter.resetTransform();
-        for (std::size_t i = 0; i < m_planePins.size(); ++i) {
-            const QColor& colour = kStatusColours[i % 3];
-            const bool needed = i % 3 == 2;
-            painter.setPen(needed ? QPen(colour, 1.5) : QPen(Qt::black, 0.8));
-            painter.setBrush(needed ? QBrush(Qt::NoBrush) : QBrush(colour));
-            painter.drawEllipse(view.ToPixel(m_planePins[i]), needed ? 3.0 : 4.0,
-                                needed ? 3.0 : 4.0);
-        }
+        entities.push_back(std::move(entity));
     }
-
-  private:
-    std::vector<GeoPoint> m_pins;
-    std::vector<GeoRect> m_squares;
-    QPainterPath m_fills[3];
-    std::vector<QPointF> m_planePins;
-};
-
-std::vector<GeoPoint> IotaPins() {
-    std::vector<GeoPoint> pins;
-    for (const KeyedCoordinate& island : IotaIslandTable()) {
-        long lon = 0;
-        long lat = 0;
-        if (std::sscanf(island.coordinate, "|%ld|%ld", &lon, &lat) == 2)
-            pins.push_back(GeoPointFromPinUnits(lon, lat));
-    }
-    return pins;
-}
-
-std::vector<GeoRect> FfmaSquares() {
-    std::vector<GeoRect> squares;
-    for (int column = 20; column < 60; ++column) {  // fields C to F
-        for (int row = 110; row < 140; ++row) {     // fields L to N
-            const std::string name = SquareName(column, row);
-            if (IsFfmaGrid(name))
-                squares.push_back(*SquareRect(name));
-        }
-    }
-    return squares;
+    return entities;
 }
 
 // CPU time of the whole process (Qt may paint on helper threads), in ms: on a shared machine
@@ -205,14 +155,15 @@ int main(int argc, char** argv) {
 
     const QSize size(1920, 1080);
     const GeoPoint home{-71.0, 42.5};  // FN42
-    const std::vector<GeoPoint> pins = IotaPins();
-    const std::vector<GeoRect> squares = FfmaSquares();
+    const std::vector<AwardEntity> iota = EntitiesOf(IotaUniverse(), FindIotaCoordinate);
+    const std::vector<AwardEntity> ffma = EntitiesOf(FfmaUniverse(), nullptr);
+    const ExportedAward awards[] = {{Award::Iota, 0, iota}, {Award::Ffma, 0, ffma}};
     std::printf(
         "\nrepaint at %dx%d in ms (target <= 16 ms with every layer); the base map alone,\n"
-        "then with the stand-in award of %zu pins and %zu squares:\n",
-        size.width(), size.height(), pins.size(), squares.size());
-    std::printf("  %-34s %6s %6s | %6s %6s %6s | %10s\n", "scene", "base", "CPU", "all", "worst",
-                "CPU", "projecting");
+        "then with IOTA's %zu pins, then with FFMA's %zu squares:\n",
+        size.width(), size.height(), iota.size(), ffma.size());
+    std::printf("  %-34s %6s %6s | %6s %6s %6s | %6s %6s %6s | %10s\n", "scene", "base", "CPU",
+                "IOTA", "worst", "CPU", "FFMA", "worst", "CPU", "projecting");
     const Scene scenes[] = {
         {"latitude/longitude, whole world", false, 1, {}},
         {"latitude/longitude, x4 on the US", false, 4, {530, 290}},
@@ -237,12 +188,22 @@ int main(int argc, char** argv) {
         MapView view = renderer.WholeWorld(size);
         view.ZoomAround(scene.zoomAt, scene.zoom);
         const Timing base = MeasureRepaint(renderer, view, image, runs);
-        renderer.AddLayer(std::make_unique<StandInAwardLayer>(pins, squares), MapDepth::Fills);
-        const Timing all = MeasureRepaint(renderer, view, image, runs);
-        std::printf("  %-34s %6.1f %6.1f | %6.1f %6.1f %6.1f | %10.1f\n", scene.name, base.medianMs,
-                    base.medianCpuMs, all.medianMs, all.worstMs, all.medianCpuMs, projectingMs);
-        if (!pictures.isEmpty())
-            image.save(QStringLiteral("%1/scene-%2.png").arg(pictures).arg(sceneNumber));
+        Timing withAward[2];
+        for (int index = 0; index < 2; ++index) {
+            AwardLayers layers = AddAwardLayers(renderer, awards[index], EmbeddedOutlines());
+            withAward[index] = MeasureRepaint(renderer, view, image, runs);
+            if (!pictures.isEmpty()) {
+                image.save(QStringLiteral("%1/scene-%2-%3.png")
+                               .arg(pictures)
+                               .arg(sceneNumber)
+                               .arg(QString::fromUtf8(AwardName(awards[index].award))));
+            }
+            layers.RemoveFrom(renderer);
+        }
+        std::printf("  %-34s %6.1f %6.1f | %6.1f %6.1f %6.1f | %6.1f %6.1f %6.1f | %10.1f\n",
+                    scene.name, base.medianMs, base.medianCpuMs, withAward[0].medianMs,
+                    withAward[0].worstMs, withAward[0].medianCpuMs, withAward[1].medianMs,
+                    withAward[1].worstMs, withAward[1].medianCpuMs, projectingMs);
     }
     return 0;
 }

@@ -126,7 +126,7 @@ TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
     const MapRenderer renderer = BaseMap(std::make_unique<LatLonProjection>());
     MapView view = renderer.WholeWorld({900, 450});  // 2.5 pixels a degree
     EXPECT_EQ(PixelsOfColour(Render(renderer, view), map_style::kSquareGrid), 0);
-    view.ZoomAround({450, 225}, 4);  // 10 pixels a degree
+    view.ZoomAround({450, 225}, 8);  // 20 pixels a degree
     EXPECT_GT(PixelsOfColour(Render(renderer, view), map_style::kSquareGrid), 10000);
 }
 
