@@ -96,6 +96,9 @@ void AwardAreaLayer::SetProjection(const Projection& projection) {
 void AwardAreaLayer::Paint(QPainter& painter, const MapView& view) const {
     painter.setTransform(view.PlaneToPixel());
     painter.setPen(Qt::NoPen);
+    // As the land: the borders and the grid drawn above hide the stepped edges, and smoothing
+    // large fills (a whole field) costs a good part of a repaint.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const QRectF visible = view.VisiblePlane();
     for (std::size_t index = 0; index < m_areas.size(); ++index) {
         const PlaneShape& shape = m_shapes[index];

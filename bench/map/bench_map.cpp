@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "awards/AwardUniverse.h"
+#include "bench/ResidentPeak.h"
 #include "export/StatusPalette.h"
 #include "geo/IotaTable.h"
 #include "geo/PinCoordinate.h"
@@ -62,16 +63,6 @@ double ProcessCpuMs() {
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-long ResidentPeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    }
-    return 0;
 }
 
 void MeasureLoad(int runs) {

@@ -50,6 +50,15 @@ T* Child(const QWidget& window, const char* name) {
     return child;
 }
 
+// The window on the screen, showing `run` when given.
+bool Show(CMapWindow& window, const DemoRun* run = nullptr) {
+    window.resize(1200, 800);
+    window.show();
+    if (run != nullptr)
+        window.ShowRun(run->request, run->log, run->result);
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 // Where the map widget shows an entity's pin position.
 QPoint PixelOf(const CMapWidget& map, const AwardEntity& entity) {
     const GeoPoint point =
@@ -94,11 +103,8 @@ void MapWindowTest::showsTheLastRunOfTheAwardChosen() {
 
 void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
     CMapWindow window;
-    window.resize(1200, 800);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     const DemoRun was(Award::Was);
-    window.ShowRun(was.request, was.log, was.result);
+    QVERIFY(Show(window, &was));
     auto* map = Child<CMapWidget>(window, "mapWidget");
     auto* hover = Child<QLabel>(window, "labelHover");
     const AwardEntity& texas = was.Entity("TX");
@@ -136,11 +142,8 @@ void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
 
 void MapWindowTest::clickListsTheContacts() {
     CMapWindow window;
-    window.resize(1200, 800);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     const DemoRun was(Award::Was);
-    window.ShowRun(was.request, was.log, was.result);
+    QVERIFY(Show(window, &was));
     auto* map = Child<CMapWidget>(window, "mapWidget");
     auto* list = Child<QTreeWidget>(window, "listContacts");
     const AwardEntity& texas = was.Entity("TX");
@@ -169,9 +172,7 @@ void MapWindowTest::clickListsTheContacts() {
 
 void MapWindowTest::wheelZoomsDragPansDoubleClickResets() {
     CMapWindow window;
-    window.resize(1200, 800);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(Show(window));
     auto* map = Child<CMapWidget>(window, "mapWidget");
     const QPointF cursor(300, 200);
     const QPointF held = map->View().ToPlane(cursor);
