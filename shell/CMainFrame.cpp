@@ -65,6 +65,14 @@ void CMainFrame::SetView(CCorvaleView* view) {
 void CMainFrame::OnViewMap() {
     if (m_pMapWindow == nullptr)
         return;
+    if (!m_bMapWindowPlaced) {
+        // Beside the main window where the screen has room for it; else where the window
+        // manager puts it.
+        const QPoint beside = frameGeometry().topRight() + QPoint(1, 0);
+        if (screen()->availableGeometry().contains(QRect(beside, m_pMapWindow->frameSize())))
+            m_pMapWindow->move(beside);
+        m_bMapWindowPlaced = true;
+    }
     m_pMapWindow->show();
     m_pMapWindow->raise();
     m_pMapWindow->activateWindow();

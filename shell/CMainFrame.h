@@ -55,6 +55,7 @@ class CMainFrame : public QMainWindow {
     QList<QAction*> m_recentFileActions;
     CCorvaleView* m_pView = nullptr;
     CMapWindow* m_pMapWindow = nullptr;  // made with the form, so that it sees every run
+    bool m_bMapWindowPlaced = false;
     bool m_bCloseWhenRunEnds = false;
 };
 

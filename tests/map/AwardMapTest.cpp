@@ -152,6 +152,10 @@ struct AreaCase {
     int needed;
 };
 
+void PrintTo(const AreaCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class AreaFills : public testing::TestWithParam<AreaCase> {};
 
 // Shows `centre` in the middle of the picture at `zoom` (1: the whole world).
@@ -254,6 +258,10 @@ struct PinCase {
     std::span<const AwardEntity> (*entities)();
     bool hasWorked;  // the run has worked-only entities
 };
+
+void PrintTo(const PinCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Pins : public testing::TestWithParam<PinCase> {};
 
