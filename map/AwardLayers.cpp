@@ -82,6 +82,12 @@ StatusCounts CountStatuses(std::span<const AwardEntity> entities) {
     return counts;
 }
 
+QString StatusTitle(EntityStatus status) {
+    QString title = QString::fromUtf8(StatusWord(status));
+    title[0] = title[0].toUpper();
+    return title;
+}
+
 AwardAreaLayer::AwardAreaLayer(std::vector<Area> areas) : m_areas(std::move(areas)) {}
 
 void AwardAreaLayer::SetProjection(const Projection& projection) {
@@ -220,9 +226,7 @@ void AwardLegendLayer::Paint(QPainter& painter, const MapView& view) const {
     int textWidth = metrics.horizontalAdvance(QString::fromStdString(m_title));
     std::vector<QString> texts;
     for (const Row& row : rows) {
-        QString word = QString::fromUtf8(StatusWord(row.status));
-        word[0] = word[0].toUpper();
-        texts.push_back(QStringLiteral("%1 %2").arg(word).arg(row.count));
+        texts.push_back(QStringLiteral("%1 %2").arg(StatusTitle(row.status)).arg(row.count));
         textWidth = std::max(textWidth, swatch + 6 + metrics.horizontalAdvance(texts.back()));
     }
     const int margin = 8;

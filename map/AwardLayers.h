@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QString>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -24,6 +25,9 @@ struct StatusCounts {
     std::size_t needed = 0;
 };
 StatusCounts CountStatuses(std::span<const AwardEntity> entities);
+
+// "Confirmed", "Worked", "Needed": the status as the legend and the tooltip name it.
+QString StatusTitle(EntityStatus status);
 
 // The entities that cover an area, filled by status under the borders: the states of WAS, the
 // squares (and two-character fields) of VUCC and FFMA.

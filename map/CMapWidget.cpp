@@ -6,7 +6,6 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "export/StatusPalette.h"
 #include "map/AzimuthalProjection.h"
 #include "map/EmbeddedOutlines.h"
 #include "map/LatLonProjection.h"
@@ -69,10 +68,8 @@ QString CMapWidget::DescribeAt(QPointF pixel) const {
     if (!entity->name.empty())
         text += ' ' +
                 QString::fromUtf8(entity->name.data(), static_cast<qsizetype>(entity->name.size()));
-    QString status = QString::fromUtf8(StatusWord(entity->status));
-    status[0] = status[0].toUpper();
     text += QStringLiteral("\n%1, %2 %3")
-                .arg(status)
+                .arg(StatusTitle(entity->status))
                 .arg(entity->contacts)
                 .arg(entity->contacts == 1 ? tr("contact") : tr("contacts"));
     const auto* azimuthal =
