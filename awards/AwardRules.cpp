@@ -89,4 +89,19 @@ const AwardRules& RulesFor(Award award) {
     return kRules[static_cast<std::size_t>(award)];
 }
 
+std::string_view RecordKey(const AwardRules& rules, CSRC2006QSO& record) {
+    const std::string_view text = *record.TextMember(rules.keyColumn);
+    return rules.keyLength == 0 ? text : text.substr(0, rules.keyLength);
+}
+
+bool RecordConfirms(const AwardRules& rules, const CSRC2006QSO& record) {
+    if (record.m_QSO_VALID < rules.minValid || record.m_QSO_VALID > 3)
+        return false;
+    for (std::string_view code : rules.confirmCodes) {
+        if (record.m_QSO_CONFIRM == code)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace corvale

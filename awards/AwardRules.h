@@ -52,4 +52,9 @@ struct AwardRules {
 
 const AwardRules& RulesFor(Award award);
 
+// The key of the record at hand: the key column, cut to the award's key length.
+std::string_view RecordKey(const AwardRules& rules, CSRC2006QSO& record);
+// Whether the record at hand confirms its entity for the award.
+bool RecordConfirms(const AwardRules& rules, const CSRC2006QSO& record);
+
 }  // namespace corvale

@@ -136,22 +136,9 @@ class Walk {
         return true;
     }
 
-    std::string_view Key() {
-        std::string_view text = *set_.TextMember(rules_.keyColumn);
-        return rules_.keyLength == 0 ? text : text.substr(0, rules_.keyLength);
-    }
+    std::string_view Key() { return RecordKey(rules_, set_); }
 
     bool IsAccepted() { return !Key().empty() && rules_.accepts(set_, request_); }
-
-    bool Confirms() const {
-        if (set_.m_QSO_VALID < rules_.minValid || set_.m_QSO_VALID > 3)
-            return false;
-        for (std::string_view code : rules_.confirmCodes) {
-            if (set_.m_QSO_CONFIRM == code)
-                return true;
-        }
-        return false;
-    }
 
     // Tells the observer that the record at `position` is done; true when it asks to stop.
     bool Reported(std::size_t position) {
@@ -166,7 +153,7 @@ class Walk {
     // at the end); returns that record's position. The group closes when the next key differs.
     std::size_t TakeRecord() {
         const std::string key(Key());
-        if (Confirms())
+        if (RecordConfirms(rules_, set_))
             status_ = PinStatus::Confirmed;
         ++groupContacts_;
         const std::int32_t lastValid = set_.m_QSO_VALID;

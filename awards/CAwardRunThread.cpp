@@ -77,6 +77,8 @@ CAwardRunThread::~CAwardRunThread() {
 void CAwardRunThread::run() {
     Reporter reporter(*this);
     CAwardRunOutcome outcome;
+    outcome.request = m_request;
+    outcome.logPath = m_qsoSet.GetDefaultDBName();
     try {
         outcome.result = RunAward(m_request, m_qsoSet, reporter);
         outcome.kind = outcome.result.stopped ? CAwardRunOutcome::Kind::Stopped

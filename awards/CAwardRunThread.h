@@ -26,6 +26,8 @@ struct CAwardRunProgress {
 struct CAwardRunOutcome {
     enum class Kind { Completed, Stopped, Failed };
     Kind kind = Kind::Completed;
+    RunRequest request;                     // what was run
+    std::string logPath;                    // the log it read
     RunResult result;                       // Completed
     std::optional<QString> lastCoordinate;  // of the last pin listed, when there was one
     QString error;                          // Failed: names the path and the reason

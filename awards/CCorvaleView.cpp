@@ -285,6 +285,7 @@ void CCorvaleView::OnRunEnded(const CAwardRunOutcome& outcome) {
             *form.coordinate = *outcome.lastCoordinate;
         m_ui->labelRunReport->clear();
         ReportRunNotes(outcome.result.unplaced, outcome.result.logWarnings);
+        emit RunCompleted(outcome);
         QTimer::singleShot(kUnlockDelayMs, this, [this] {
             LockForm(false);
             emit RunEnded();

@@ -59,6 +59,8 @@ class CCorvaleView : public QWidget {
   signals:
     // The form is unlocked again after a run (completed, stopped or failed).
     void RunEnded();
+    // A run completed: what it was asked and what it found (the map shows it).
+    void RunCompleted(const corvale::CAwardRunOutcome& outcome);
 
   public slots:
     void OnFfma();

@@ -3,8 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
+#include "map/Maidenhead.h"
 #include "res/CorvaleVersion.h"
 
 namespace corvale {
@@ -20,6 +22,25 @@ const std::map<std::string, std::vector<Award>> kAwardWords = {
 const std::map<std::string, ExportFormat> kExportWords = {
     {"geojson", ExportFormat::GeoJson}, {"kml", ExportFormat::Kml}, {"csv", ExportFormat::Csv}};
 
+// The bounds of a map's sides, in pixels.
+constexpr int kSmallestMapSide = 100;
+constexpr int kLargestMapSide = 10000;
+
+// "1600x800" within the bounds; false for anything else.
+bool ParseMapSize(const std::string& text, int& width, int& height) {
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos)
+        return false;
+    const auto side = [](std::string_view digits, int& value) {
+        const char* end = digits.data() + digits.size();
+        const auto [stop, error] = std::from_chars(digits.data(), end, value);
+        return !digits.empty() && error == std::errc() && stop == end &&
+               value >= kSmallestMapSide && value <= kLargestMapSide;
+    };
+    const std::string_view whole(text);
+    return side(whole.substr(0, cross), width) && side(whole.substr(cross + 1), height);
+}
+
 template <typename Item>
 void AddOnce(std::vector<Item>& items, Item item) {
     if (std::find(items.begin(), items.end(), item) == items.end())
@@ -34,7 +55,8 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     app.set_version_flag("--version", "corvale-cli " CORVALE_VERSION);
     CliOptions options;
     std::vector<std::string> words, exportWords;
-    std::string sourceMdb, lstDir, squaresDir, winePrefix, exportDir;
+    std::string sourceMdb, lstDir, squaresDir, winePrefix, exportDir, mapDir, mapFormat, mapSize,
+        home;
     app.add_option("AWARD", words, "was dxcc iota vucc ffma, or all")
         ->required()
         ->check(CLI::IsMember({"was", "dxcc", "iota", "vucc", "ffma", "all"}));
@@ -82,6 +104,32 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         std::string("the country file that places the calls of ADIF records without a DXCC "
                     "field (default: ") +
             kDefaultCountryFile + ", of Debian's hamradio-files)");
+    auto* mapFolder = app.add_option("--map-dir", mapDir,
+                                     "also draw a map of each award into this folder (WAS.png, "
+                                     "VUCC-144.png ...)");
+    app.add_option("--map-format", mapFormat, "png or svg (default png)")
+        ->check(CLI::IsMember({"png", "svg"}))
+        ->needs(mapFolder);
+    app.add_option("--map-size", mapSize, "the map's width and height in pixels (default 1600x800)")
+        ->check(
+            [&options](const std::string& text) -> std::string {
+                if (ParseMapSize(text, options.mapWidth, options.mapHeight))
+                    return {};
+                return "expected WIDTHxHEIGHT, each " + std::to_string(kSmallestMapSide) + " to " +
+                       std::to_string(kLargestMapSide) + " pixels, e.g. 1600x800";
+            },
+            "WIDTHxHEIGHT")
+        ->needs(mapFolder);
+    app.add_option("--home", home,
+                   "your locator (FN42, FN42hn): the map becomes azimuthal equidistant around it")
+        ->check(
+            [](const std::string& text) -> std::string {
+                if (LocatorCentre(text))
+                    return {};
+                return "expected a Maidenhead locator of 2, 4 or 6 characters, e.g. FN42";
+            },
+            "GRID")
+        ->needs(mapFolder);
 
     CliParse parse;
     try {
@@ -104,6 +152,12 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
         AddOnce(options.exports, kExportWords.at(word));
     if (*exportFolder)
         options.exportDir = exportDir;
+    if (*mapFolder)
+        options.mapDir = mapDir;
+    if (!mapFormat.empty())
+        options.mapFormat = *MapFormatOfWord(mapFormat);
+    if (!home.empty())
+        options.home = LocatorCentre(home);
     if (*source)
         options.sourceMdb = sourceMdb;
     if (*lst)

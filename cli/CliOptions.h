@@ -7,6 +7,8 @@
 #include "awards/AwardRun.h"
 #include "export/AwardExport.h"
 #include "logdb/LogReadOptions.h"
+#include "map/GeoPoint.h"
+#include "map/MapFormat.h"
 
 namespace corvale {
 
@@ -25,6 +27,11 @@ struct CliOptions {
     std::optional<std::string> exportDir;
     ConfirmationSources confirmations;  // of an ADIF log
     std::optional<std::string> countryFile;
+    std::optional<std::string> mapDir;  // write a map of each award there
+    MapFormat mapFormat = MapFormat::Png;
+    int mapWidth = 1600;
+    int mapHeight = 800;
+    std::optional<GeoPoint> home;  // the azimuthal map's centre; none: latitude/longitude
 };
 
 // What parsing the command line came to: options to run with, or an exit with a text.

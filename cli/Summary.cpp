@@ -57,6 +57,8 @@ std::string SummaryText(const std::vector<AwardSummary>& summaries, bool needed)
         std::vector<std::string> files{s.lstPath};
         files.insert(files.end(), s.squaresPaths.begin(), s.squaresPaths.end());
         files.insert(files.end(), s.exportPaths.begin(), s.exportPaths.end());
+        if (!s.mapPath.empty())
+            files.push_back(s.mapPath);
         text += std::string(AwardName(s.award)) + ": " + std::to_string(s.counters.workedOnly) +
                 " worked only, " + std::to_string(s.counters.confirmed) +
                 " worked and confirmed, " + std::to_string(s.counters.total) + " total -> " +
@@ -82,6 +84,8 @@ std::string SummaryJson(const std::vector<AwardSummary>& summaries) {
             award["squares_files"] = s.squaresPaths;
         if (!s.exportPaths.empty())
             award["export_files"] = s.exportPaths;
+        if (!s.mapPath.empty())
+            award["map_file"] = s.mapPath;
         nlohmann::ordered_json needed = nlohmann::ordered_json::array();
         for (const AwardEntity* entity : Needed(s)) {
             nlohmann::ordered_json item = {{"key", entity->key}};

@@ -16,6 +16,7 @@ struct AwardSummary {
     std::vector<std::string> unplaced;
     std::vector<AwardEntity> entities;  // the run's entities, with their statuses
     std::size_t leftOutOfMaps = 0;      // entities without a position, left out of GeoJSON/KML
+    std::string mapPath;                // the award's map when drawn (--map-dir)
 };
 
 // "WAS: 12 worked only, 38 worked and confirmed, 50 total -> /path/WASpins.lst", a line each;

@@ -7,7 +7,8 @@
 #   - the five award runs over the first 25,000, 50,000, 100,000 and 200,000 contacts: the cost
 #     per contact, wall and CPU (bench/bench_awards.cpp);
 #   - the read of a log edited for years (moved, deleted and stale rows) against the large log's,
-#     per row (bench/bench_logdb.cpp).
+#     per row (bench/bench_logdb.cpp);
+#   - the map: loading its outlines, and repainting at 1920x1080 (bench/map/bench_map.cpp).
 # Runs are interleaved and every figure is a median, so a busy machine blurs them less.
 #
 #   sh scripts/bench.sh [RUNS]      RUNS: runs of each measurement (default 7, at least 5)
@@ -18,7 +19,7 @@ runs=${1:-7}
 build=build-perf
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALE_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target corvale-cli time_runs bench_awards bench_logdb >/dev/null
+cmake --build "$build" --target corvale-cli time_runs bench_awards bench_logdb bench_map >/dev/null
 log=$(realpath -m "$(sed -n 's/^CORVALE_LARGE_LOG:FILEPATH=//p' "$build/CMakeCache.txt")")
 if [ ! -r "$log" ]; then
     echo "bench.sh: the large log \"$log\" is missing (set CORVALE_LARGE_LOG)." >&2
@@ -74,3 +75,7 @@ echo "== edited logs' reads against the large log's, per row (CPU time; wall tim
                value["cpu_ratio_per_row"], value["ratio_per_row"],
                value["cpu_ratio_per_row"] <= 1.5 ? "" : "   MISSED"
     }'
+
+echo
+echo "== the map"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_map" "$((runs * 3))" 2>/dev/null

@@ -3,6 +3,7 @@
 # runs each on its corpus for SECONDS (default 600), one after the other.
 #
 #   sh scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: log adi adx ini registry locator
+#                                                map_outlines
 #                                                (default all)
 #
 # New inputs that reach new code go to build-fuzz/corpus/TARGET (the committed seeds in
@@ -14,7 +15,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 [ $# -gt 0 ] && shift
-targets=${*:-log adi adx ini registry locator}
+targets=${*:-log adi adx ini registry locator map_outlines}
 sh scripts/install-deps.sh clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -10,7 +10,9 @@
 #include <QScrollArea>
 #include <algorithm>
 
+#include "awards/CAwardRunThread.h"
 #include "awards/CCorvaleView.h"
+#include "map/CMapWindow.h"
 #include "res/CorvaleStrings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CCorvaleApp.h"
@@ -29,6 +31,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     for (QAction* action :
          {m_ui->actionConfirmCard, m_ui->actionConfirmLotw, m_ui->actionConfirmEqsl})
         connect(action, &QAction::toggled, this, &CMainFrame::OnConfirmations);
+    connect(m_ui->actionViewMap, &QAction::triggered, this, &CMainFrame::OnViewMap);
     connect(m_ui->menuFile, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
     UpdateRecentFileMenu();
 }
@@ -60,6 +63,27 @@ void CMainFrame::SetView(CCorvaleView* view) {
         if (m_bCloseWhenRunEnds)
             close();
     });
+    m_pMapWindow = new CMapWindow(this);
+    connect(view, &CCorvaleView::RunCompleted, m_pMapWindow,
+            [this](const CAwardRunOutcome& outcome) {
+                m_pMapWindow->ShowRun(outcome.request, outcome.logPath, outcome.result);
+            });
+}
+
+void CMainFrame::OnViewMap() {
+    if (m_pMapWindow == nullptr)
+        return;
+    if (!m_bMapWindowPlaced) {
+        // Beside the main window where the screen has room for it; else where the window
+        // manager puts it.
+        const QPoint beside = frameGeometry().topRight() + QPoint(1, 0);
+        if (screen()->availableGeometry().contains(QRect(beside, m_pMapWindow->frameSize())))
+            m_pMapWindow->move(beside);
+        m_bMapWindowPlaced = true;
+    }
+    m_pMapWindow->show();
+    m_pMapWindow->raise();
+    m_pMapWindow->activateWindow();
 }
 
 void CMainFrame::ResizeParentToFit(bool shrinkOnly) {
@@ -127,6 +151,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_pMapWindow != nullptr)
+        m_pMapWindow->close();
     event->accept();
 }
 

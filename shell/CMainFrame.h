@@ -11,6 +11,7 @@ class CMainFrame;
 namespace corvale {
 
 class CCorvaleView;
+class CMapWindow;
 
 // The main window: the menu and the form, no toolbar and no status bar.
 class CMainFrame : public QMainWindow {
@@ -42,6 +43,8 @@ class CMainFrame : public QMainWindow {
     void OnOpenLog();
     // The Confirmations menu: which confirmations of an ADIF log count (not stored).
     void OnConfirmations();
+    // View > Map: the map of the awards' runs, beside the form.
+    void OnViewMap();
 
   signals:
     // A log of the recent-file list was chosen under File; the frame opens it (OpenLog).
@@ -58,6 +61,8 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<Ui::CMainFrame> m_ui;
     QList<QAction*> m_recentFileActions;
     CCorvaleView* m_pView = nullptr;
+    CMapWindow* m_pMapWindow = nullptr;  // made with the form, so that it sees every run
+    bool m_bMapWindowPlaced = false;
     bool m_bCloseWhenRunEnds = false;
 };
 

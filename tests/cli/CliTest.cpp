@@ -242,6 +242,130 @@ TEST_F(CliTest, ExportThatCannotBeWrittenChangesNoFile) {
         EXPECT_TRUE(entry.path() == pins || entry.path() == Home()) << entry.path();
 }
 
+// The width and height that a PNG file's header gives.
+std::pair<int, int> PngSize(const std::string& bytes) {
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0)
+        return {0, 0};
+    const auto number = [&bytes](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = at; i < at + 4; ++i)
+            value = value * 256 + static_cast<unsigned char>(bytes[i]);
+        return value;
+    };
+    return {number(16), number(20)};
+}
+
+// One map per award run, named as the exports are, in the format and size asked for; the
+// folder is made when missing.
+TEST_F(CliTest, DrawsAMapOfEachAward) {
+    struct Case {
+        std::string label;
+        std::vector<std::string> arguments;
+        std::vector<std::string> files;
+        std::string format;
+        std::pair<int, int> size;
+    };
+    const std::vector<Case> cases = {
+        {"all, defaults",
+         {"all", "--squares"},
+         {"WAS.png", "DXCC.png", "IOTA.png", "VUCC-50.png", "FFMA.png"},
+         "png",
+         {1600, 800}},
+        {"svg around home",
+         {"vucc", "--band", "144", "--map-format", "svg", "--map-size", "800x600", "--home",
+          "fn42hn"},
+         {"VUCC-144.svg"},
+         "svg",
+         {800, 600}},
+        {"small png",
+         {"iota", "--map-size", "320x200", "--home", "JO"},
+         {"IOTA.png"},
+         "png",
+         {320, 200}},
+    };
+    for (const Case& c : cases) {
+        const fs::path maps = folder_ / c.label / "maps";
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(),
+                         {"--map-dir", maps.string(), "--source-mdb", kFixtures + "demo-log.mdb",
+                          "--lst-dir", folder_.string(), "--squares-dir", folder_.string()});
+        Outcome o = Cli(arguments);
+        ASSERT_EQ(o.status, 0) << c.label << ": " << o.err;
+        EXPECT_EQ(o.err.find("QStandardPaths"), std::string::npos) << o.err;
+        EXPECT_EQ(std::distance(fs::directory_iterator(maps), {}), c.files.size()) << c.label;
+        for (const std::string& name : c.files) {
+            const std::string bytes = ReadFile(maps / name);
+            EXPECT_NE(o.out.find((maps / name).string()), std::string::npos) << o.out;
+            if (c.format == "png") {
+                EXPECT_EQ(PngSize(bytes), c.size) << c.label << " " << name;
+            } else {
+                const std::string viewBox = "viewBox=\"0 0 " + std::to_string(c.size.first) + " " +
+                                            std::to_string(c.size.second) + "\"";
+                EXPECT_NE(bytes.find(viewBox), std::string::npos) << c.label << " " << name;
+            }
+        }
+    }
+}
+
+// Maps join the command's all-or-nothing replacement: a run that fails, or a map that cannot
+// be written, leaves every pin file and map as it was.
+TEST_F(CliTest, FailedRunChangesNoMap) {
+    const fs::path maps = folder_ / "maps";
+    fs::create_directory(maps);
+    corvale::test::WriteFile(maps / "WAS.png", "old picture");
+    corvale::test::WriteFile(folder_ / "WASpins.lst", "02|-28412|3839|HI|\r\n");
+    corvale::test::WriteFile(folder_ / "a-file", "");
+    struct Case {
+        std::string label;
+        std::string log;
+        std::string mapDir;
+        std::string inMessage;
+    };
+    const std::vector<Case> cases = {
+        {"bad log", kFixtures + "truncated.mdb", maps.string(), "truncated.mdb"},
+        {"map folder is a file", kFixtures + "demo-log.mdb", (folder_ / "a-file").string(),
+         "a-file"},
+    };
+    for (const Case& c : cases) {
+        Outcome o = Cli({"was", "dxcc", "--source-mdb", c.log, "--lst-dir", folder_.string(),
+                         "--map-dir", c.mapDir});
+        EXPECT_EQ(o.status, 1) << c.label << ": " << o.err;
+        EXPECT_NE(o.err.find(c.inMessage), std::string::npos) << c.label << ": " << o.err;
+        EXPECT_EQ(ReadFile(maps / "WAS.png"), "old picture") << c.label;
+        EXPECT_EQ(ReadFile(folder_ / "WASpins.lst"), "02|-28412|3839|HI|\r\n") << c.label;
+        EXPECT_FALSE(fs::exists(folder_ / "DXCCpins.lst")) << c.label;
+        EXPECT_EQ(std::distance(fs::directory_iterator(maps), {}), 1) << c.label;
+    }
+}
+
+// A bad size, format or locator is named with what is expected, before anything is read.
+TEST_F(CliTest, BadMapOptionsSayWhatIsExpected) {
+    struct Case {
+        std::vector<std::string> options;
+        std::string inMessage;
+    };
+    const std::vector<Case> cases = {
+        {{"--map-dir", ".", "--map-size", "10x10"}, "WIDTHxHEIGHT, each 100 to 10000 pixels"},
+        {{"--map-dir", ".", "--map-size", "1600"}, "WIDTHxHEIGHT"},
+        {{"--map-dir", ".", "--map-size", "1600x-800"}, "WIDTHxHEIGHT"},
+        {{"--map-dir", ".", "--map-size", "1600x800x2"}, "WIDTHxHEIGHT"},
+        {{"--map-dir", ".", "--map-format", "pdf"}, "--map-format"},
+        {{"--map-dir", ".", "--home", "ZZ99"}, "Maidenhead locator"},
+        {{"--map-dir", ".", "--home", "FN4"}, "Maidenhead locator"},
+        {{"--map-format", "svg"}, "--map-format requires --map-dir"},
+        {{"--home", "FN42"}, "--home requires --map-dir"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {"was"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        Outcome o = Cli(arguments);
+        EXPECT_EQ(o.status, 2) << testing::PrintToString(c.options);
+        EXPECT_NE(o.err.find(c.inMessage), std::string::npos)
+            << testing::PrintToString(c.options) << ": " << o.err;
+        EXPECT_TRUE(o.out.empty());
+    }
+}
+
 TEST_F(CliTest, AcceptsVersionsThatReadAsSix) {
     for (const std::string log : {"version-06.mdb", "version-blank6.mdb", "version-6.1.mdb"}) {
         Outcome o = Cli({"dxcc", "--source-mdb", kFixtures + log, "--lst-dir", folder_.string()});

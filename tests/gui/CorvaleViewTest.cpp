@@ -1,6 +1,7 @@
 // The main form: first showing, options, the five award runs, the locking and failures.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include "GuiTestSupport.h"
 #include "awards/AwardRun.h"
 #include "awards/CCorvaleView.h"
+#include "map/CMapWindow.h"
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleDoc.h"
 #include "shell/CMainFrame.h"
@@ -242,6 +244,18 @@ void CorvaleViewTest::awardRun() {
         form.Control<QCheckBox>(qPrintable("check" + name + "Squares"))->click();
 
     QVERIFY(form.Run(qPrintable(button)));
+
+    // View > Map (Ctrl+M) shows the run just completed, its award chosen.
+    auto* viewMap = form.Frame().findChild<QAction*>("actionViewMap");
+    QCOMPARE(viewMap->shortcut(), QKeySequence("Ctrl+M"));
+    viewMap->trigger();
+    const auto* map = form.Frame().findChild<CMapWindow*>();
+    QVERIFY(map->isVisible());
+    QCOMPARE(map->findChild<QComboBox*>("comboAward")->currentText(),
+             award == Award::Vucc ? "VUCC 50 MHz" : name.toUpper());
+    QCOMPARE(
+        map->findChild<QLabel*>("labelStatus")->text(),
+        (award == Award::Vucc ? "VUCC-50" : name.toUpper()) + " on " + QFileInfo(log).fileName());
 
     if (confirmedLine.isEmpty())  // an empty log: the counters say so, the file is empty
         QCOMPARE(engine.result.counters.total, 0);

@@ -138,8 +138,8 @@ void MainFrameTest::menuOpensTheAboutBox() {
         for (const QAction* item : top->menu()->actions())
             menu.append("  " + item->text());
     }
-    QCOMPARE(menu, QStringList({"&File", "  &Open Log...", "  ", "  E&xit", "&Confirmations",
-                                "  &Cards (ADIF logs)", "  &LoTW (ADIF logs)",
+    QCOMPARE(menu, QStringList({"&File", "  &Open Log...", "  ", "  E&xit", "&View", "  &Map",
+                                "&Confirmations", "  &Cards (ADIF logs)", "  &LoTW (ADIF logs)",
                                 "  &eQSL (ADIF logs)", "&Help", "  &About Corvale..."}));
 
     QStringList aboutTexts;
