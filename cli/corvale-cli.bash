@@ -10,7 +10,7 @@ _corvale_cli() {
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return
         ;;
-    --lst-dir | --squares-dir | --wine-prefix | --export-dir)
+    --lst-dir | --squares-dir | --wine-prefix | --export-dir | --map-dir)
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -d -- "$cur")
         return
@@ -23,6 +23,10 @@ _corvale_cli() {
         mapfile -t COMPREPLY < <(compgen -W "geojson kml csv geojson,kml,csv" -- "$cur")
         return
         ;;
+    --map-format)
+        mapfile -t COMPREPLY < <(compgen -W "png svg" -- "$cur")
+        return
+        ;;
     --confirmations)
         mapfile -t COMPREPLY < <(compgen -W "card lotw eqsl card,lotw,eqsl" -- "$cur")
         return
@@ -31,7 +35,8 @@ _corvale_cli() {
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "--log --source-mdb --confirmations --country-file \
             --lst-dir --squares --squares-dir --band --wine-prefix --json --verbose --needed \
-            --export --export-dir --help --version" -- "$cur")
+            --export --export-dir --map-dir --map-format --map-size --home --help --version" \
+            -- "$cur")
     else
         mapfile -t COMPREPLY < <(compgen -W "was dxcc iota vucc ffma all" -- "$cur")
     fi
