@@ -1,5 +1,6 @@
 #include "logdb/PageWalk.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "logdb/MdbLog.h"
@@ -163,6 +164,10 @@ bool RowWalk::Next(RowPlace& row) {
         if (slot_ >= slots_) {
             if (nextPage_ >= dataPages_.size())
                 return false;
+            if (nextPage_ == announced_) {
+                announced_ = std::min(dataPages_.size(), nextPage_ + kReadAhead);
+                pages_.WillRead(std::span(dataPages_).subspan(nextPage_, announced_ - nextPage_));
+            }
             page_ = dataPages_[nextPage_++];
             const unsigned char* bytes = Read(page_);
             slot_ = 0;
