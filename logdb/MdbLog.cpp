@@ -1,7 +1,6 @@
 #include "logdb/MdbLog.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,7 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <system_error>
 
 #include "logdb/DbError.h"
@@ -312,34 +310,23 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // be read is remembered: libmdb itself takes it for the end of the table.
 // ---------------------------------------------------------------------------------------------
 
-// The cache holds blocks of 4 KiB (a page; two of a Jet 3 file) side by side in one mapping,
+// The cache holds blocks of 4 KiB (a page; two of a Jet 3 file) side by side in one buffer,
 // filled in turn and, once full, from its start again, the oldest block making room. The walk
 // over a table announces the pages it reads next (ReadAhead): each run of neighbouring blocks
 // among them is read with one pread into neighbouring places, and the pages in between (memo
 // pages, other tables) are not read at all. Any other read (a moved row, a memo, libmdb's own
-// reads) takes its block alone.
-//
-// Why one mapping: on a virtual machine a page fault on fresh memory costs several times the
-// pread that fills it, and the cache is made anew for every read of a log. Marked for huge
-// pages, the mapping takes a fault per 2 MiB instead of one per block; only what is filled is
-// resident either way.
+// reads) takes its block alone. Only the blocks filled take memory; one buffer, rather than a
+// piece per chunk of the file, touches as few fresh pages as the blocks need (a page fault on
+// fresh memory costs more than the pread that fills it) and is one allocation that the C
+// library can hand to the next read of a log.
 class PageReader {
   public:
     PageReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {
-        void* memory = ::mmap(nullptr, kCacheSize, PROT_READ | PROT_WRITE,
-                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (memory == MAP_FAILED)
-            throw std::bad_alloc();
-        ::madvise(memory, kCacheSize, MADV_HUGEPAGE);  // a hint: without it, 4 KiB faults
-        cache_ = static_cast<char*>(memory);
+        cache_ = std::make_unique_for_overwrite<char[]>(kCacheSize);
         slotBlock_.assign(kSlots, kNoBlock);
         slotLength_.assign(kSlots, 0);
         slotOf_.assign(static_cast<std::size_t>((size_ + kBlockSize - 1) / kBlockSize), kNoSlot);
     }
-    ~PageReader() { ::munmap(cache_, kCacheSize); }
-    PageReader(const PageReader&) = delete;
-    PageReader& operator=(const PageReader&) = delete;
-
     ssize_t Read(char* buffer, std::size_t count) {
         std::size_t done = 0;
         while (done < count && position_ < size_) {
@@ -444,7 +431,7 @@ class PageReader {
         const std::uint64_t offset = position % kBlockSize;
         if (offset >= slotLength_[slot])
             return {};
-        return {cache_ + slot * kBlockSize + offset, slotLength_[slot] - offset};
+        return {cache_.get() + slot * kBlockSize + offset, slotLength_[slot] - offset};
     }
 
     // Reads up to `count` blocks from `first` on into neighbouring slots, fewer where the slots
@@ -455,7 +442,7 @@ class PageReader {
         const std::uint64_t to = std::min(size_, (first + count) * kBlockSize);
         if (from >= to)
             return 0;
-        char* target = cache_ + nextSlot_ * kBlockSize;
+        char* target = cache_.get() + nextSlot_ * kBlockSize;
         std::uint64_t got = 0;
         while (from + got < to) {
             const ssize_t n =
@@ -489,7 +476,7 @@ class PageReader {
     std::uint64_t size_;
     std::uint64_t position_ = 0;
     int error_ = 0;
-    char* cache_ = nullptr;                  // kSlots blocks
+    std::unique_ptr<char[]> cache_;          // kSlots blocks
     std::vector<std::uint64_t> slotBlock_;   // the block in each slot, or kNoBlock
     std::vector<std::uint32_t> slotLength_;  // the file's bytes in each slot
     std::vector<std::uint32_t> slotOf_;      // the slot of each block, or kNoSlot
