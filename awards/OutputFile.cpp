@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
+#include <thread>
 
 #include "awards/AwardRun.h"
 #include "awards/Windows1252.h"
@@ -178,8 +179,18 @@ void OutputTransaction::Commit() {
             files_[--replaced]->PutBackPrevious();
         throw;
     }
-    for (auto& file : files_)
-        file->KeepNew();
+    // Removing a replaced file frees its blocks, and each removal waits for the file system's
+    // journal on its own (some 4 ms on a busy ext4): side by side they wait once, not once per
+    // file. All are done before the commit returns.
+    std::vector<std::jthread> removals;
+    removals.reserve(files_.size());
+    for (auto& file : files_) {
+        try {
+            removals.emplace_back([&file] { file->KeepNew(); });
+        } catch (const std::system_error&) {
+            file->KeepNew();  // no thread to spare
+        }
+    }
 }
 
 }  // namespace corvale
