@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
+#include <thread>
 
 #include "awards/AwardRun.h"
 #include "awards/Windows1252.h"
@@ -75,6 +77,36 @@ void OutputFile::Finish() {
         Fail("Cannot write", error);
 }
 
+void OutputFile::Flush() {
+    if (file_ != nullptr && std::fflush(file_) != 0)
+        Fail("Cannot write", errno);
+}
+
+// syncfs waits for one flush of the disk's cache where an fsync per file waits for one each
+// (with the exports, 15 more files). It also reports a failed writeback on that file system
+// since this descriptor was opened (Linux 5.8 and later): a file that did not reach the disk
+// fails the commit.
+void OutputFile::SyncFileSystem() {
+    if (file_ != nullptr && syncfs(fileno(file_)) != 0)
+        Fail("Cannot write", errno);
+}
+
+void OutputFile::Close() {
+    if (file_ == nullptr)
+        return;
+    const int error = std::fclose(file_) != 0 ? errno : 0;
+    file_ = nullptr;
+    if (error != 0)
+        Fail("Cannot write", error);
+}
+
+dev_t OutputFile::Device() const {
+    struct stat status {};
+    if (file_ == nullptr || fstat(fileno(file_), &status) != 0)
+        return 0;
+    return status.st_dev;
+}
+
 void OutputFile::Replace() {
     Finish();
     std::error_code ec;
@@ -127,7 +159,17 @@ OutputFile& OutputTransaction::Create(const std::filesystem::path& path) {
 
 void OutputTransaction::Commit() {
     for (auto& file : files_)
-        file->Finish();
+        file->Flush();
+    std::vector<dev_t> synced;
+    for (auto& file : files_) {
+        const dev_t device = file->Device();
+        if (device != 0 && std::find(synced.begin(), synced.end(), device) != synced.end())
+            continue;
+        file->SyncFileSystem();
+        synced.push_back(device);
+    }
+    for (auto& file : files_)
+        file->Close();
     std::size_t replaced = 0;
     try {
         for (; replaced < files_.size(); ++replaced)
@@ -137,8 +179,18 @@ void OutputTransaction::Commit() {
             files_[--replaced]->PutBackPrevious();
         throw;
     }
-    for (auto& file : files_)
-        file->KeepNew();
+    // Removing a replaced file frees its blocks, and each removal waits for the file system's
+    // journal on its own (some 4 ms on a busy ext4): side by side they wait once, not once per
+    // file. All are done before the commit returns.
+    std::vector<std::jthread> removals;
+    removals.reserve(files_.size());
+    for (auto& file : files_) {
+        try {
+            removals.emplace_back([&file] { file->KeepNew(); });
+        } catch (const std::system_error&) {
+            file->KeepNew();  // no thread to spare
+        }
+    }
 }
 
 }  // namespace corvale

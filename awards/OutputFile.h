@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -26,6 +28,15 @@ class OutputFile {
     void Write(std::string_view bytes);
     // Flushes the temporary file to disk; after this a commit cannot fail for want of space.
     void Finish();
+    // Finish in three steps, for a transaction that syncs each file system once instead of
+    // each file: Flush hands what is written to the system; SyncFileSystem writes the file
+    // system that holds the file to disk (this file's data and any other's); Close closes the
+    // file. Each throws RunError.
+    void Flush();
+    void SyncFileSystem();
+    void Close();
+    // The file system that holds the temporary file.
+    dev_t Device() const;
     // Renames the temporary file over the file, keeping the previous file under a second name
     // until KeepNew or PutBackPrevious. Throws RunError, the file then as it was.
     void Replace();
@@ -46,7 +57,7 @@ class OutputFile {
     bool committed_ = false;
 };
 
-// The files of one or more runs, replaced together or not at all: every file is finished before
+// The files of one or more runs, replaced together or not at all: every file is on disk before
 // the first is renamed, and a rename that fails puts back the files already replaced.
 class OutputTransaction {
   public:

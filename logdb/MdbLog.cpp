@@ -10,11 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <system_error>
-#include <unordered_map>
 
 #include "logdb/DbError.h"
 
@@ -303,7 +301,7 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // calls for a 50 MB log, a third of the time of a read. So the handle's stream (MdbFile.stream,
 // a public member of mdbtools.h) is replaced by a fopencookie() stream over the descriptor that
 // CheckLogFile opened and checked: seeks are arithmetic on the size found by the check, and
-// reads are served from cached 64 KiB chunks of the file (pread, no shared file offset).
+// reads are served from a cache of the file's blocks (pread, no shared file offset).
 //
 // The handle is made with mdb_open_buffer() over a copy of page 0, which is all that libmdb
 // reads while it opens a handle; the memory stream is swapped for ours at once. So libmdb
@@ -312,10 +310,23 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // be read is remembered: libmdb itself takes it for the end of the table.
 // ---------------------------------------------------------------------------------------------
 
+// The cache holds blocks of 4 KiB (a page; two of a Jet 3 file) side by side in one buffer,
+// filled in turn and, once full, from its start again, the oldest block making room. The walk
+// over a table announces the pages it reads next (ReadAhead): each run of neighbouring blocks
+// among them is read with one pread into neighbouring places, and the pages in between (memo
+// pages, other tables) are not read at all. Any other read (a moved row, a memo, libmdb's own
+// reads) takes its block alone. Only the blocks filled take memory; one buffer, rather than a
+// piece per chunk of the file, touches as few fresh pages as the blocks need (a page fault on
+// fresh memory costs more than the pread that fills it) and is one allocation that the C
+// library can hand to the next read of a log.
 class PageReader {
   public:
-    PageReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
-
+    PageReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {
+        cache_ = std::make_unique_for_overwrite<char[]>(kCacheSize);
+        slotBlock_.assign(kSlots, kNoBlock);
+        slotLength_.assign(kSlots, 0);
+        slotOf_.assign(static_cast<std::size_t>((size_ + kBlockSize - 1) / kBlockSize), kNoSlot);
+    }
     ssize_t Read(char* buffer, std::size_t count) {
         std::size_t done = 0;
         while (done < count && position_ < size_) {
@@ -360,6 +371,34 @@ class PageReader {
         return reinterpret_cast<const unsigned char*>(span.bytes);
     }
 
+    // Reads the pages at these numbers that are not cached yet, each run of neighbouring ones
+    // with one read. Valid pointers from Bytes() end here.
+    void ReadAhead(std::span<const std::uint32_t> pages, std::uint32_t pageSize) {
+        for (std::size_t i = 0; i < pages.size();) {
+            const std::uint64_t first = std::uint64_t{pages[i]} * pageSize / kBlockSize;
+            std::uint64_t last = first;
+            for (++i; i < pages.size(); ++i) {
+                const std::uint64_t block = std::uint64_t{pages[i]} * pageSize / kBlockSize;
+                if (block != last && block != last + 1)
+                    break;
+                last = block;
+            }
+            for (std::uint64_t block = first; block <= last;) {
+                if (slotOf_[block] != kNoSlot) {
+                    ++block;
+                    continue;
+                }
+                std::uint64_t end = block + 1;  // the uncached run [block, end)
+                while (end <= last && slotOf_[end] == kNoSlot)
+                    ++end;
+                const std::uint64_t read = Load(block, end - block);
+                if (read == 0)
+                    return;  // a read error, or the end of the file
+                block += read;
+            }
+        }
+    }
+
     // Whether the file differs in size or modification time from what the check found.
     bool Changed(const LogFileFacts& facts) const {
         struct stat status {};
@@ -370,110 +409,78 @@ class PageReader {
     }
 
   private:
-    // The file is cached in chunks of 64 KiB, each read whole or a block (a page) at a time:
-    // reads that go on in order (the walk over a table's pages) fill whole chunks, a read
-    // elsewhere (a moved row, a memo) only its block, so that the walk over an edited log, which
-    // jumps about, reads little more than the pages it needs.
-    static constexpr std::size_t kChunkSize = 64 * 1024;
-    static constexpr std::size_t kBlockSize = 4096;  // a page (two of a Jet 3 file)
-    static constexpr std::size_t kBlocks = kChunkSize / kBlockSize;
-    // Chunks kept at most (16 MiB); when they are all in use the oldest makes room.
-    static constexpr std::size_t kMaxChunks = 256;
-    struct Chunk {
-        std::uint64_t start = 0;
-        std::uint64_t length = 0;  // the file's bytes in this chunk's range
-        std::uint32_t loaded = 0;  // bit b: block b has been read
-        std::unique_ptr<char[]> bytes;
-    };
+    static constexpr std::size_t kBlockSize = 4096;
+    static constexpr std::size_t kCacheSize = 16 * 1024 * 1024;
+    static constexpr std::size_t kSlots = kCacheSize / kBlockSize;
+    static constexpr std::uint64_t kNoBlock = ~std::uint64_t{0};
+    static constexpr std::uint32_t kNoSlot = ~std::uint32_t{0};
     struct Span {
         const char* bytes = nullptr;
         std::uint64_t size = 0;
     };
 
-    // The cached bytes from `position` on (at least to the end of its block), read if need be;
-    // none after a read error or past the end of the file.
+    // The cached bytes of the block that holds `position`, from there to the block's end, read
+    // if need be; none after a read error or past the end of the file.
     Span At(std::uint64_t position) {
-        Chunk& chunk = ChunkFor(position);
-        const auto block = static_cast<std::size_t>((position - chunk.start) / kBlockSize);
-        const std::uint64_t blockIndex = position / kBlockSize;
-        if ((chunk.loaded & (1u << block)) == 0) {
-            const bool onward = blockIndex > lastBlock_ && blockIndex - lastBlock_ <= 4;
-            onwardReads_ = onward ? onwardReads_ + 1 : 0;
-            const bool whole = onwardReads_ >= 2;
-            if (!Load(chunk, whole ? 0 : block, whole ? kBlocks : 1))
-                return {};
-        }
-        lastBlock_ = blockIndex;
-        std::size_t end = block;
-        while (end < kBlocks && (chunk.loaded & (1u << end)) != 0)
-            ++end;
-        const std::uint64_t limit = std::min<std::uint64_t>(end * kBlockSize, chunk.length);
-        const std::uint64_t offset = position - chunk.start;
-        if (offset >= limit)
+        const std::uint64_t block = position / kBlockSize;
+        if (block >= slotOf_.size())
             return {};
-        return {chunk.bytes.get() + offset, limit - offset};
+        if (slotOf_[block] == kNoSlot && Load(block, 1) == 0)
+            return {};
+        const std::size_t slot = slotOf_[block];
+        const std::uint64_t offset = position % kBlockSize;
+        if (offset >= slotLength_[slot])
+            return {};
+        return {cache_.get() + slot * kBlockSize + offset, slotLength_[slot] - offset};
     }
 
-    // The chunk whose range holds `position`, made (nothing read yet) if need be.
-    Chunk& ChunkFor(std::uint64_t position) {
-        const std::uint64_t index = position / kChunkSize;
-        if (last_ != nullptr && last_->start == index * kChunkSize)
-            return *last_;
-        const auto found = chunks_.find(index);
-        if (found != chunks_.end())
-            return *(last_ = found->second.get());
-        std::unique_ptr<Chunk> chunk;
-        if (chunks_.size() == kMaxChunks) {
-            const auto oldest = chunks_.find(order_.front());
-            order_.pop_front();
-            chunk = std::move(oldest->second);
-            chunks_.erase(oldest);
-        } else {
-            chunk = std::make_unique<Chunk>();
-            chunk->bytes = std::make_unique_for_overwrite<char[]>(kChunkSize);
-        }
-        chunk->start = index * kChunkSize;
-        chunk->length = std::min<std::uint64_t>(kChunkSize, size_ - std::min(size_, chunk->start));
-        chunk->loaded = 0;
-        order_.push_back(index);
-        return *(last_ = (chunks_[index] = std::move(chunk)).get());
-    }
-
-    // Reads `count` blocks of `chunk` from block `first`; false after a read error.
-    bool Load(Chunk& chunk, std::size_t first, std::size_t count) {
+    // Reads up to `count` blocks from `first` on into neighbouring slots, fewer where the slots
+    // wrap round; returns how many were read (0 after a read error or past the end of the file).
+    std::uint64_t Load(std::uint64_t first, std::uint64_t count) {
+        count = std::min<std::uint64_t>(count, kSlots - nextSlot_);
         const std::uint64_t from = first * kBlockSize;
-        const std::uint64_t to =
-            std::min<std::uint64_t>((first + count) * kBlockSize, chunk.length);
+        const std::uint64_t to = std::min(size_, (first + count) * kBlockSize);
+        if (from >= to)
+            return 0;
+        char* target = cache_.get() + nextSlot_ * kBlockSize;
         std::uint64_t got = 0;
         while (from + got < to) {
-            const ssize_t n = ::pread(fd_.Get(), chunk.bytes.get() + from + got, to - from - got,
-                                      static_cast<off_t>(chunk.start + from + got));
+            const ssize_t n =
+                ::pread(fd_.Get(), target + got, to - from - got, static_cast<off_t>(from + got));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
                 error_ = errno;
-                return false;
+                return 0;
             }
             if (n == 0)
-                break;
+                break;  // the file ended early (it shrank)
             got += static_cast<std::uint64_t>(n);
         }
-        if (from + got < to)
-            chunk.length = from + got;  // the file ended early (it shrank)
-        for (std::size_t b = first; b < first + count; ++b)
-            chunk.loaded |= 1u << b;
-        return true;
+        const std::uint64_t blocks = (got + kBlockSize - 1) / kBlockSize;
+        for (std::uint64_t b = 0; b < blocks; ++b) {
+            const std::size_t slot = nextSlot_++;
+            if (slotBlock_[slot] != kNoBlock)
+                slotOf_[slotBlock_[slot]] = kNoSlot;
+            slotBlock_[slot] = first + b;
+            slotLength_[slot] = static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(kBlockSize, got - b * kBlockSize));
+            slotOf_[first + b] = static_cast<std::uint32_t>(slot);
+        }
+        if (nextSlot_ == kSlots)
+            nextSlot_ = 0;
+        return blocks;
     }
 
     UniqueFd fd_;
     std::uint64_t size_;
     std::uint64_t position_ = 0;
     int error_ = 0;
-    std::unordered_map<std::uint64_t, std::unique_ptr<Chunk>> chunks_;  // by start / kChunkSize
-    std::deque<std::uint64_t> order_;  // the chunks' indexes, oldest first
-    Chunk* last_ = nullptr;            // the chunk used last
-    std::uint64_t lastBlock_ = 0;      // the block (file offset / kBlockSize) read last
-    int onwardReads_ = 0;              // blocks read in a row, each shortly after the one before
+    std::unique_ptr<char[]> cache_;          // kSlots blocks
+    std::vector<std::uint64_t> slotBlock_;   // the block in each slot, or kNoBlock
+    std::vector<std::uint32_t> slotLength_;  // the file's bytes in each slot
+    std::vector<std::uint32_t> slotOf_;      // the slot of each block, or kNoSlot
+    std::size_t nextSlot_ = 0;               // the slot filled next
 };
 
 namespace {
@@ -605,6 +612,11 @@ const unsigned char* MdbLog::ReadPage(std::uint32_t number) {
         return mdb->pg_buf;
     }
     return pages_->Bytes(std::uint64_t{number} * facts_.pageSize, facts_.pageSize);
+}
+
+void MdbLog::WillRead(std::span<const std::uint32_t> numbers) {
+    if (mdb_->f->db_key == 0 && pages_ != nullptr)
+        pages_->ReadAhead(numbers, facts_.pageSize);
 }
 
 bool MdbLog::LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
@@ -788,17 +800,29 @@ class TableRows::Pages : public PageSource {
     std::uint32_t PageSize() const override { return log_.Facts().pageSize; }
     std::uint64_t PageCount() const override { return log_.Facts().pageCount; }
     const unsigned char* Page(std::uint32_t number) override { return log_.ReadPage(number); }
+    void WillRead(std::span<const std::uint32_t> numbers) override { log_.WillRead(numbers); }
 
   private:
     MdbLog& log_;
 };
 
-TableRows::TableRows(MdbLog& log, MdbTableDef* table, std::string label)
+TableRows::TableRows(MdbLog& log, MdbTableDef* table, std::string label,
+                     const std::vector<const MdbColumn*>& read)
     : log_(log),
       table_(table),
       label_(std::move(label)),
       pages_(std::make_unique<Pages>(log)),
-      fields_(table->num_cols) {
+      fields_(table->num_cols),
+      read_(table->num_cols) {
+    for (guint i = 0; i < table->num_cols; ++i) {
+        auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+        if (read.empty() || std::find(read.begin(), read.end(), column) != read.end()) {
+            read_[i] = column;
+        } else {
+            column->cur_value_start = 0;
+            column->cur_value_len = 0;
+        }
+    }
     TableName name{log.Path(), label_};
     std::vector<std::uint32_t> dataPages = MapPages(table->usage_map, table->map_sz, *pages_, name);
     PageLayout layout;
@@ -829,9 +853,10 @@ bool TableRows::Next() {
     // Where each value lies, as libmdb's own row reader leaves it (a Yes/No column keeps its
     // value in the length).
     for (guint i = 0; i < table_->num_cols; ++i) {
-        auto* column =
-            static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, fields_[i].colnum));
         const MdbField& field = fields_[i];
+        MdbColumn* column = read_[static_cast<std::size_t>(field.colnum)];
+        if (column == nullptr)
+            continue;
         if (column->col_type == MDB_BOOL) {
             column->cur_value_len = field.is_null;
         } else if (field.is_null || field.siz == 0) {
@@ -900,8 +925,8 @@ std::string_view ColumnTypeName(int type) {
 // current value in the page buffer (cur_value_start, cur_value_len; a length of 0 for NULL and
 // for an empty value). Decoding straight from there, instead of binding buffers, decodes exactly
 // the columns asked for and lets a memo be read whole: libmdb converts a memo into a buffer of
-// mdb->bind_size bytes (16 KiB by default) and cuts what does not fit, so the bind size is
-// raised for the one call to what the memo's stored length can need.
+// mdb->bind_size bytes (16 KiB by default) and cuts what does not fit, so the bind size is set
+// for the one call to what the value's stored length can need.
 // ---------------------------------------------------------------------------------------------
 
 namespace {
@@ -969,13 +994,13 @@ TextCell::TextCell(MdbHandle* mdb, const MdbColumn* column) {
         // The memo header: a 24-bit length, a flags byte, then where the text lies.
         stored = std::max<std::size_t>(stored, LittleEndian32(mdb->pg_buf + start) & 0x00FFFFFFu);
     }
+    // libmdb converts into a new buffer of bind_size bytes: made as large as the value can need
+    // (a long memo would be cut) and no larger (a small buffer costs far less to allocate).
     const std::size_t needed = 3 * stored + 16;
     const std::size_t bindSize = mdb->bind_size;
-    if (needed > bindSize)
-        mdb_set_bind_size(mdb, needed);
+    mdb_set_bind_size(mdb, needed);
     text_ = mdb_col_to_string(mdb, mdb->pg_buf, start, column->col_type, length);
-    if (needed > bindSize)
-        mdb_set_bind_size(mdb, bindSize);
+    mdb_set_bind_size(mdb, bindSize);
     length_ = text_ != nullptr ? std::strlen(text_) : 0;
 }
 

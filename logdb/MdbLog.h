@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,6 +109,8 @@ class MdbLog {
     // The bytes of a page below Facts().pageCount as libmdb would read them (an encrypted Jet 3
     // or Jet 4 file deciphered), valid until the next read; nullptr when it cannot be read.
     const unsigned char* ReadPage(std::uint32_t number);
+    // Fetches these pages below Facts().pageCount into the cache at once (PageSource::WillRead).
+    void WillRead(std::span<const std::uint32_t> numbers);
     // Puts the row's bytes into libmdb's page buffer, in their place, where its row decoder
     // reads them; false when the page cannot be read.
     bool LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length);
@@ -160,8 +163,10 @@ class MdbLog {
 // row count that differs from the rows found is noted on the log (MdbLog::NoteRowCount).
 class TableRows {
   public:
-    // Throws DbError when the table's page map cannot be read.
-    TableRows(MdbLog& log, MdbTableDef* table, std::string label);
+    // `read`: the columns whose values are read (all when empty); the others read as NULL, and
+    // Next() spends no time on them. Throws DbError when the table's page map cannot be read.
+    TableRows(MdbLog& log, MdbTableDef* table, std::string label,
+              const std::vector<const MdbColumn*>& read = {});
     ~TableRows();
     TableRows(const TableRows&) = delete;
     TableRows& operator=(const TableRows&) = delete;
@@ -178,6 +183,7 @@ class TableRows {
     std::unique_ptr<Pages> pages_;
     std::unique_ptr<RowWalk> walk_;
     std::vector<MdbField> fields_;
+    std::vector<MdbColumn*> read_;  // by column index: the column when it is read, else nullptr
     std::uint64_t count_ = 0;
     bool ended_ = false;
 };

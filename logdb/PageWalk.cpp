@@ -1,5 +1,6 @@
 #include "logdb/PageWalk.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "logdb/MdbLog.h"
@@ -125,36 +126,39 @@ RowWalk::Slot RowWalk::SlotAt(const unsigned char* bytes, std::uint32_t page,
 
 // A moved row: the pointer's bytes name the row's new place, which may hold a pointer again.
 RowPlace RowWalk::Follow(std::uint32_t page, const Slot& pointer, std::uint32_t slot) {
-    const std::string where = "the file is damaged: the moved row " + std::to_string(slot) +
-                              " of page " + std::to_string(page) + " of table " + table_.label;
+    // Made only for an error: a message for every moved row would cost more than its walk.
+    const auto where = [&] {
+        return "the file is damaged: the moved row " + std::to_string(slot) + " of page " +
+               std::to_string(page) + " of table " + table_.label;
+    };
     std::uint32_t fromPage = page;
     Slot from = pointer;
     for (int step = 0; step < kMaxPointerSteps; ++step) {
         if (from.end - from.start < kPointerSize)
-            Fail(where + " has a pointer that is cut short");
+            Fail(where() + " has a pointer that is cut short");
         const unsigned char* bytes = Read(fromPage);
         const std::uint32_t row = bytes[from.start];
         const std::uint32_t target = Le32(bytes + from.start) >> 8;
         if (target >= pages_.PageCount())
-            Fail(where + " points to page " + std::to_string(target) + ", outside the file");
+            Fail(where() + " points to page " + std::to_string(target) + ", outside the file");
         const unsigned char* targetBytes = Read(target);
         if (!IsDataPageOfTable(targetBytes))
-            Fail(where + " points to page " + std::to_string(target) +
+            Fail(where() + " points to page " + std::to_string(target) +
                  ", which holds no rows of the table");
         if (row >= SlotCount(targetBytes, target))
-            Fail(where + " points to row " + std::to_string(row) + " of page " +
+            Fail(where() + " points to row " + std::to_string(row) + " of page " +
                  std::to_string(target) + ", which has no such row");
         const Slot found = SlotAt(targetBytes, target, row);
         if ((found.flags & kPointer) == 0) {
             if (found.start == found.end)
-                Fail(where + " points to row " + std::to_string(row) + " of page " +
+                Fail(where() + " points to row " + std::to_string(row) + " of page " +
                      std::to_string(target) + ", which holds no bytes");
             return {target, found.start, found.end - found.start};
         }
         fromPage = target;
         from = found;
     }
-    Fail(where + " leads through more than " + std::to_string(kMaxPointerSteps) +
+    Fail(where() + " leads through more than " + std::to_string(kMaxPointerSteps) +
          " pointers (they may go round in a loop)");
 }
 
@@ -163,6 +167,10 @@ bool RowWalk::Next(RowPlace& row) {
         if (slot_ >= slots_) {
             if (nextPage_ >= dataPages_.size())
                 return false;
+            if (nextPage_ == announced_) {
+                announced_ = std::min(dataPages_.size(), nextPage_ + kReadAhead);
+                pages_.WillRead(std::span(dataPages_).subspan(nextPage_, announced_ - nextPage_));
+            }
             page_ = dataPages_[nextPage_++];
             const unsigned char* bytes = Read(page_);
             slot_ = 0;

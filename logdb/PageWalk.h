@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ class PageSource {
     // The PageSize() bytes of a page below PageCount(), valid until the next call; nullptr when
     // the page cannot be read.
     virtual const unsigned char* Page(std::uint32_t number) = 0;
+    // A hint: these pages, below PageCount(), are read next, in this order. A source that reads
+    // a file can fetch them together, and none of the pages in between.
+    virtual void WillRead(std::span<const std::uint32_t> numbers) { (void)numbers; }
 };
 
 // The page layout of a file's engine version.
@@ -62,6 +66,8 @@ class RowWalk {
   public:
     // The longest chain of pointers followed to reach one row.
     static constexpr int kMaxPointerSteps = 8;
+    // Pages of the map announced to the source (PageSource::WillRead) at a time.
+    static constexpr std::size_t kReadAhead = 16;
 
     RowWalk(PageSource& pages, PageLayout layout, std::uint32_t definitionPage,
             std::vector<std::uint32_t> dataPages, TableName table);
@@ -91,10 +97,11 @@ class RowWalk {
     std::uint32_t definitionPage_;
     std::vector<std::uint32_t> dataPages_;
     TableName table_;
-    std::size_t nextPage_ = 0;  // index into dataPages_ of the page after the current one
-    std::uint32_t page_ = 0;    // the current page
-    std::uint32_t slots_ = 0;   // its slot count
-    std::uint32_t slot_ = 0;    // the next slot to read
+    std::size_t nextPage_ = 0;   // index into dataPages_ of the page after the current one
+    std::size_t announced_ = 0;  // dataPages_ before this index have been announced
+    std::uint32_t page_ = 0;     // the current page
+    std::uint32_t slots_ = 0;    // its slot count
+    std::uint32_t slot_ = 0;     // the next slot to read
 };
 
 }  // namespace corvale::logdb_detail

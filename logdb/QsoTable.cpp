@@ -123,7 +123,12 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
         std::unique_ptr<logdb_detail::TableRows> tableRows;
         {
             logdb_detail::LibmdbQuiet quiet;
-            tableRows = std::make_unique<logdb_detail::TableRows>(log, table, "[QSO-TAB]");
+            std::vector<const MdbColumn*> read;
+            for (const Source& source : texts)
+                read.push_back(source.mdb);
+            for (const Source& source : longs)
+                read.push_back(source.mdb);
+            tableRows = std::make_unique<logdb_detail::TableRows>(log, table, "[QSO-TAB]", read);
         }
         bool more = true;
         while (more) {

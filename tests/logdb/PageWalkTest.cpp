@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -80,13 +82,22 @@ class MemoryPages : public PageSource {
     std::uint64_t PageCount() const override { return pages_.size(); }
     const unsigned char* Page(std::uint32_t number) override {
         last_ = number;
+        if (std::find(announced_.begin(), announced_.end(), number) == announced_.end())
+            readUnannounced_.push_back(number);
         return pages_.at(number).data();
     }
+    void WillRead(std::span<const std::uint32_t> numbers) override {
+        announced_.insert(announced_.end(), numbers.begin(), numbers.end());
+    }
     std::uint32_t Last() const { return last_; }
+    const std::vector<std::uint32_t>& Announced() const { return announced_; }
+    const std::vector<std::uint32_t>& ReadUnannounced() const { return readUnannounced_; }
 
   private:
     std::vector<PageBytes> pages_;
     std::uint32_t last_ = 0;
+    std::vector<std::uint32_t> announced_;        // WillRead's pages, in the order announced
+    std::vector<std::uint32_t> readUnannounced_;  // pages read before they were announced
 };
 
 // A file of pages: page 0 and the definition page stay empty, the rest are `dataPages` from
@@ -214,6 +225,44 @@ TEST(RowWalk, FindsTheRowsAsAccessDoes) {
             for (const std::string& word : c.failure)
                 EXPECT_NE(message.find(word), std::string::npos) << message;
         }
+    }
+}
+
+// The page source fetches the pages that the walk announces, and only those: every page of the
+// map must be announced, once and in the map's order, before the walk reads it.
+TEST(RowWalk, AnnouncesEveryPageOfTheMapBeforeReadingIt) {
+    struct AnnounceCase {
+        const char* name;
+        std::size_t mapPages;
+    };
+    const std::vector<AnnounceCase> cases{
+        {"EmptyMap", 0},
+        {"OnePage", 1},
+        {"ExactlyOneAnnouncement", RowWalk::kReadAhead},
+        {"OnePageMore", RowWalk::kReadAhead + 1},
+        {"SeveralAnnouncements", 2 * RowWalk::kReadAhead + 3},
+    };
+    for (const AnnounceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Every other page of the file is in the map, each holding one row.
+        std::vector<PageBytes> file(1, PageBytes(kPageSize, 0));
+        std::vector<std::uint32_t> map;
+        while (map.size() < c.mapPages) {
+            file.push_back(file.size() == kDefinition ? PageBytes(kPageSize, 0)
+                                                      : DataPage({Row("row")}));
+            if (file.size() - 1 != kDefinition && (file.size() - 1) % 2 == 1)
+                map.push_back(static_cast<std::uint32_t>(file.size() - 1));
+        }
+        file.resize(std::max<std::size_t>(file.size(), kDefinition + 1), PageBytes(kPageSize, 0));
+        MemoryPages pages(std::move(file));
+        RowWalk walk(pages, PageLayout{kRowCountOffset}, kDefinition, map, {"log.mdb", "[T]"});
+        std::size_t rows = 0;
+        for (RowPlace row; walk.Next(row);)
+            ++rows;
+        EXPECT_EQ(rows, c.mapPages);
+        EXPECT_EQ(pages.Announced(), map);
+        EXPECT_TRUE(pages.ReadUnannounced().empty())
+            << ::testing::PrintToString(pages.ReadUnannounced());
     }
 }
 
