@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -128,23 +127,6 @@ TEST(QsoTableRead, ColumnsNotAskedForReadEmptyAndZero) {
     }
 }
 
-TEST(QsoTableRead, RanksFollowByteOrderWithEmptyFirst) {
-    const auto table = QsoTable::Read(Fixture("sample-log.mdb"), {QsoColumn::Prefix});
-    for (std::size_t a = 0; a < table->RowCount(); a += 7) {
-        for (std::size_t b = 0; b < table->RowCount(); b += 13) {
-            const std::string_view ta = table->Text(a, QsoColumn::Prefix);
-            const std::string_view tb = table->Text(b, QsoColumn::Prefix);
-            const std::uint32_t ra = table->TextRank(a, QsoColumn::Prefix);
-            const std::uint32_t rb = table->TextRank(b, QsoColumn::Prefix);
-            ASSERT_EQ(ta < tb, ra < rb) << ta << " / " << tb;
-            ASSERT_EQ(ta == tb, ra == rb) << ta << " / " << tb;
-            if (ta.empty()) {
-                ASSERT_EQ(ra, 0u);
-            }
-        }
-    }
-}
-
 TEST(QsoTableRead, ProgressCountsUpToTheRowCount) {
     std::vector<std::size_t> seen;
     const auto table =
@@ -166,30 +148,6 @@ TEST(QsoTableRead, ProgressCanStopTheRead) {
         EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
         EXPECT_NE(std::string(error.what()).find("cancelled"), std::string::npos) << error.what();
     }
-}
-
-TEST(QsoTableRead, ReadsAReadOnlyFileInAReadOnlyFolderAndLeavesItAlone) {
-    test::TempFolder dir;
-    const std::string path = dir.File("log.mdb");
-    std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
-    ::chmod(path.c_str(), 0444);
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    ::chmod(dir.Path().c_str(), 0555);
-
-    const auto table = QsoTable::Read(path, QsoColumnSet::All());
-    EXPECT_EQ(table->RowCount(), 5000u);
-
-    ::chmod(dir.Path().c_str(), 0755);
-    struct stat after {};
-    ASSERT_EQ(::stat(path.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-    EXPECT_EQ(test::ReadFile(path), test::ReadFile(Fixture("sample-log.mdb")));
-    // No lock file or anything else next to it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
 }
 
 TEST(QsoTableRead, ReadsOnSeveralThreadsAtOnce) {
