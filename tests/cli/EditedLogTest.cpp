@@ -2,7 +2,6 @@
 // (as Access reads them, in its order) give, and no stale or deleted contact shows.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <map>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "LogdbTestSupport.h"
+#include "RunProgram.h"
 #include "TestFiles.h"
 #include "awards/AwardRun.h"
 #include "logdb/QsoTable.h"
@@ -26,15 +26,10 @@ const std::string kLivedIn = CORVALE_SHARED_DIR "/fixtures/lived-in/";
 
 // Runs `corvale-cli all --squares` on `log`, writing into `folder`; returns its standard error.
 std::string RunAll(const std::string& log, const fs::path& folder) {
-    const fs::path err = folder / ".err";
-    const std::string command = "'" CORVALE_CLI "' all --squares --source-mdb '" + log +
-                                "' --lst-dir '" + folder.string() + "' --squares-dir '" +
-                                folder.string() + "' >/dev/null 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << log << ": " << ReadFile(err);
-    std::string text = ReadFile(err);
-    fs::remove(err);
-    return text;
+    const test::RunOutcome run = test::RunCli({"all", "--squares", "--source-mdb", log, "--lst-dir",
+                                               folder.string(), "--squares-dir", folder.string()});
+    EXPECT_EQ(run.status, 0) << log << ": " << run.err;
+    return run.err;
 }
 
 // The labels of a pin file: the fourth field of each line.

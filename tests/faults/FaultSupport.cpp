@@ -1,22 +1,12 @@
 #include "FaultSupport.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <sched.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <fstream>
-#include <stdexcept>
 
 namespace corvale::faults {
 
@@ -126,107 +116,6 @@ std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> s
     // Under the sanitizers, their runtime then need not come first.
     settings["ASAN_OPTIONS"] = "verify_asan_link_order=0";
     return settings;
-}
-
-namespace {
-
-// Reads every descriptor to its end (a closed pipe, or EIO on a pty whose other side is gone).
-void Drain(std::vector<std::pair<int, std::string*>> sources) {
-    while (!sources.empty()) {
-        std::vector<pollfd> fds;
-        for (const auto& source : sources)
-            fds.push_back({source.first, POLLIN, 0});
-        if (poll(fds.data(), fds.size(), -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        for (std::size_t i = fds.size(); i-- > 0;) {
-            if (fds[i].revents == 0)
-                continue;
-            char buffer[4096];
-            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                sources[i].second->append(buffer, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                close(sources[i].first);
-                sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(i));
-            }
-        }
-    }
-}
-
-}  // namespace
-
-CliOutcome RunCli(const std::vector<std::string>& arguments, const CliOptions& options) {
-    std::vector<std::string> strings = {CORVALE_CLI};
-    strings.insert(strings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& s : strings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e)
-        environment.emplace_back(*e);
-    for (const auto& [name, value] : options.environment)
-        environment.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (std::string& s : environment)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-
-    int outPipe[2], errPipe[2] = {-1, -1}, terminal = -1, terminalPeer = -1;
-    if (pipe2(outPipe, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe");
-    if (options.stderrOnTerminal) {
-        // Raw: the terminal passes the bytes through as written (no CR added before LF).
-        termios raw{};
-        cfmakeraw(&raw);
-        if (openpty(&terminal, &terminalPeer, nullptr, &raw, nullptr) != 0)
-            throw std::runtime_error("openpty");
-        fcntl(terminal, F_SETFD, FD_CLOEXEC);
-    } else if (pipe2(errPipe, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe");
-    }
-
-    const pid_t pid = fork();
-    if (pid < 0)
-        throw std::runtime_error("fork");
-    if (pid == 0) {
-        const int errTarget = options.stderrOnTerminal ? terminalPeer : errPipe[1];
-        const int devNull = open("/dev/null", O_RDONLY);
-        if (options.stderrOnTerminal) {
-            setsid();
-            ioctl(terminalPeer, TIOCSCTTY, 0);
-        }
-        if (dup2(devNull, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errTarget, 2) < 0)
-            _exit(126);
-        if (options.fileSizeLimit) {
-            // Without the signal, a write past the limit fails with EFBIG, as on a full disk.
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                _exit(126);
-        }
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    close(outPipe[1]);
-    if (options.stderrOnTerminal)
-        close(terminalPeer);
-    else
-        close(errPipe[1]);
-
-    CliOutcome outcome;
-    Drain({{outPipe[0], &outcome.out},
-           {options.stderrOnTerminal ? terminal : errPipe[0], &outcome.err}});
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status))
-        outcome.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-        outcome.signal = WTERMSIG(status);
-    return outcome;
 }
 
 }  // namespace corvale::faults

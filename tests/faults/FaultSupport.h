@@ -1,13 +1,12 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "RunProgram.h"
 #include "TestFiles.h"
 
 namespace corvale::faults {
@@ -46,24 +45,13 @@ std::optional<std::string> MakeReadOnly(const fs::path& folder);
 // Whether a pseudo-terminal can be opened here (a container may have none).
 bool TerminalsAvailable();
 
-struct CliOptions {
-    std::optional<rlim_t> fileSizeLimit;             // RLIMIT_FSIZE of the child; SIGXFSZ ignored
-    bool stderrOnTerminal = false;                   // standard error on a pseudo-terminal
-    std::map<std::string, std::string> environment;  // added to the child's
-};
-
-struct CliOutcome {
-    int status = -1;  // exit status; -1 when it did not exit normally
-    int signal = 0;   // the signal that ended it
-    std::string out, err;
-};
+using CliOptions = test::RunOptions;
+using CliOutcome = test::RunOutcome;
+using test::RunCli;
 
 // The environment that holds up one read of the log in corvale-cli (ReadHold.cpp), with the
 // CORVALE_TEST_HOLD_* settings given.
 std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> settings);
-
-// Runs corvale-cli with `arguments`, standard input on /dev/null, and collects its output.
-CliOutcome RunCli(const std::vector<std::string>& arguments, const CliOptions& options = {});
 
 // The arguments of a run of every award, squares included.
 std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDir,

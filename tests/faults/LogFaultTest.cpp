@@ -27,18 +27,6 @@ void ExpectOneClearLine(const CliOutcome& run, const std::string& log) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line only:\n" << run.err;
 }
 
-TEST(LogFaults, BrokenLogGivesOneLineOfCorvaleCliOnly) {
-    for (const std::string name :
-         {"garbage.mdb", "truncated.mdb", "zero.mdb", "no-qso-tab.mdb", "no-version-table.mdb",
-          "version-7.mdb", "version-no-rows.mdb"}) {
-        SCOPED_TRACE(name);
-        TempFolder out;
-        const std::string log = kFixtures + name;
-        ExpectOneClearLine(RunCli(AllAwards(log, out.Path(), out.Path())), log);
-        EXPECT_TRUE(ImageOf(out.Path()).empty());
-    }
-}
-
 // The committed fuzz corpus, crashes found by the fuzzer included, read through the whole run:
 // each file either runs or fails with one line; none crashes or lets libmdb speak.
 TEST(LogFaults, FuzzCorpusRunsOrFailsCleanly) {

@@ -207,18 +207,13 @@ void CorvaleViewTest::awardRun_data() {
         const char *button, *name, *line;
         bool squares = false;
     };
-    // The example log is tidy; the sample log has worked-only entities and odd keys too.
+    // The example log has confirmed and worked-only entities, and a state without a position.
     const Row rows[] = {
         {"demo-log", Award::Ffma, "buttonFfma", "Ffma", "02|-12772|7654|FN42|"},
         {"demo-log", Award::Was, "buttonWasMixed", "Was", "02|-28412|3839|HI|"},
         {"demo-log", Award::Dxcc, "buttonDxccMixed", "Dxcc", "02|24604|6406|JA|"},
         {"demo-log", Award::Iota, "buttonIotaMixed", "Iota", "02|10191|-1872|AF001|"},
         {"demo-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|"},
-        {"sample-log", Award::Ffma, "buttonFfma", "Ffma", "02|-12772|7654|FN42|"},
-        {"sample-log", Award::Was, "buttonWasMixed", "Was", "02|-28412|3839|HI|"},
-        {"sample-log", Award::Dxcc, "buttonDxccMixed", "Dxcc", "02|24604|6406|JA|"},
-        {"sample-log", Award::Iota, "buttonIotaMixed", "Iota", "02|10191|-1872|AF001|"},
-        {"sample-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|"},
         {"demo-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|", true},
         {"empty-log", Award::Was, "buttonWasMixed", "Was", ""},
     };

@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include "TestFiles.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -11,27 +13,9 @@ QString Fixture(const QString& name) {
     return QStringLiteral(CORVALE_SHARED_DIR "/fixtures/") + name;
 }
 
-namespace {
-
-void WriteText(const QString& path, const QByteArray& text) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(text);
-}
-
-// A Windows text as a value of Wine's registry file: backslashes doubled.
-QByteArray RegistryText(const QString& text) {
-    return text.toUtf8().replace("\\", "\\\\");
-}
-
-}  // namespace
-
 TestWinePrefix::TestWinePrefix() {
-    QDir prefix(m_dir.path());
-    prefix.mkpath("drive_c/windows");
-    prefix.mkpath("dosdevices");
-    QFile::link("../drive_c", prefix.filePath("dosdevices/c:"));
+    MakeWinePrefix(m_dir.path().toStdString());
+    QDir(m_dir.path()).mkpath("drive_c/windows");
     m_settings = std::make_unique<WinePrefixSettings>(m_dir.path().toStdString());
 }
 
@@ -40,16 +24,11 @@ QString TestWinePrefix::OnDriveC(const QString& relative) const {
 }
 
 void TestWinePrefix::WriteIni(const QString& dataPath, const QString& pgmPath) const {
-    WriteText(OnDriveC("windows/Dxb2007.ini"), "[Dir]\r\nDATAPATH=" + dataPath.toUtf8() +
-                                                   "\r\nPGMPATH=" + pgmPath.toUtf8() + "\r\n");
+    WriteDxBaseIni(m_dir.path().toStdString(), dataPath.toStdString(), pgmPath.toStdString());
 }
 
 void TestWinePrefix::RegisterDxAtlas(const QString& installLocation) const {
-    WriteText(m_dir.filePath("system.reg"),
-              "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
-              "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\DX Atlas_is1] "
-              "1700000000\n\"InstallLocation\"=\"" +
-                  RegistryText(installLocation) + "\"\n");
+    test::RegisterDxAtlas(m_dir.path().toStdString(), installLocation.toStdString());
 }
 
 void TestWinePrefix::CopyOntoDriveC(const QString& file, const QString& relative) const {

@@ -46,10 +46,6 @@ void PathsDialogTest::fillsFromTheSettings_data() {
     QTest::newRow("folders with their backslash")
         << true << QString("C:\\DXBase\\") << atlas << log << QString("C:\\DXBase\\\\Refdata.mdb")
         << atlas + "Pins\\" << atlas + "Squares\\" << QStringList();
-    QTest::newRow("folders without")
-        << true << QString("C:\\DXBase") << QString("C:\\DX Atlas") << log
-        << QString("C:\\DXBase\\Refdata.mdb") << QString("C:\\DX AtlasPins\\")
-        << QString("C:\\DX AtlasSquares\\") << QStringList();
     // Without DX Atlas the files go to Corvale's own folders, and the message names them.
     QTest::newRow("DX Atlas missing")
         << true << QString("C:\\DXBase") << QString() << log << QString("C:\\DXBase\\Refdata.mdb")

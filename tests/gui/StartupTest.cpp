@@ -87,10 +87,10 @@ void StartupTest::logCheck_data() {
     QTest::addColumn<bool>("starts");
     QTest::addColumn<QString>("message");  // a text in the one message shown
     // The log's version must read as the number 6.
-    for (const char* file : {"demo-log", "version-06", "version-blank6", "version-6.1"})
-        QTest::newRow(file) << Fixture(QString(file) + ".mdb") << true << QString();
-    for (const char* file : {"version-60", "version-7", "version-empty", "version-letter",
-                             "version-no-rows", "no-version-table"})
+    // The log's version must read as the number 6 (the rule has its own table in the logdb
+    // tests; here, that start-up applies it).
+    QTest::newRow("demo-log") << Fixture("demo-log.mdb") << true << QString();
+    for (const char* file : {"version-7", "version-no-rows", "no-version-table"})
         QTest::newRow(file) << Fixture(QString(file) + ".mdb") << false
                             << QString(strings::kVersionError);
     // The database layer's description names the file.

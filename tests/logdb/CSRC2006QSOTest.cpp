@@ -189,14 +189,6 @@ TEST(CSRC2006QSOCursor, MovesStandWhereTheyShould) {
     }
 }
 
-TEST(CSRC2006QSOCursor, EmptyLogFromFile) {
-    CSRC2006QSO set(Fixture("empty-log.mdb"));
-    set.m_strSort = "[QSO-STATE]";
-    set.Open();
-    EXPECT_TRUE(set.IsBOF());
-    EXPECT_TRUE(set.IsEOF());
-}
-
 TEST(CSRC2006QSOCursor, CloseReleasesTheTableAndAReopenSortsAnew) {
     auto table = MakeTable(kRows);
     std::weak_ptr<const QsoTable> watch = table;
@@ -274,35 +266,6 @@ TEST(CSRC2006QSOMembers, ColumnsNotReadStayEmpty) {
         set.MoveNext();
     }
     EXPECT_GT(withState, 100);
-}
-
-TEST(CSRC2006QSOMembers, SortedFileWalk) {
-    CSRC2006QSO set(Fixture("sample-log.mdb"));
-    set.m_columnsRead = {QsoColumn::Prefix, QsoColumn::Number};
-    set.m_strSort = "[QSO-PREFIX]";
-    set.Open();
-    std::string previous;
-    while (!set.IsEOF()) {
-        ASSERT_LE(previous, set.m_QSO_PREFIX);
-        previous = set.m_QSO_PREFIX;
-        set.MoveNext();
-    }
-}
-
-TEST(CSRC2006QSOMembers, OpenFailuresAreDbErrors) {
-    CSRC2006QSO set(Fixture("no-qso-tab.mdb"));
-    EXPECT_THROW(set.Open(), DbError);
-    EXPECT_FALSE(set.IsOpen());
-    CSRC2006QSO sorted(Fixture("sample-log.mdb"));
-    sorted.m_strSort = "[QSO-NOPE]";
-    EXPECT_THROW(sorted.Open(), DbError);
-}
-
-TEST(CCorvaleSet, IsTheSameRecordSet) {
-    CCorvaleSet set(Fixture("demo-log.mdb"));
-    set.Open();
-    EXPECT_EQ(set.GetRecordCount(), 3000u);
-    EXPECT_FALSE(set.m_QSO_DATE.empty());
 }
 
 }  // namespace

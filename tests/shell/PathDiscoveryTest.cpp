@@ -179,15 +179,5 @@ TEST(PathDiscoveryTest, DiscoversEveryPathFromAWinePrefix) {
               prefix.Path() / "dosdevices/c:/Program Files (x86)/Afreet/DX Atlas/PINS/WASpins.lst");
 }
 
-TEST(PathDiscoveryTest, DiscoversRelativePathsFromAnEmptyPrefix) {
-    const TemporaryWinePrefix prefix;
-    const DiscoveredPaths paths = DiscoverPaths(WinePrefixSettings(prefix.Path()));
-    EXPECT_EQ(paths.sourceMdb, "");
-    EXPECT_EQ(paths.refdataMdb, "\\Refdata.mdb");
-    EXPECT_FALSE(paths.dxAtlasKeyFound);
-    EXPECT_EQ(paths.lstDir, "Pins\\");
-    EXPECT_EQ(paths.ffmaWkdPath, "Squares\\FFMAsquares.wkd");
-}
-
 }  // namespace
 }  // namespace corvale

@@ -38,4 +38,28 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void MakeWinePrefix(const std::filesystem::path& prefix) {
+    std::filesystem::create_directories(prefix / "drive_c");
+    std::filesystem::create_directories(prefix / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix / "dosdevices/c:");
+}
+
+void WriteDxBaseIni(const std::filesystem::path& prefix, const std::string& dataPath,
+                    const std::string& pgmPath) {
+    std::filesystem::create_directories(prefix / "drive_c/windows");
+    WriteFile(prefix / "drive_c/windows/Dxb2007.ini",
+              "[Dir]\r\nDATAPATH=" + dataPath + "\r\nPGMPATH=" + pgmPath + "\r\n");
+}
+
+void RegisterDxAtlas(const std::filesystem::path& prefix, const std::string& installLocation) {
+    std::string escaped;  // backslashes doubled, as Wine writes them
+    for (char c : installLocation)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    WriteFile(prefix / "system.reg",
+              "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+              "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\DX Atlas_is1] "
+              "1700000000\n\"InstallLocation\"=\"" +
+                  escaped + "\"\n");
+}
+
 }  // namespace corvale::test

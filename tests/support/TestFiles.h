@@ -24,4 +24,12 @@ class TempFolder {
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
+// A Wine prefix made in `prefix`: drive C: and its link in dosdevices. DXBase's Dxb2007.ini in
+// the Windows folder and DX Atlas's uninstall entry in system.reg are written as the two
+// programs leave them.
+void MakeWinePrefix(const std::filesystem::path& prefix);
+void WriteDxBaseIni(const std::filesystem::path& prefix, const std::string& dataPath,
+                    const std::string& pgmPath);
+void RegisterDxAtlas(const std::filesystem::path& prefix, const std::string& installLocation);
+
 }  // namespace corvale::test
