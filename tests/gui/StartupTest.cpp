@@ -278,66 +278,66 @@ void StartupTest::firstRunWithoutWine() {
     const QString pins = qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/Pins/WASpins.lst";
     QCOMPARE(view->findChild<QLabel*>("labelLstFile")->text(), pins);
     QVERIFY(QFileInfo(pins).size() > 0);
-    // corvale --log FILE: no dialog; the other paths are the ones it would have shown.
-    void StartupTest::logOptionTakesTheDialogsOtherPaths() {
-        TestWinePrefix prefix;
-        prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
-        prefix.RegisterDxAtlas("C:\\DX Atlas\\");
-        ModalAnswerer answerer;
-        CCorvaleCommandLine commandLine;
-        commandLine.sourceMdb = Fixture("adif/sample-plain.adi");
+}
 
-        CCorvaleApp app(prefix.Settings());
-        QVERIFY(app.InitInstance(commandLine));
-        QVERIFY(answerer.dialogTitles.isEmpty());
-        QVERIFY(answerer.messages.isEmpty());
-        QCOMPARE(app.m_strSourceMdb, Fixture("adif/sample-plain.adi"));
-        QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
-        QCOMPARE(app.m_strVuccCfmPath, QString("C:\\DX Atlas\\Squares\\VUCCsquares.cfm"));
+// corvale --log FILE: no dialog; the other paths are the ones it would have shown.
+void StartupTest::logOptionTakesTheDialogsOtherPaths() {
+    TestWinePrefix prefix;
+    prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
+    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+    ModalAnswerer answerer;
+    CCorvaleCommandLine commandLine;
+    commandLine.sourceMdb = Fixture("adif/sample-plain.adi");
+
+    CCorvaleApp app(prefix.Settings());
+    QVERIFY(app.InitInstance(commandLine));
+    QVERIFY(answerer.dialogTitles.isEmpty());
+    QVERIFY(answerer.messages.isEmpty());
+    QCOMPARE(app.m_strSourceMdb, Fixture("adif/sample-plain.adi"));
+    QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
+    QCOMPARE(app.m_strVuccCfmPath, QString("C:\\DX Atlas\\Squares\\VUCCsquares.cfm"));
+}
+
+// File > Open Log changes the log that the runs read; the Confirmations menu, what counts.
+void StartupTest::openLogAndConfirmations() {
+    QTemporaryDir pins;
+    TestWinePrefix prefix;
+    ModalAnswerer answerer;
+    CCorvaleCommandLine commandLine;
+    commandLine.sourceMdb = Fixture("demo-log.mdb");
+    commandLine.lstDir = pins.path() + "/";
+    CCorvaleApp app(prefix.Settings());
+    QVERIFY(app.InitInstance(commandLine));
+    CMainFrame* frame = app.GetMainWnd();
+    CCorvaleView* view = frame->GetActiveView();
+    const auto text = [view](const char* label) { return view->findChild<QLabel*>(label)->text(); };
+
+    QVERIFY(!frame->OpenLog(Fixture("garbage.mdb")));
+    QCOMPARE(answerer.messages.size(), 1);
+    QCOMPARE(text("labelSourceMdb"), Fixture("demo-log.mdb"));
+    QVERIFY(frame->OpenLog(Fixture("adif/sample-plain.adi")));
+    QCOMPARE(text("labelSourceMdb"), Fixture("adif/sample-plain.adi"));
+
+    struct Setting {
+        bool card, lotw, eqsl;
+        const char* worked;
+        const char* confirmed;
+    };
+    // The same counts as corvale-cli --confirmations gives on this log.
+    for (const Setting& setting :
+         {Setting{false, false, false, "71", "0"}, Setting{true, false, false, "52", "19"},
+          Setting{true, true, true, "35", "36"}}) {
+        frame->findChild<QAction*>("actionConfirmCard")->setChecked(setting.card);
+        frame->findChild<QAction*>("actionConfirmLotw")->setChecked(setting.lotw);
+        frame->findChild<QAction*>("actionConfirmEqsl")->setChecked(setting.eqsl);
+        QSignalSpy ended(view, &CCorvaleView::RunEnded);
+        view->OnDxccMixed();
+        QVERIFY(ended.wait(60000));
+        QCOMPARE(text("labelDxccWorked"), QString(setting.worked));
+        QCOMPARE(text("labelDxccConfirmed"), QString(setting.confirmed));
     }
+    QCOMPARE(answerer.messages.size(), 1);
+}
 
-    // File > Open Log changes the log that the runs read; the Confirmations menu, what counts.
-    void StartupTest::openLogAndConfirmations() {
-        QTemporaryDir pins;
-        TestWinePrefix prefix;
-        ModalAnswerer answerer;
-        CCorvaleCommandLine commandLine;
-        commandLine.sourceMdb = Fixture("demo-log.mdb");
-        commandLine.lstDir = pins.path() + "/";
-        CCorvaleApp app(prefix.Settings());
-        QVERIFY(app.InitInstance(commandLine));
-        CMainFrame* frame = app.GetMainWnd();
-        CCorvaleView* view = frame->GetActiveView();
-        const auto text = [view](const char* label) {
-            return view->findChild<QLabel*>(label)->text();
-        };
-
-        QVERIFY(!frame->OpenLog(Fixture("garbage.mdb")));
-        QCOMPARE(answerer.messages.size(), 1);
-        QCOMPARE(text("labelSourceMdb"), Fixture("demo-log.mdb"));
-        QVERIFY(frame->OpenLog(Fixture("adif/sample-plain.adi")));
-        QCOMPARE(text("labelSourceMdb"), Fixture("adif/sample-plain.adi"));
-
-        struct Setting {
-            bool card, lotw, eqsl;
-            const char* worked;
-            const char* confirmed;
-        };
-        // The same counts as corvale-cli --confirmations gives on this log.
-        for (const Setting& setting :
-             {Setting{false, false, false, "71", "0"}, Setting{true, false, false, "52", "19"},
-              Setting{true, true, true, "35", "36"}}) {
-            frame->findChild<QAction*>("actionConfirmCard")->setChecked(setting.card);
-            frame->findChild<QAction*>("actionConfirmLotw")->setChecked(setting.lotw);
-            frame->findChild<QAction*>("actionConfirmEqsl")->setChecked(setting.eqsl);
-            QSignalSpy ended(view, &CCorvaleView::RunEnded);
-            view->OnDxccMixed();
-            QVERIFY(ended.wait(60000));
-            QCOMPARE(text("labelDxccWorked"), QString(setting.worked));
-            QCOMPARE(text("labelDxccConfirmed"), QString(setting.confirmed));
-        }
-        QCOMPARE(answerer.messages.size(), 1);
-    }
-
-    QTEST_MAIN(StartupTest)
+QTEST_MAIN(StartupTest)
 #include "StartupTest.moc"
