@@ -124,27 +124,27 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
     OutputTransaction files;
     std::vector<AwardSummary> summaries;
     for (Award award : options.awards) {
-            const RunRequest request = RequestFor(award, options, paths);
-            MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
-            CSRC2006QSO qsoSet;
-            qsoSet.m_strSort = std::string(AwardSortText(award));
-            qsoSet.m_columnsRead = AwardColumnsRead(award);
-            qsoSet.Open(table);
-            CliObserver observer(award, progress, options.verbose ? err : nullptr);
-            RunResult result = RunAward(request, qsoSet, observer, files);
-            if (result.stopped)
-                return std::nullopt;
-            AwardSummary summary{award,
-                                 request.lstPath,
-                                 {},
-                                 {},
-                                 result.counters,
-                                 std::move(result.unplaced),
-                                 std::move(result.entities)};
-            if (request.squares)
-                summary.squaresPaths = {request.wkdPath, request.cfmPath};
-            ExportRun(request, options, summary, files);
-            summaries.push_back(std::move(summary));
+        const RunRequest request = RequestFor(award, options, paths);
+        MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
+        CSRC2006QSO qsoSet;
+        qsoSet.m_strSort = std::string(AwardSortText(award));
+        qsoSet.m_columnsRead = AwardColumnsRead(award);
+        qsoSet.Open(table);
+        CliObserver observer(award, progress, options.verbose ? err : nullptr);
+        RunResult result = RunAward(request, qsoSet, observer, files);
+        if (result.stopped)
+            return std::nullopt;
+        AwardSummary summary{award,
+                             request.lstPath,
+                             {},
+                             {},
+                             result.counters,
+                             std::move(result.unplaced),
+                             std::move(result.entities)};
+        if (request.squares)
+            summary.squaresPaths = {request.wkdPath, request.cfmPath};
+        ExportRun(request, options, summary, files);
+        summaries.push_back(std::move(summary));
     }
     progress.Clear();
     if (Interruption::Signal() != 0)
