@@ -90,7 +90,7 @@ struct AwardEntity {
 struct RunResult {
     AwardCounters counters;
     std::vector<std::string> unplaced;     // labels pinned without a map position, in walk order
-    std::vector<std::string> logWarnings;  // of the read of the log (QsoTable::Warnings)
+    std::vector<std::string> logWarnings;  // of the read of the log (CSRC2006QSO::LogWarnings)
     // Every entity of the award's universe and every entity pinned outside it, in ascending
     // byte order of the keys.
     std::vector<AwardEntity> entities;

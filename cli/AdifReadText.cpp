@@ -2,13 +2,11 @@
 
 #include <vector>
 
+#include "logdb/AdifReadSummary.h"
+
 namespace corvale {
 
 namespace {
-
-std::string Counted(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 std::string RecordList(const char* what, const std::vector<std::size_t>& records) {
     if (records.empty())
@@ -22,14 +20,9 @@ std::string RecordList(const char* what, const std::vector<std::size_t>& records
 }  // namespace
 
 std::string AdifReadText(const std::string& path, const AdifReadReport& report, bool verbose) {
-    std::string text =
-        "corvale-cli: ADIF log \"" + path + "\": " + Counted(report.records, "record", "records") +
-        " read, " + Counted(report.rows, "row", "rows") + " made, " +
-        Counted(report.entitiesFromCalls, "entity", "entities") + " from calls, " +
-        Counted(report.withoutDate.size(), "record", "records") + " without a date, " +
-        std::to_string(report.withoutEntity.size()) + " without an entity.\n";
-    if (!report.countryFileProblem.empty())
-        text += "corvale-cli: " + report.countryFileProblem + ".\n";
+    std::string text;
+    for (const std::string& sentence : AdifReadSummary(path, report))
+        text += "corvale-cli: " + sentence + "\n";
     if (verbose) {
         text += RecordList("without a date", report.withoutDate);
         text += RecordList("without an entity", report.withoutEntity);

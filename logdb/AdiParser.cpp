@@ -238,8 +238,7 @@ void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
         };
         if (valueOffset > size || tag.valueLength > size - valueOffset)
             runsPast(window.View(0, tag.size));
-        const bool kept = field != AdifField::Other && field != AdifField::LotwApp;
-        if (kept) {
+        if (log.Keeps(field)) {
             if (!window.Have(tag.size + static_cast<std::size_t>(tag.valueLength)))
                 runsPast(window.View(0, tag.size));
             log.Field(field, window.View(tag.size, static_cast<std::size_t>(tag.valueLength)));

@@ -1,7 +1,9 @@
 #include "logdb/AdifLog.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <vector>
 
 #include "geo/DxccAdifCodes.h"
@@ -22,6 +24,76 @@ constexpr std::array<std::string_view, kKeptAdifFields> kFieldNames = {
     "VUCC_GRIDS",    "BAND",          "PROP_MODE", "SAT_NAME",  "QSL_RCVD",
     "LOTW_QSL_RCVD", "EQSL_QSL_RCVD", "QSL_SENT",  "PROGRAMID",
 };
+
+// The slot of a field name among 64: from its length, first and last letter, told apart
+// without case (the & 0xDF folds a letter's case; other bytes lead to a slot whose name cannot
+// compare equal).
+constexpr std::size_t FieldSlot(std::string_view name) {
+    const auto folded = [](char c) { return static_cast<std::size_t>(c) & 0xDF; };
+    return (name.size() * 2 + folded(name.front()) * 10 + folded(name.back())) & 63;
+}
+
+constexpr std::array<std::uint8_t, 64> kFieldOfSlot = [] {
+    std::array<std::uint8_t, 64> slots{};
+    slots.fill(0xFF);
+    for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
+        std::uint8_t& slot = slots[FieldSlot(kFieldNames[i])];
+        if (slot != 0xFF)
+            throw "two field names share a slot";  // fails the build
+        slot = static_cast<std::uint8_t>(i);
+    }
+    return slots;
+}();
+
+// A field name compared without case a word at a time: the name's first and last 4 bytes (for
+// a name shorter than 8) or 8 bytes, OR-ed with 0x20 where the field name has a letter (which
+// folds a letter's case and nothing else), against the field name's bytes in lower case.
+struct NamePattern {
+    std::uint64_t first, last;          // the field name's words, its letters in lower case
+    std::uint64_t foldFirst, foldLast;  // 0x20 in each byte that holds a letter
+};
+
+constexpr std::size_t WordWidth(std::size_t nameSize) {
+    return nameSize < 8 ? 4 : 8;
+}
+
+constexpr std::uint64_t PatternWord(std::string_view name, std::size_t at, bool foldBits) {
+    std::array<char, 8> bytes{};
+    for (std::size_t i = 0; i < WordWidth(name.size()); ++i) {
+        const char c = name[at + i];
+        const bool letter = c >= 'A' && c <= 'Z';
+        bytes[i] = static_cast<char>(foldBits ? (letter ? 0x20 : 0) : (letter ? c | 0x20 : c));
+    }
+    return std::bit_cast<std::uint64_t>(bytes);
+}
+
+constexpr std::array<NamePattern, kKeptAdifFields> kNamePatterns = [] {
+    std::array<NamePattern, kKeptAdifFields> patterns{};
+    for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
+        const std::string_view name = kFieldNames[i];
+        const std::size_t last = name.size() - WordWidth(name.size());
+        patterns[i] = {PatternWord(name, 0, false), PatternWord(name, last, false),
+                       PatternWord(name, 0, true), PatternWord(name, last, true)};
+    }
+    return patterns;
+}();
+
+std::uint64_t LoadWord(const char* at, std::size_t width) {
+    std::array<char, 8> bytes{};
+    if (width == 8)
+        std::memcpy(bytes.data(), at, 8);
+    else
+        std::memcpy(bytes.data(), at, 4);
+    return std::bit_cast<std::uint64_t>(bytes);
+}
+
+// `name` has the size of the field's name.
+bool MatchesFieldName(std::string_view name, AdifField field) {
+    const NamePattern& pattern = kNamePatterns[static_cast<std::size_t>(field)];
+    const std::size_t width = WordWidth(name.size());
+    return (LoadWord(name.data(), width) | pattern.foldFirst) == pattern.first &&
+           (LoadWord(name.data() + name.size() - width, width) | pattern.foldLast) == pattern.last;
+}
 
 // Records read between two progress callbacks.
 constexpr std::size_t kRecordsPerReport = 4096;
@@ -58,9 +130,10 @@ std::optional<double> Megahertz(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::string BandCode(std::string_view band, std::string_view freq) {
+// The band's code in the log's terms; `lower` is scratch space for a band named in the file.
+std::string_view BandCode(std::string_view band, std::string_view freq, std::string& lower) {
     if (!band.empty()) {
-        std::string lower(band);
+        lower.assign(band);
         for (char& c : lower)
             c = ToLowerAscii(c);
         if (lower == "6m")
@@ -89,19 +162,20 @@ std::string BandCode(std::string_view band, std::string_view freq) {
     return {};
 }
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
+void AssignUpper(std::string& upper, std::string_view text) {
+    upper.assign(text);
     AsciiUpper(upper);
-    return upper;
 }
 
 // The squares of VUCC_GRIDS (each trimmed, upper-cased, cut to four characters, empty ones
 // skipped), then the first four characters of the grid, each once. Nothing when VUCC_GRIDS
 // names no square.
-std::vector<std::string> VuccSquares(std::string_view vuccGrids, std::string_view grid) {
-    std::vector<std::string> squares;
+void VuccSquares(std::string_view vuccGrids, std::string_view grid,
+                 std::vector<std::string>& squares) {
+    squares.clear();
     const auto add = [&squares](std::string_view entry) {
-        std::string square = Upper(TrimBlanks(entry).substr(0, 4));
+        std::string square(TrimBlanks(entry).substr(0, 4));
+        AsciiUpper(square);
         if (!square.empty() && std::find(squares.begin(), squares.end(), square) == squares.end())
             squares.push_back(std::move(square));
     };
@@ -112,34 +186,50 @@ std::vector<std::string> VuccSquares(std::string_view vuccGrids, std::string_vie
             break;
         vuccGrids.remove_prefix(comma + 1);
     }
-    if (squares.empty())
-        return squares;
-    add(grid);
-    return squares;
+    if (!squares.empty())
+        add(grid);
 }
 
 }  // namespace
 
 AdifField ClassifyField(std::string_view name) {
-    // Every field of every record is classified: the length and the first letter rule out all
-    // names but one or two before any text is compared.
+    // Every field of every record is classified: its length, first and last letter lead to the
+    // one name it can be, and only that one is compared.
     if (name.empty())
         return AdifField::Other;
-    const char first = name[0] >= 'a' && name[0] <= 'z' ? static_cast<char>(name[0] - 32) : name[0];
-    for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
-        const std::string_view candidate = kFieldNames[i];
-        if (candidate.size() == name.size() && candidate[0] == first &&
-            EqualsIgnoringAsciiCase(name, candidate))
-            return static_cast<AdifField>(i);
-    }
-    if (first == 'A' && StartsWithIgnoringAsciiCase(name, "APP_LoTW_"))
+    const std::size_t candidate = kFieldOfSlot[FieldSlot(name)];
+    if (candidate < kFieldNames.size() && kFieldNames[candidate].size() == name.size() &&
+        MatchesFieldName(name, static_cast<AdifField>(candidate)))
+        return static_cast<AdifField>(candidate);
+    if ((name.front() == 'A' || name.front() == 'a') &&
+        StartsWithIgnoringAsciiCase(name, "APP_LoTW_"))
         return AdifField::LotwApp;
     return AdifField::Other;
 }
 
 AdifLog::AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& options,
                  const QsoTable::ReadProgress& progress)
-    : path_(std::move(path)), options_(options), progress_(progress), rows_(columns) {}
+    : path_(std::move(path)), options_(options), progress_(progress), rows_(columns) {
+    const auto keep = [this](AdifField field, bool kept) {
+        keeps_[static_cast<std::size_t>(field)] = kept;
+    };
+    // Every record: its date, its entity (counted in the report), its squares (its rows).
+    for (AdifField field : {AdifField::Call, AdifField::QsoDate, AdifField::Dxcc,
+                            AdifField::GridSquare, AdifField::VuccGrids, AdifField::ProgramId})
+        keep(field, true);
+    keep(AdifField::TimeOn, columns.Has(QsoColumn::Time));
+    keep(AdifField::Mode, columns.Has(QsoColumn::Mode));
+    keep(AdifField::Freq, columns.Has(QsoColumn::Freq) || columns.Has(QsoColumn::Band));
+    keep(AdifField::Name, columns.Has(QsoColumn::Name));
+    keep(AdifField::State, columns.Has(QsoColumn::State));
+    keep(AdifField::Iota, columns.Has(QsoColumn::Iota));
+    keep(AdifField::Band, columns.Has(QsoColumn::Band));
+    for (AdifField field : {AdifField::PropMode, AdifField::SatName})
+        keep(field, columns.Has(QsoColumn::Sat));
+    for (AdifField field :
+         {AdifField::QslRcvd, AdifField::LotwQslRcvd, AdifField::EqslQslRcvd, AdifField::QslSent})
+        keep(field, columns.Has(QsoColumn::Confirm));
+}
 
 AdifLog::~AdifLog() = default;
 
@@ -151,15 +241,10 @@ void AdifLog::Fail(std::string_view reason) const {
     FailLog(path_, reason);
 }
 
-void AdifLog::Field(AdifField field, std::string_view value) {
-    ++fieldsSinceEnd_;
-    if (field == AdifField::LotwApp) {
-        lotwApp_ = true;
-    } else if (field != AdifField::Other) {
-        std::string& kept = values_[static_cast<std::size_t>(field)];
-        kept.assign(TrimBlanks(value));
-        MakeUtf8(kept);
-    }
+void AdifLog::Keep(AdifField field, std::string_view value) {
+    std::string& kept = values_[static_cast<std::size_t>(field)];
+    kept.assign(TrimBlanks(value));
+    MakeUtf8(kept);
 }
 
 void AdifLog::Clear() {
@@ -241,10 +326,10 @@ void AdifLog::MakeRows() {
     if (prefix.empty())
         report_.withoutEntity.push_back(number);
 
-    std::string iota = Upper(Value(AdifField::Iota));
-    iota.erase(std::remove(iota.begin(), iota.end(), '-'), iota.end());
-    const std::string state = Upper(Value(AdifField::State));
-    const std::string band = BandCode(Value(AdifField::Band), Value(AdifField::Freq));
+    AssignUpper(iota_, Value(AdifField::Iota));
+    iota_.erase(std::remove(iota_.begin(), iota_.end(), '-'), iota_.end());
+    AssignUpper(state_, Value(AdifField::State));
+    const std::string_view band = BandCode(Value(AdifField::Band), Value(AdifField::Freq), band_);
     const std::string& satName = Value(AdifField::SatName);
     const bool satellite = EqualsIgnoringAsciiCase(Value(AdifField::PropMode), "SAT");
     const std::string_view sat = !satellite && satName.empty() ? "None"sv
@@ -252,11 +337,12 @@ void AdifLog::MakeRows() {
                                                                : satName;
     const std::string_view confirm = ConfirmCode();
 
-    std::vector<std::string> grids =
-        VuccSquares(Value(AdifField::VuccGrids), Value(AdifField::GridSquare));
-    if (grids.empty())
-        grids.push_back(Upper(Value(AdifField::GridSquare)));
-    for (const std::string& grid : grids) {
+    VuccSquares(Value(AdifField::VuccGrids), Value(AdifField::GridSquare), grids_);
+    if (grids_.empty()) {
+        grids_.emplace_back();
+        AssignUpper(grids_.back(), Value(AdifField::GridSquare));
+    }
+    for (const std::string& grid : grids_) {
         rows_.AddRow()
             .Set(QsoColumn::Date, Value(AdifField::QsoDate))
             .Set(QsoColumn::Time, Value(AdifField::TimeOn))
@@ -266,14 +352,14 @@ void AdifLog::MakeRows() {
             .Set(QsoColumn::Mode, Value(AdifField::Mode))
             .Set(QsoColumn::Freq, Value(AdifField::Freq))
             .Set(QsoColumn::Band, band)
-            .Set(QsoColumn::State, state)
-            .Set(QsoColumn::Iota, iota)
+            .Set(QsoColumn::State, state_)
+            .Set(QsoColumn::Iota, iota_)
             .Set(QsoColumn::Grid, grid)
             .Set(QsoColumn::Confirm, confirm)
             .Set(QsoColumn::Valid, std::int32_t{1})
             .Set(QsoColumn::Sat, sat);
     }
-    report_.rows += grids.size();
+    report_.rows += grids_.size();
     if (progress_ && number % kRecordsPerReport == 0 && !progress_(number))
         throw DbError("Reading the log \"" + path_ + "\" was cancelled.");
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "logdb/CountryFile.h"
 #include "logdb/LogReadOptions.h"
@@ -55,8 +56,21 @@ class AdifLog {
     AdifLog(const AdifLog&) = delete;
     AdifLog& operator=(const AdifLog&) = delete;
 
+    // Whether the value of a field is wanted: the fields of the columns read, and those that
+    // every record needs (date, entity, squares, the header's program). A parser passes over
+    // the value of any other field unseen.
+    bool Keeps(AdifField field) const {
+        return field < AdifField::LotwApp && keeps_[static_cast<std::size_t>(field)];
+    }
     // A field's value as the file holds it (trimmed here). The last of a repeated field holds.
-    void Field(AdifField field, std::string_view value);
+    // The value of a field not kept is not looked at.
+    void Field(AdifField field, std::string_view value) {
+        ++fieldsSinceEnd_;
+        if (Keeps(field))
+            Keep(field, value);
+        else if (field == AdifField::LotwApp)
+            lotwApp_ = true;
+    }
     // <EOH>: the fields so far were the header, unless a record has ended before.
     void EndOfHeader();
     // <EOR>: the fields since the last end make a record, when there is one.
@@ -79,6 +93,7 @@ class AdifLog {
     const std::string& Value(AdifField field) const {
         return values_[static_cast<std::size_t>(field)];
     }
+    void Keep(AdifField field, std::string_view value);
     void Clear();
     void MakeRows();
     std::string_view EntityKey();
@@ -96,6 +111,10 @@ class AdifLog {
     std::size_t fieldsSinceEnd_ = 0;
     bool lotwApp_ = false;
     std::array<std::string, kKeptAdifFields> values_;
+    std::array<bool, kKeptAdifFields> keeps_{};
+    // Scratch texts of MakeRows, kept to spare an allocation per record.
+    std::string iota_, state_, band_;
+    std::vector<std::string> grids_;
 };
 
 // Throws DbError: Cannot read the log "PATH": REASON.

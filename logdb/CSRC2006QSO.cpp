@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "logdb/AdifReadSummary.h"
 #include "logdb/DbError.h"
 #include "logdb/LogFormat.h"
 #include "logdb/MdbLog.h"
@@ -174,7 +175,10 @@ void CSRC2006QSO::Open(const QsoTable::ReadProgress& progress) {
     QsoColumnSet columns = m_columnsRead;
     for (QsoColumn column : SortColumns())
         columns.Add(column);
-    Open(ReadLog(GetDefaultDBName(), columns, m_logOptions, progress).table);
+    const LogRead read = ReadLog(GetDefaultDBName(), columns, m_logOptions, progress);
+    Open(read.table);
+    if (read.format != LogFormat::Access)
+        readSummary_ = AdifReadSummary(GetDefaultDBName(), read.adif);
 }
 
 void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
@@ -209,12 +213,21 @@ void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
 
 void CSRC2006QSO::Close() {
     table_.reset();
+    readSummary_.clear();
     std::vector<std::uint32_t>().swap(order_);
     textRead_.clear();
     longRead_.clear();
     position_ = 0;
     bof_ = true;
     ClearAll();
+}
+
+std::vector<std::string> CSRC2006QSO::LogWarnings() const {
+    if (!table_)
+        return {};
+    std::vector<std::string> warnings = readSummary_;
+    warnings.insert(warnings.end(), table_->Warnings().begin(), table_->Warnings().end());
+    return warnings;
 }
 
 bool CSRC2006QSO::IsEOF() const {

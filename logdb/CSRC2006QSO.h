@@ -50,10 +50,10 @@ class CSRC2006QSO {
     void MovePrev();
 
     std::size_t GetRecordCount() const { return order_.size(); }
-    // The warnings of the read of the rows walked (QsoTable::Warnings); none when closed.
-    std::vector<std::string> LogWarnings() const {
-        return table_ ? table_->Warnings() : std::vector<std::string>{};
-    }
+    // What the user should hear of the read of the rows walked: for an ADIF log that this set
+    // read itself, what the read came to (AdifReadSummary); then the table's warnings
+    // (QsoTable::Warnings). None when closed.
+    std::vector<std::string> LogWarnings() const;
     // 0-based position of the current record in the sorted order.
     std::size_t GetAbsolutePosition() const { return position_; }
 
@@ -83,8 +83,9 @@ class CSRC2006QSO {
     std::string m_strSourceMdb;
     std::vector<QsoColumn> textRead_, longRead_;  // the table's columns, copied at every move
     std::shared_ptr<const QsoTable> table_;
-    std::vector<std::uint32_t> order_;  // row numbers in sort order
-    std::size_t position_ = 0;          // == order_.size() at EOF
+    std::vector<std::string> readSummary_;  // of an ADIF log read by Open(progress)
+    std::vector<std::uint32_t> order_;      // row numbers in sort order
+    std::size_t position_ = 0;              // == order_.size() at EOF
     bool bof_ = true;
 };
 

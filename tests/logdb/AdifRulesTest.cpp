@@ -123,6 +123,43 @@ TEST_F(AdifRules, FieldSyntax) {
         EXPECT_EQ(ColumnOf(c.log, QsoColumn::Call), c.expected) << c.name;
 }
 
+// Field names are told without case, by every byte: a name that shares a known name's length and
+// first and last letters, or differs from it in a byte other than a letter's case, is another
+// field.
+TEST_F(AdifRules, FieldNames) {
+    struct Case {
+        const char* name;
+        std::string log;
+        QsoColumn column;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"date in lower case", "<EOH><qso_date:8>20240101<EOR>", QsoColumn::Date, {"20240101"}},
+        {"time, seven letters", "<EOH><Time_On:4>1234<EOR>", QsoColumn::Time, {"1234"}},
+        {"grid in mixed case", "<EOH><GridSquare:4>fn42<EOR>", QsoColumn::Grid, {"FN42"}},
+        {"thirteen letters", "<EOH><lotw_QSL_rcvd:1>Y<EOR>", QsoColumn::Confirm, {"3"}},
+        {"a letter changed inside", "<EOH><TIMX_ON:4>1234<EOR>", QsoColumn::Time, {""}},
+        {"a letter changed inside a long name",
+         "<EOH><GRIDSXUARE:4>FN42<EOR>",
+         QsoColumn::Grid,
+         {""}},
+        {"the middle of thirteen letters",
+         "<EOH><LOTW_QSX_RCVD:1>Y<EOR>",
+         QsoColumn::Confirm,
+         {""}},
+        {"DEL where the name has _",
+         "<EOH><QSO\x7F"
+         "DATE:8>20240101<EOR>",
+         QsoColumn::Date,
+         {""}},
+        {"longer", "<EOH><CALLS:4>W1AW<EOR>", QsoColumn::Call, {""}},
+        {"shorter", "<EOH><CAL:4>W1AW<EOR>", QsoColumn::Call, {""}},
+        {"same length and ends", "<EOH><CXXL:4>W1AW<EOR>", QsoColumn::Call, {""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ColumnOf(c.log, c.column), c.expected) << c.name;
+}
+
 TEST_F(AdifRules, GridsAndVuccGrids) {
     const std::vector<ColumnCase> cases = {
         {"grid upper-cased whole", "<EOH><GRIDSQUARE:6>fn31pr<EOR>", {"FN31PR"}},
