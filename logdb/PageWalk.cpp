@@ -168,7 +168,9 @@ bool RowWalk::Next(RowPlace& row) {
             if (nextPage_ >= dataPages_.size())
                 return false;
             if (nextPage_ == announced_) {
-                announced_ = std::min(dataPages_.size(), nextPage_ + kReadAhead);
+                const std::size_t ahead =
+                    dataPages_.size() <= kWholeMapPages ? dataPages_.size() : kReadAhead;
+                announced_ = std::min(dataPages_.size(), nextPage_ + ahead);
                 pages_.WillRead(std::span(dataPages_).subspan(nextPage_, announced_ - nextPage_));
             }
             page_ = dataPages_[nextPage_++];

@@ -68,6 +68,10 @@ class RowWalk {
     static constexpr int kMaxPointerSteps = 8;
     // Pages of the map announced to the source (PageSource::WillRead) at a time.
     static constexpr std::size_t kReadAhead = 16;
+    // A map of at most this many pages is announced whole at once: the rows that edits moved
+    // point anywhere in the table, and a page that a pointer reaches before it was announced
+    // is fetched alone (most pages of an edited log's table, one read each).
+    static constexpr std::size_t kWholeMapPages = 2048;
 
     RowWalk(PageSource& pages, PageLayout layout, std::uint32_t definitionPage,
             std::vector<std::uint32_t> dataPages, TableName table);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
 #include <stdexcept>
 
 namespace corvale::logdb_detail {
@@ -15,6 +14,15 @@ std::uint32_t HashOf(std::string_view value) {
 }
 
 constexpr std::size_t kFirstSlots = 64;
+
+// The first eight bytes as a big-endian number, short values padded with zero bytes: a smaller
+// key means a value earlier in byte order, so whole values are compared only where keys tie.
+std::uint64_t OrderKey(const std::string& value) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        key = key << 8 | (i < value.size() ? static_cast<unsigned char>(value[i]) : 0u);
+    return key;
+}
 
 }  // namespace
 
@@ -74,13 +82,21 @@ void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::u
 
     // Byte order: std::string compares with char_traits<char>, i.e. memcmp, which compares
     // unsigned bytes. The values are distinct, so the ranks are too; "" (values[0]) ranks 0.
-    std::vector<std::uint32_t> order(values_.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return values_[a] < values_[b]; });
+    struct Entry {
+        std::uint64_t key;
+        std::uint32_t value;
+    };
+    std::vector<Entry> order(values_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = {OrderKey(values_[i]), static_cast<std::uint32_t>(i)};
+    std::sort(order.begin(), order.end(), [this](const Entry& a, const Entry& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        return values_[a.value] < values_[b.value];
+    });
     ranks.assign(values_.size(), 0);
     for (std::size_t rank = 0; rank < order.size(); ++rank)
-        ranks[order[rank]] = static_cast<std::uint32_t>(rank);
+        ranks[order[rank].value] = static_cast<std::uint32_t>(rank);
 
     values_.shrink_to_fit();
     cells_.shrink_to_fit();

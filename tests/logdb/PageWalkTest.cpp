@@ -238,9 +238,9 @@ TEST(RowWalk, AnnouncesEveryPageOfTheMapBeforeReadingIt) {
     const std::vector<AnnounceCase> cases{
         {"EmptyMap", 0},
         {"OnePage", 1},
-        {"ExactlyOneAnnouncement", RowWalk::kReadAhead},
-        {"OnePageMore", RowWalk::kReadAhead + 1},
-        {"SeveralAnnouncements", 2 * RowWalk::kReadAhead + 3},
+        {"WholeMapAtOnce", RowWalk::kWholeMapPages},
+        {"OnePageMoreThanAWholeMap", RowWalk::kWholeMapPages + 1},
+        {"SeveralAnnouncements", RowWalk::kWholeMapPages + 2 * RowWalk::kReadAhead + 3},
     };
     for (const AnnounceCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -68,6 +68,31 @@ TEST(QsoTableBuilder, RanksAreByteOrderWithEmptyFirst) {
     EXPECT_LT(rank(0), rank(3));  // "k" < "É"
 }
 
+TEST(QsoTableBuilder, RanksKeepByteOrderWhereTheFirstEightBytesTie) {
+    // In byte order: values alike in their first eight bytes, a zero byte against the end of a
+    // shorter value, and bytes above 0x7F.
+    const std::vector<std::string> ordered{"",
+                                           "AB",
+                                           std::string("AB\0", 3),
+                                           std::string("AB\0\0\0\0\0\0\x01", 9),
+                                           "ABCDEFGH",
+                                           "ABCDEFGH1",
+                                           "ABCDEFGH2",
+                                           "ABCDEFGHI",
+                                           "ABCDEFGI",
+                                           "\x7F",
+                                           "\x80",
+                                           "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"};
+    QsoTableBuilder builder({QsoColumn::Note});
+    for (auto value = ordered.rbegin(); value != ordered.rend(); ++value)
+        builder.AddRow().Set(QsoColumn::Note, *value);
+    const auto table = builder.Build();
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        SCOPED_TRACE(::testing::PrintToString(ordered[i]));
+        EXPECT_EQ(table->TextRank(ordered.size() - 1 - i, QsoColumn::Note), i);
+    }
+}
+
 TEST(QsoTableBuilder, ManyDistinctValuesInternCorrectly) {
     QsoTableBuilder builder({QsoColumn::Call});
     for (int i = 0; i < 20000; ++i)
