@@ -16,6 +16,9 @@ struct UniverseCase {
     std::map<std::string, std::string> someNames;  // key -> name ("" for none)
     std::vector<std::string> notMembers;
 };
+void PrintTo(const UniverseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Universe : public testing::TestWithParam<UniverseCase> {};
 
@@ -76,6 +79,9 @@ struct StatusCase {
     std::size_t entityCount;
     std::vector<ExpectedEntity> expected;
 };
+void PrintTo(const StatusCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EntityStatuses : public testing::TestWithParam<StatusCase> {};
 

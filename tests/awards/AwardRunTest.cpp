@@ -32,6 +32,9 @@ struct WalkCase {
     std::vector<std::string> unplaced = {};
     std::string band = "1";
 };
+void PrintTo(const WalkCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class AwardWalk : public testing::TestWithParam<WalkCase> {};
 
@@ -181,6 +184,9 @@ struct SquaresCase {
     std::string worked;
     std::string confirmed;
 };
+void PrintTo(const SquaresCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SquaresFiles : public testing::TestWithParam<SquaresCase> {};
 

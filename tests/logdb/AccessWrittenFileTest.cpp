@@ -88,6 +88,9 @@ struct AccessTable {
     const char* file;
     const char* table;
 };
+void PrintTo(const AccessTable& c, std::ostream* os) {
+    *os << c.file << " " << c.table;
+}
 
 class AccessWrittenTable : public ::testing::TestWithParam<AccessTable> {};
 

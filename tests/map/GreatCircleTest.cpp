@@ -19,6 +19,9 @@ struct GreatCircleCase {
     double distanceKm;
     double bearing;
 };
+void PrintTo(const GreatCircleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GreatCircle : public testing::TestWithParam<GreatCircleCase> {};
 

@@ -10,6 +10,9 @@ struct RectCase {
     const char* locator;
     std::optional<GeoRect> rect;  // west, south, width, height
 };
+void PrintTo(const RectCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FieldRectOf : public testing::TestWithParam<RectCase> {};
 class SquareRectOf : public testing::TestWithParam<RectCase> {};

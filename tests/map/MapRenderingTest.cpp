@@ -74,6 +74,9 @@ struct ProjectionCase {
     const char* name;
     bool azimuthal;
 };
+void PrintTo(const ProjectionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StatusFills : public testing::TestWithParam<ProjectionCase> {};
 

@@ -13,6 +13,9 @@ struct ZoomCase {
     double factor;
     double zoom;  // after the step, kept within 1..kMaxZoom
 };
+void PrintTo(const ZoomCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ZoomAround : public testing::TestWithParam<ZoomCase> {};
 

@@ -42,6 +42,9 @@ struct BadTextCase {
     const char* text;
     const char* message;  // what the error says
 };
+void PrintTo(const BadTextCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadOutlineText : public testing::TestWithParam<BadTextCase> {};
 

@@ -19,6 +19,9 @@ struct PinPixelCase {
     QSizeF picture;
     QPointF pixel;
 };
+void PrintTo(const PinPixelCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LatLonPinPixel : public testing::TestWithParam<PinPixelCase> {};
 
