@@ -17,6 +17,22 @@
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CMainFrame.h"
 
+namespace {
+
+// Before any test runs, the user's data folder and the framework's settings point into a
+// temporary folder, so that no test reads or changes the real user's. (Every GUI test uses this
+// file, so its start-up function is always linked.)
+void UseTemporaryUserFolders() {
+    static QTemporaryDir folder;
+    qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath("config"));
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(UseTemporaryUserFolders)
+
 namespace corvale::test {
 
 QString Fixture(const QString& name) {
@@ -62,11 +78,12 @@ StartedForm::StartedForm(const QString& log, const QString& lstSubfolder) {
     CCorvaleCommandLine commandLine;
     commandLine.sourceMdb = log;
     commandLine.lstDir = Folder() + lstSubfolder;
-    if (!m_app.InitInstance(commandLine))
-        qFatal("Corvale did not start on %s", qPrintable(log));
+    m_started = m_app.InitInstance(commandLine);
 }
 
 CMainFrame& StartedForm::Frame() const {
+    if (!m_started)
+        qFatal("Corvale did not start");
     return *m_app.GetMainWnd();
 }
 

@@ -53,10 +53,11 @@ class TestWinePrefix {
 };
 
 // Corvale started as `corvale --log LOG --lst-dir DIR` starts it, DIR a temporary folder (or
-// `lstSubfolder` below it): the main window and its form.
+// `lstSubfolder` below it): the main window and its form, when it started.
 class StartedForm {
   public:
     explicit StartedForm(const QString& log, const QString& lstSubfolder = {});
+    bool Started() const { return m_started; }
     QString Folder() const { return m_folder.path() + "/"; }
     CMainFrame& Frame() const;
     CCorvaleView& View() const;
@@ -69,6 +70,7 @@ class StartedForm {
     QTemporaryDir m_folder;
     TestWinePrefix m_prefix;
     CCorvaleApp m_app{m_prefix.Settings()};
+    bool m_started = false;
 };
 
 // Answers every modal window that opens while it lives: message boxes are acknowledged and their

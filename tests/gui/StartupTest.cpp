@@ -155,16 +155,9 @@ void StartupTest::logCheck_data() {
 void StartupTest::logCheck() {
     QFETCH(QString, log);
     QFETCH(QString, message);
-    QTemporaryDir pins;
-    TestWinePrefix prefix;
     ModalAnswerer answerer;
-    CCorvaleCommandLine commandLine;
-    commandLine.sourceMdb = Fixture(log);
-    commandLine.lstDir = pins.path() + "/";
-
-    CCorvaleApp app(prefix.Settings());
-    QCOMPARE(app.InitInstance(commandLine), message.isEmpty());
-    QCOMPARE(app.GetMainWnd() != nullptr, message.isEmpty());
+    const StartedForm form(Fixture(log));
+    QCOMPARE(form.Started(), message.isEmpty());
     QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages[0]));
@@ -335,22 +328,19 @@ void StartupTest::dialogFillsFromTheSettings() {
         QVERIFY2(answerer.messages.front().contains(word), qPrintable(answerer.messages[0]));
 
     const QString squares = shown[3];
-    const QStringList expected{shown[0],
-                               shown[1],
-                               shown[2],
-                               "FFMApins.lst",
-                               "VUCCpins.lst",
-                               "DXCCpins.lst",
-                               "IOTApins.lst",
-                               "WASpins.lst",
-                               squares + "FFMAsquares.wkd",
-                               squares + "FFMAsquares.cfm"};
+    shown[3] = squares + "FFMAsquares.wkd";
+    shown << squares + "FFMAsquares.cfm"
+          << "FFMApins.lst"
+          << "VUCCpins.lst"
+          << "DXCCpins.lst"
+          << "IOTApins.lst"
+          << "WASpins.lst";
     QStringList fields;
-    for (const char* edit : {"editSourceMdb", "editRefdataMdb", "editLstDir", "editFfmaLstName",
-                             "editVuccLstName", "editDxccLstName", "editIotaLstName",
-                             "editWasLstName", "editFfmaWkdPath", "editFfmaCfmPath"})
-        fields.append(FieldText(dialog, edit));
-    QCOMPARE(fields, expected);
+    for (const char* edit :
+         {"SourceMdb", "RefdataMdb", "LstDir", "FfmaWkdPath", "FfmaCfmPath", "FfmaLstName",
+          "VuccLstName", "DxccLstName", "IotaLstName", "WasLstName"})
+        fields.append(FieldText(dialog, qPrintable(QString("edit") + edit)));
+    QCOMPARE(fields, shown);
     QCOMPARE(dialog.m_strVuccWkdPath, squares + "VUCCsquares.wkd");
     QCOMPARE(dialog.m_strVuccCfmPath, squares + "VUCCsquares.cfm");
     // Of the values filled, the last shown in the caption was the FFMA CFM path.
