@@ -54,12 +54,12 @@ TEST(OutlineData, RejectsBadTextNamingTheLine) {
         {"C A\nR 0,0 1,1", "line 2: " + shortRing},
         {"C A\nR ", "line 2: " + shortRing},
         {"C A\nR 0,0 a,1 1,1", "line 2: " + notNumbers},
-        {"C A\nR 0,0 1 1,1", "line 2: " + notNumbers},              // a comma missing
-        {"C A\nR 0,0 1,1x 1,1", "line 2: " + notNumbers},           // text after a number
-        {"C A\nR 99999999999,0 1,1 1,1", "line 2: " + notNumbers},  // too large for its type
-        {"C A\nR 32401,0 1,1 1,1", "line 2: " + offEarth},          // the start
-        {"C A\nR 0,16000 0,100 0,101", "line 2: " + offEarth},      // differences walk off
-        {"C A\nR 0,0 2147483647,0 1,1", "line 2: " + offEarth},     // a huge difference
+        {"C A\nR 0,0 1 1,1", "line 2: " + notNumbers},               // a comma missing
+        {"C A\nR 0,0 1,1x 1,1", "line 2: " + notNumbers},            // text after a number
+        {"C A\nR 99999999999,0 1,1 1,1", "line 2: " + notNumbers},   // too large for its type
+        {"C A\nR 32401,0 1,1 1,1", "line 2: " + offEarth},           // the start
+        {"C A\nR 0,16000 0,100 0,101", "line 2: " + offEarth},       // differences walk off
+        {"C A\nR 32400,0 2147483647,0 1,1", "line 2: " + offEarth},  // a sum past int32
     };
     for (const auto& c : cases) {
         try {
