@@ -60,8 +60,6 @@ class StartupTest : public QObject {
     void logOptionTakesTheDialogsOtherPaths();
     void dialogFillsFromTheSettings_data();
     void dialogFillsFromTheSettings();
-    void dialogOffersTheRecentLog_data();
-    void dialogOffersTheRecentLog();
     void dialogBrowse_data();
     void dialogBrowse();
     void dialogAnswer_data();
@@ -282,7 +280,8 @@ void StartupTest::dialogFillsFromTheSettings_data() {
     QTest::addColumn<QStringList>("shown");        // source, Refdata, pins and squares folders
     QTest::addColumn<QStringList>("message");      // texts in the one message shown, if any
 
-    // The values are joined by plain concatenation, as the two programs store them.
+    // The values are joined by plain concatenation, as the two programs store them. DXBase's log
+    // comes before the recent ones; without it, the most recent is offered.
     const QString log = "C:\\DXBase\\Data\\N0CALL.mdb";
     const QString atlas = "C:\\Program Files\\DX Atlas\\";
     QTest::newRow("folders with their backslash")
@@ -295,7 +294,8 @@ void StartupTest::dialogFillsFromTheSettings_data() {
                                       << QStringList{log, "C:\\DXBase\\Refdata.mdb"} + ownFolders
                                       << QStringList{"DX Atlas", "not found"} + ownFolders;
     QTest::newRow("no Wine prefix")
-        << false << QString() << QString() << QStringList{"", "\\Refdata.mdb"} + ownFolders
+        << false << QString() << QString()
+        << QStringList{"/home/op/logs/recent.adi", "\\Refdata.mdb"} + ownFolders
         << QStringList{"no Wine prefix at", "--wine-prefix", "WINEPREFIX"} + ownFolders;
     const QString cut = "C:\\" + QString(251, 'x');
     QTest::newRow("DX Atlas's location cut where no folder is")
@@ -311,6 +311,8 @@ void StartupTest::dialogFillsFromTheSettings() {
     QFETCH(QString, installLocation);
     QFETCH(QStringList, shown);
     QFETCH(QStringList, message);
+    AddToRecentFileList("/home/op/logs/older.mdb");
+    AddToRecentFileList("/home/op/logs/recent.adi");
     TestWinePrefix prefix;
     prefix.WriteIni("C:\\DXBase\\Data\\N0CALL.mdb", pgmPath);
     if (!installLocation.isEmpty())
@@ -345,27 +347,6 @@ void StartupTest::dialogFillsFromTheSettings() {
     QCOMPARE(dialog.m_strVuccCfmPath, squares + "VUCCsquares.cfm");
     // Of the values filled, the last shown in the caption was the FFMA CFM path.
     QCOMPARE(dialog.windowTitle(), squares + "FFMAsquares.cfm");
-}
-
-void StartupTest::dialogOffersTheRecentLog_data() {
-    QTest::addColumn<QString>("dataPath");  // DXBase's DATAPATH; empty: DXBase gives none
-    QTest::addColumn<QString>("sourceMdb");
-    QTest::newRow("DXBase's log first") << "C:\\DXBase\\log.mdb"
-                                        << "C:\\DXBase\\log.mdb";
-    QTest::newRow("else the most recent") << QString() << "/home/op/logs/recent.adi";
-}
-
-void StartupTest::dialogOffersTheRecentLog() {
-    QFETCH(QString, dataPath);
-    QFETCH(QString, sourceMdb);
-    AddToRecentFileList("/home/op/logs/older.mdb");
-    AddToRecentFileList("/home/op/logs/recent.adi");
-    TestWinePrefix prefix;
-    prefix.InstallBoth(dataPath);
-
-    CPathsDlg dialog(prefix.Settings());
-    dialog.OnInitDialog();
-    QCOMPARE(FieldText(dialog, "editSourceMdb"), sourceMdb);
 }
 
 void StartupTest::dialogBrowse_data() {
