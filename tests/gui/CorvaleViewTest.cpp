@@ -337,16 +337,15 @@ void CorvaleViewTest::initialGeometry_data() {
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QRect>("available");
     QTest::addColumn<QRect>("frame");
-    const QRect xga(0, 0, 1024, 768);
-    QTest::newRow("1024x768") << xga << xga << QRect(110, 22, 803, 724);
-    QTest::newRow("1920x1080") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080)
-                               << QRect(334, 100, 1251, 880);
+    const auto row = [](const char* name, QSize screen, QRect available, QRect frame) {
+        QTest::newRow(name) << QRect(QPoint(0, 0), screen) << available << frame;
+    };
+    row("1024x768", {1024, 768}, {0, 0, 1024, 768}, {110, 22, 803, 724});
+    row("1920x1080", {1920, 1080}, {0, 0, 1920, 1080}, {334, 100, 1251, 880});
     // The rule would put the title bar 20 pixels above the screen.
-    QTest::newRow("800x600") << QRect(0, 0, 800, 600) << QRect(0, 0, 800, 600)
-                             << QRect(54, 0, 691, 640);
-    QTest::newRow("panel on top") << xga << QRect(0, 32, 1024, 736) << QRect(110, 32, 803, 724);
-    QTest::newRow("narrow screen")
-        << QRect(0, 0, 480, 800) << QRect(0, 0, 480, 800) << QRect(0, 30, 531, 740);
+    row("800x600", {800, 600}, {0, 0, 800, 600}, {54, 0, 691, 640});
+    row("panel on top", {1024, 768}, {0, 32, 1024, 736}, {110, 32, 803, 724});
+    row("narrow screen", {480, 800}, {0, 0, 480, 800}, {0, 30, 531, 740});
 }
 
 void CorvaleViewTest::initialGeometry() {

@@ -87,6 +87,13 @@ const std::vector<AwardEntity>& EditedDxccRun() {
     return entities;
 }
 
+QImage RenderImage(const MapRenderer& renderer, const MapView& view) {
+    QImage image(view.PictureSize().toSize(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    renderer.Render(painter, view);
+    return image;
+}
+
 // A map of one award's run: its layers alone (no land, borders or grid, so that every centre
 // shows the award's own colour), or with the base map under them.
 struct AwardPicture {
@@ -104,12 +111,7 @@ struct AwardPicture {
         : AwardPicture(award, RunEntities(award, log),
                        MakeProjection(azimuthal, *LocatorCentre("FN42")), size, withBase) {}
 
-    QImage Render() const {
-        QImage image(view.PictureSize().toSize(), QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        renderer.Render(painter, view);
-        return image;
-    }
+    QImage Render() const { return RenderImage(renderer, view); }
     QPointF PixelOf(GeoPoint point) const {
         return view.ToPixel(renderer.CurrentProjection().ToPlane(point));
     }
@@ -366,17 +368,10 @@ MapRenderer BaseMap() {
     return renderer;
 }
 
-QImage Render(const MapRenderer& renderer, const MapView& view) {
-    QImage image(view.PictureSize().toSize(), QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    renderer.Render(painter, view);
-    return image;
-}
-
 TEST(BaseMap, PaintsLandSeaAndTheBandsOffTheEarth) {
     const MapRenderer renderer = BaseMap();
     const MapView view = renderer.WholeWorld({1920, 1080});
-    const QImage image = Render(renderer, view);
+    const QImage image = RenderImage(renderer, view);
     const auto at = [&](GeoPoint point) {
         return ColourAt(image, view.ToPixel(renderer.CurrentProjection().ToPlane(point)));
     };
@@ -388,7 +383,7 @@ TEST(BaseMap, PaintsLandSeaAndTheBandsOffTheEarth) {
 TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
     const MapRenderer renderer = BaseMap();
     const auto gridPixels = [&](const MapView& view) {
-        const QImage image = Render(renderer, view);
+        const QImage image = RenderImage(renderer, view);
         int count = 0;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x)
