@@ -19,70 +19,40 @@ TEST(DegreesOfPinUnits, DivideBy180AndKeepAtMostSixDecimals) {
         EXPECT_EQ(FormatDegrees(DegreesOfPinUnits(c.units)), c.degrees) << c.units;
 }
 
-AwardEntity Placed(std::string key) {
-    return {std::move(key), {}, EntityStatus::Worked, PinPosition{-12772, 7654}, 1};
-}
-
-// Twice the signed area: positive for a counter-clockwise ring.
-double SignedArea(const std::vector<LonLat>& ring) {
-    double area = 0;
-    for (std::size_t i = 0; i + 1 < ring.size(); ++i)
-        area += ring[i].longitude * ring[i + 1].latitude - ring[i + 1].longitude * ring[i].latitude;
-    return area;
-}
-
-TEST(ShapeOf, SquaresAndFieldsAreCounterClockwiseOutlines) {
+// Squares and fields of an award with squares are counter-clockwise outlines; anything else
+// with a position is its pin; nothing without one.
+TEST(ShapeOf, OutlinesSquaresAndFieldsPinsTheRestAndNothingUnplaced) {
     struct Case {
-        std::string name;
         std::string key;
-        double west, south, east, north;
-    };
-    const Case cases[] = {
-        {"square", "FN42", -72, 42, -70, 43},
-        {"lower-case square", "fn42", -72, 42, -70, 43},
-        {"field", "FN", -80, 40, -60, 50},
-        {"south-west corner", "AA00", -180, -90, -178, -89},
-        {"north-east corner", "RR99", 178, 89, 180, 90},
-    };
-    for (const Case& c : cases) {
-        const auto shape = ShapeOf(Placed(c.key), true);
-        ASSERT_TRUE(shape && shape->polygon) << c.name;
-        const std::vector<LonLat> ring = {{c.west, c.south},
-                                          {c.east, c.south},
-                                          {c.east, c.north},
-                                          {c.west, c.north},
-                                          {c.west, c.south}};
-        EXPECT_EQ(shape->points, ring) << c.name;
-        EXPECT_GT(SignedArea(shape->points), 0) << c.name;
-    }
-}
-
-TEST(ShapeOf, PointsWhereThereIsNoOutlineAndNothingWithoutAPosition) {
-    struct Case {
-        std::string name;
-        AwardEntity entity;
         bool gridSquares;
-        std::optional<LonLat> point;  // none: no shape at all
+        std::vector<double> box;  // west, south, east, north; empty: the pin
     };
-    AwardEntity unplaced = Placed("FN42");
-    unplaced.position.reset();
     const Case cases[] = {
-        {"table entity", Placed("K"), false, LonLat{-70.955556, 42.522222}},
-        {"square of an award without squares", Placed("FN42"), false,
-         LonLat{-70.955556, 42.522222}},
-        {"three-character grid", Placed("FN4"), true, LonLat{-70.955556, 42.522222}},
-        {"six-character grid", Placed("FN42ab"), true, LonLat{-70.955556, 42.522222}},
-        {"undecodable square", Placed("FZ42"), true, LonLat{-70.955556, 42.522222}},
-        {"no position", unplaced, true, std::nullopt},
+        {"FN42", true, {-72, 42, -70, 43}},
+        {"fn42", true, {-72, 42, -70, 43}},
+        {"FN", true, {-80, 40, -60, 50}},
+        {"AA00", true, {-180, -90, -178, -89}},
+        {"RR99", true, {178, 89, 180, 90}},
+        {"K", false, {}},
+        {"FN42", false, {}},  // an award without squares
+        {"FN4", true, {}},
+        {"FN42ab", true, {}},
+        {"FZ42", true, {}},  // not a square
     };
     for (const Case& c : cases) {
-        const auto shape = ShapeOf(c.entity, c.gridSquares);
-        ASSERT_EQ(shape.has_value(), c.point.has_value()) << c.name;
-        if (!c.point)
-            continue;
-        EXPECT_FALSE(shape->polygon) << c.name;
-        EXPECT_EQ(shape->points, std::vector<LonLat>{*c.point}) << c.name;
+        const AwardEntity entity{c.key, {}, EntityStatus::Worked, PinPosition{-12772, 7654}, 1};
+        const auto shape = ShapeOf(entity, c.gridSquares);
+        ASSERT_TRUE(shape) << c.key;
+        EXPECT_EQ(shape->polygon, !c.box.empty()) << c.key;
+        const auto& b = c.box;
+        const std::vector<LonLat> expected =
+            b.empty() ? std::vector<LonLat>{{-70.955556, 42.522222}}
+                      : std::vector<LonLat>{
+                            {b[0], b[1]}, {b[2], b[1]}, {b[2], b[3]}, {b[0], b[3]}, {b[0], b[1]}};
+        EXPECT_EQ(shape->points, expected) << c.key;
     }
+    const AwardEntity unplaced{"FN42", {}, EntityStatus::Worked, std::nullopt, 1};
+    EXPECT_FALSE(ShapeOf(unplaced, true));
 }
 
 }  // namespace

@@ -19,40 +19,34 @@ TEST(ExportFileName, IsTheAwardWithItsBand) {
     EXPECT_EQ(ExportFileName({Award::Ffma, 0, none}, ExportFormat::Csv), "FFMA.csv");
 }
 
-TEST(CsvText, QuotesFieldsAsRfc4180Says) {
-    struct Case {
-        std::string name;
+// Fields are quoted as RFC 4180 says; an entity without a position is listed without one; a
+// VUCC run names its band.
+TEST(CsvText, QuotesFieldsListsEveryEntityAndNamesTheBand) {
+    const std::string header = "award,key,name,status,longitude,latitude,band\r\n";
+    const std::string alaska = ",needed,-153.388889,64.077778,\r\n";
+    const struct {
         std::string key;
-        std::string entityName;
+        std::string name;
         std::string line;
+    } cases[] = {
+        {"AK", "Alaska", "WAS,AK,Alaska" + alaska},
+        {"AK", "ST. KITTS, NEVIS", "WAS,AK,\"ST. KITTS, NEVIS\"" + alaska},
+        {"A\"K", "the \"big\" one", "WAS,\"A\"\"K\",\"the \"\"big\"\" one\"" + alaska},
+        {"AK", "two\r\nlines", "WAS,AK,\"two\r\nlines\"" + alaska},
+        {" AK", "", "WAS, AK," + alaska},  // blanks kept
     };
-    const Case cases[] = {
-        {"plain", "AK", "Alaska", "WAS,AK,Alaska,needed,-153.388889,64.077778,\r\n"},
-        {"comma", "AK", "ST. KITTS, NEVIS",
-         "WAS,AK,\"ST. KITTS, NEVIS\",needed,-153.388889,64.077778,\r\n"},
-        {"quote", "A\"K", "the \"big\" one",
-         "WAS,\"A\"\"K\",\"the \"\"big\"\" one\",needed,-153.388889,64.077778,\r\n"},
-        {"line break", "AK", "two\r\nlines",
-         "WAS,AK,\"two\r\nlines\",needed,-153.388889,64.077778,\r\n"},
-        {"blank kept", " AK", "", "WAS, AK,,needed,-153.388889,64.077778,\r\n"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::vector<AwardEntity> entities = {
-            Entity(c.key, c.entityName, EntityStatus::Needed, PinPosition{-27610, 11534})};
-        EXPECT_EQ(CsvText({Award::Was, 0, entities}),
-                  "award,key,name,status,longitude,latitude,band\r\n" + c.line)
-            << c.name;
+            Entity(c.key, c.name, EntityStatus::Needed, PinPosition{-27610, 11534})};
+        EXPECT_EQ(CsvText({Award::Was, 0, entities}), header + c.line) << c.name;
     }
-}
-
-TEST(CsvText, ListsEntitiesWithoutPositionAndTheVuccBand) {
-    const std::vector<AwardEntity> entities = {
+    const std::vector<AwardEntity> vucc = {
         Entity("FN42", "", EntityStatus::Confirmed, PinPosition{-12772, 7654}),
         Entity("ZZ99", "", EntityStatus::Worked, std::nullopt)};
-    EXPECT_EQ(CsvText({Award::Vucc, 144, entities}),
-              "award,key,name,status,longitude,latitude,band\r\n"
-              "VUCC-144,FN42,,confirmed,-70.955556,42.522222,144\r\n"
-              "VUCC-144,ZZ99,,worked,,,144\r\n");
+    EXPECT_EQ(CsvText({Award::Vucc, 144, vucc}),
+              header +
+                  "VUCC-144,FN42,,confirmed,-70.955556,42.522222,144\r\n"
+                  "VUCC-144,ZZ99,,worked,,,144\r\n");
 }
 
 TEST(GeoJsonText, WritesLongitudeFirstWithSimplestyleAndLeavesOutUnplaced) {
@@ -106,22 +100,20 @@ TEST(KmlText, WritesColoursAsAlphaBlueGreenRedInSharedStyles) {
 }
 
 TEST(KmlText, EscapesWhatTheLogHolds) {
-    struct Case {
-        std::string name;
+    const struct {
         std::string key;
         std::string written;
+    } cases[] = {
+        {"<a&b>", "<name>&lt;a&amp;b&gt;</name>"},
+        {"K\x01", "<name>K\xEF\xBF\xBD</name>"},  // a control character
+        {"K\xFF", "<name>K\xEF\xBF\xBD</name>"},  // not UTF-8
+        {"K\xC3\xA9", "<name>K\xC3\xA9</name>"},  // UTF-8 kept
     };
-    const Case cases[] = {
-        {"markup", "<a&b>", "<name>&lt;a&amp;b&gt;</name>"},
-        {"control character", "K\x01", "<name>K\xEF\xBF\xBD</name>"},
-        {"not UTF-8", "K\xFF", "<name>K\xEF\xBF\xBD</name>"},
-        {"UTF-8 kept", "K\xC3\xA9", "<name>K\xC3\xA9</name>"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::vector<AwardEntity> entities = {
             Entity(c.key, "", EntityStatus::Worked, PinPosition{-17555, 7020})};
         const std::string kml = KmlText({Award::Dxcc, 0, entities});
-        EXPECT_NE(kml.find(c.written), std::string::npos) << c.name << "\n" << kml;
+        EXPECT_NE(kml.find(c.written), std::string::npos) << c.written << "\n" << kml;
         EXPECT_NE(kml.find("<coordinates>-97.527778,39</coordinates>"), std::string::npos);
     }
 }

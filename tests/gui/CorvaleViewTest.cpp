@@ -1,93 +1,36 @@
-// The main form: first showing, options, the five award runs, the locking and failures.
+// The main window and its form: first showing, options, the five award runs, the locking and
+// failures, the menus, the placement and the captions.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
-#include <QTemporaryDir>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QtTest>
-#include <memory>
 
 #include "GuiTestSupport.h"
 #include "awards/AwardRun.h"
 #include "awards/CCorvaleView.h"
+#include "logdb/CSRC2006PriPFX.h"
 #include "map/CMapWindow.h"
-#include "shell/CCorvaleApp.h"
+#include "shell/CAboutDlg.h"
 #include "shell/CCorvaleDoc.h"
 #include "shell/CMainFrame.h"
+#include "shell/CPathsDlg.h"
 
 using namespace corvale;
-using corvale::test::Fixture;
-using corvale::test::ModalAnswerer;
-using corvale::test::TestWinePrefix;
+using namespace corvale::test;
 
 Q_DECLARE_METATYPE(corvale::Award)
 
 namespace {
-
-constexpr int kRunTimeoutMs = 120000;
-
-// The form as start-up leaves it, over `log`, writing into `lstDir`.
-class Form {
-  public:
-    Form(const QString& log, const QString& lstDir) : m_app(m_prefix.Settings()) {
-        m_app.m_strSourceMdb = log;
-        m_app.m_strRefdataMdb = "C:\\DXBase\\Refdata.mdb";
-        m_app.m_strLstDir = lstDir;
-        m_app.m_strFfmaLstName = "FFMApins.lst";
-        m_app.m_strWasLstName = "WASpins.lst";
-        m_app.m_strDxccLstName = "DXCCpins.lst";
-        m_app.m_strIotaLstName = "IOTApins.lst";
-        m_app.m_strVuccLstName = "VUCCpins.lst";
-        m_app.m_strFfmaWkdPath = lstDir + "FFMAsquares.wkd";
-        m_app.m_strFfmaCfmPath = lstDir + "FFMAsquares.cfm";
-        m_app.m_strVuccWkdPath = lstDir + "VUCCsquares.wkd";
-        m_app.m_strVuccCfmPath = lstDir + "VUCCsquares.cfm";
-        m_doc = std::make_unique<CCorvaleDoc>(log.toStdString());
-        m_frame = std::make_unique<CMainFrame>();
-        view = new CCorvaleView(*m_doc, m_prefix.Settings());
-        m_frame->SetView(view);
-        view->OnInitialUpdate(m_app);
-        m_frame->show();
-    }
-
-    template <typename T>
-    T* Control(const char* name) const {
-        T* control = view->findChild<T*>(name);
-        if (control == nullptr)
-            qFatal("no control %s", name);
-        return control;
-    }
-    QString Text(const char* label) const { return Control<QLabel>(label)->text(); }
-    QStringList Lines(const char* list) const {
-        QStringList lines;
-        auto* widget = Control<QListWidget>(list);
-        for (int row = 0; row < widget->count(); ++row)
-            lines.append(widget->item(row)->text());
-        return lines;
-    }
-    // Presses the button and waits until the form is unlocked again.
-    bool Run(const char* button) {
-        QSignalSpy ended(view, &CCorvaleView::RunEnded);
-        Control<QPushButton>(button)->click();
-        return ended.count() > 0 || ended.wait(kRunTimeoutMs);
-    }
-    CMainFrame& Frame() { return *m_frame; }
-    const CCorvaleDoc& Doc() const { return *m_doc; }
-
-    CCorvaleView* view = nullptr;
-
-  private:
-    TestWinePrefix m_prefix;
-    CCorvaleApp m_app;
-    std::unique_ptr<CCorvaleDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
-};
 
 // What the engine itself lists for a run, to compare the form with.
 struct EngineRun : RunObserver {
@@ -98,7 +41,7 @@ struct EngineRun : RunObserver {
         CSRC2006QSO qsoSet(log.toStdString());
         RunRequest request;
         request.award = award;
-        request.lstPath = (folder + "/engine.lst").toStdString();
+        request.lstPath = (folder + "engine.lst").toStdString();
         result = RunAward(request, qsoSet, *this);
     }
     void OnPin(const PinEvent& pin) override {
@@ -112,9 +55,40 @@ const char* const kLockedControls[] = {"buttonFfma",       "buttonWasMixed", "bu
                                        "checkVuccSquares", "radioBand50",    "radioBand144",
                                        "radioBand222",     "radioBand432"};
 
+bool AllEnabled(const StartedForm& form, bool enabled) {
+    return std::ranges::all_of(kLockedControls, [&](const char* name) {
+        return Child<QWidget>(form.View(), name)->isEnabled() == enabled;
+    });
+}
+
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The caption of a control, "" when it has none that could be clipped.
+QString Caption(const QWidget& control) {
+    if (auto* label = qobject_cast<const QLabel*>(&control))
+        return label->wordWrap() ? QString() : label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(&control))
+        return button->text().remove('&');
+    if (auto* group = qobject_cast<const QGroupBox*>(&control))
+        return group->title();
+    return {};
+}
+
+// The width that the control leaves its caption.
+int CaptionRoom(const QWidget& control) {
+    auto* button = qobject_cast<const QAbstractButton*>(&control);
+    if (button == nullptr)
+        return control.contentsRect().width() - (control.inherits("QGroupBox") ? 16 : 0);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const QStyle::SubElement contents = button->inherits("QCheckBox") ? QStyle::SE_CheckBoxContents
+                                        : button->inherits("QRadioButton")
+                                            ? QStyle::SE_RadioButtonContents
+                                            : QStyle::SE_PushButtonContents;
+    return button->style()->subElementRect(contents, &option, button).width();
 }
 
 }  // namespace
@@ -122,8 +96,8 @@ QByteArray ReadFile(const QString& path) {
 class CorvaleViewTest : public QObject {
     Q_OBJECT
   private slots:
+    void init() { ForgetRecentLogs(); }  // the File menu lists none
     void firstShowing();
-    void bandButtonsAndCheckBoxes_data();
     void bandButtonsAndCheckBoxes();
     void awardRun_data();
     void awardRun();
@@ -131,15 +105,19 @@ class CorvaleViewTest : public QObject {
     void failingRunReportsAndUnlocks_data();
     void failingRunReportsAndUnlocks();
     void closingDuringARunStopsItFirst();
+    void openLogAndConfirmations();
+    void initialGeometry_data();
+    void initialGeometry();
+    void fitsTheFormByShrinkingOnly();
+    void noCaptionIsClipped();
+    void menuOpensTheAboutBox();
+    void prefixRecordSetDeclaresTheColumnsOfRefdata();
 };
 
 void CorvaleViewTest::firstShowing() {
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/";
-    Form form(Fixture("demo-log.mdb"), dir);
-
+    const StartedForm form(Fixture("demo-log.mdb"));
+    const QString dir = form.Folder();
     QCOMPARE(form.Text("labelSourceMdb"), Fixture("demo-log.mdb"));
-    QCOMPARE(form.Text("labelRefdataMdb"), QString("C:\\DXBase\\Refdata.mdb"));
     QCOMPARE(form.Text("labelLstFile"), dir + "FFMApins.lst");
     QCOMPARE(form.Text("labelWkdFile"), dir + "FFMAsquares.wkd");
     QCOMPARE(form.Text("labelCfmFile"), dir + "FFMAsquares.cfm");
@@ -147,155 +125,105 @@ void CorvaleViewTest::firstShowing() {
         for (const char* counter : {"Total", "Worked", "Confirmed"})
             QCOMPARE(form.Text(qPrintable(QString("label%1%2").arg(award, counter))), QString());
     }
-    QVERIFY(form.Control<QRadioButton>("radioBand50")->isChecked());
-    QCOMPARE(form.view->m_strVuccBand, QString("1"));
-    QCOMPARE(form.view->m_nBand, -1);  // follows the buttons only when a run collects the form
-    QVERIFY(!form.Control<QCheckBox>("checkFfmaSquares")->isChecked());
-    QVERIFY(!form.Control<QCheckBox>("checkVuccSquares")->isChecked());
+    QVERIFY(Child<QRadioButton>(form.View(), "radioBand50")->isChecked());
+    QCOMPARE(form.View().m_nBand, -1);  // follows the buttons only when a run collects the form
     QCOMPARE(form.Frame().windowTitle(), QString("Corvale version 1.02"));
-    QCOMPARE(form.Doc().GetTitle(), QString("Corvale version 1.02"));
     // The document's record set is served to the form, never opened: no run reads it.
-    QCOMPARE(form.view->OnGetRecordset(), &form.Doc().m_corvaleSet);
-    QVERIFY(!form.view->OnGetRecordset()->IsOpen());
-    QCOMPARE(form.view->m_priPfxSet.GetDefaultDBName(), std::string("C:\\DXBase\\Refdata.mdb"));
+    QVERIFY(!form.View().OnGetRecordset()->IsOpen());
 }
 
-void CorvaleViewTest::bandButtonsAndCheckBoxes_data() {
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QString>("band");
-    QTest::addColumn<bool>("ffmaSquares");
-    QTest::addColumn<bool>("vuccSquares");
-    const auto row = [](const char* name, const QStringList& clicks, const char* band,
-                        bool ffma = false, bool vucc = false) {
-        QTest::newRow(name) << clicks << QString(band) << ffma << vucc;
-    };
-    row("144", {"radioBand144"}, "0");
-    row("222", {"radioBand222"}, "11");
-    row("222 twice", {"radioBand222", "radioBand222"}, "11");
-    row("432", {"radioBand432"}, "12");
-    row("432 then 50", {"radioBand432", "radioBand50"}, "1");
-    row("FFMA squares", {"checkFfmaSquares"}, "1", true);
-    row("VUCC squares", {"checkVuccSquares"}, "1", false, true);
-    row("both squares twice",
-        {"checkFfmaSquares", "checkVuccSquares", "checkFfmaSquares", "checkVuccSquares"}, "1");
-}
-
+// The band buttons set the VUCC band's code; each check box turns its squares on and off.
 void CorvaleViewTest::bandButtonsAndCheckBoxes() {
-    QFETCH(QStringList, clicks);
-    QFETCH(QString, band);
-    QFETCH(bool, ffmaSquares);
-    QFETCH(bool, vuccSquares);
-    QTemporaryDir pins;
-    Form form(Fixture("demo-log.mdb"), pins.path() + "/");
-    for (const QString& control : clicks)
-        form.Control<QAbstractButton>(qPrintable(control))->click();
-    QCOMPARE(form.view->m_strVuccBand, band);
-    QCOMPARE(form.view->m_bFfmaSquares, ffmaSquares);
-    QCOMPARE(form.view->m_bVuccSquares, vuccSquares);
+    const StartedForm form(Fixture("demo-log.mdb"));
+    const CCorvaleView& view = form.View();
+    const auto click = [&](const char* control) { Child<QAbstractButton>(view, control)->click(); };
+    QCOMPARE(view.m_strVuccBand, QString("1"));
+    for (const auto& [button, code] : {std::pair{"radioBand144", "0"},
+                                       {"radioBand222", "11"},
+                                       {"radioBand222", "11"},
+                                       {"radioBand432", "12"},
+                                       {"radioBand50", "1"}}) {
+        click(button);
+        QCOMPARE(view.m_strVuccBand, QString(code));
+    }
+    for (bool ticked : {true, false}) {
+        click("checkFfmaSquares");
+        QCOMPARE(std::pair(view.m_bFfmaSquares, view.m_bVuccSquares), std::pair(ticked, !ticked));
+        click("checkVuccSquares");
+        QCOMPARE(std::pair(view.m_bFfmaSquares, view.m_bVuccSquares), std::pair(ticked, ticked));
+    }
 }
 
 void CorvaleViewTest::awardRun_data() {
     QTest::addColumn<QString>("log");
     QTest::addColumn<Award>("award");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name");           // in the label and file names: "Was", WASpins.lst
-    QTest::addColumn<QString>("confirmedLine");  // one line the list must hold, if any
-    QTest::addColumn<bool>("squares");           // with the award's squares check box ticked
-    QTest::addColumn<QString>("readLine");       // what the read of the log came to, if told
-    struct Row {
-        const char* log;  // a fixture, .mdb unless named with its extension
-        Award award;
-        const char *button, *name, *line;
-        bool squares = false;
-    };
+    QTest::addColumn<bool>("squares");  // with the award's squares check box ticked
     // The example log has confirmed and worked-only entities, and a state without a position.
-    const Row rows[] = {
-        {"demo-log", Award::Ffma, "buttonFfma", "Ffma", "02|-12772|7654|FN42|"},
-        {"demo-log", Award::Was, "buttonWasMixed", "Was", "02|-28412|3839|HI|"},
-        {"demo-log", Award::Dxcc, "buttonDxccMixed", "Dxcc", "02|24604|6406|JA|"},
-        {"demo-log", Award::Iota, "buttonIotaMixed", "Iota", "02|10191|-1872|AF001|"},
-        {"demo-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|"},
-        {"demo-log", Award::Vucc, "buttonVucc", "Vucc", "02|-12772|7654|FN42|", true},
-        {"empty-log", Award::Was, "buttonWasMixed", "Was", ""},
-        {"adif/sample-lotw.adi", Award::Dxcc, "buttonDxccMixed", "Dxcc", "02|24604|6406|JA|"},
-    };
-    for (const Row& row : rows) {
-        const QString log =
-            Fixture(QString(row.log) + (QString(row.log).contains('.') ? "" : ".mdb"));
-        // An ADIF log's read is told before the pins without a map position.
-        const QString readLine =
-            log.endsWith(".adi")
-                ? "ADIF log \"" + log +
-                      "\": 300 records read, 516 rows made, 57 entities from calls, 3 records "
-                      "without a date, 34 without an entity."
-                : QString();
-        QTest::addRow("%s %s%s", row.log, row.name, row.squares ? " squares" : "")
-            << log << row.award << row.button << row.name << row.line << row.squares << readLine;
-    }
+    for (Award award : {Award::Ffma, Award::Was, Award::Dxcc, Award::Iota, Award::Vucc})
+        QTest::addRow("demo-log %s", AwardName(award).data()) << "demo-log.mdb" << award << false;
+    QTest::newRow("demo-log VUCC squares") << "demo-log.mdb" << Award::Vucc << true;
+    QTest::newRow("empty-log WAS") << "empty-log.mdb" << Award::Was << false;
+    QTest::newRow("ADIF log DXCC") << "adif/sample-lotw.adi" << Award::Dxcc << false;
 }
 
 void CorvaleViewTest::awardRun() {
     QFETCH(QString, log);
     QFETCH(Award, award);
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    QFETCH(QString, confirmedLine);
     QFETCH(bool, squares);
-    QFETCH(QString, readLine);
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/";
-    const EngineRun engine(award, log, pins.path());
-    Form form(log, dir);
+    log = Fixture(log);
+    const QString upper = QString::fromUtf8(AwardName(award));    // "WAS"
+    const QString name = upper.left(1) + upper.mid(1).toLower();  // "Was", as the controls say
+    const StartedForm form(log);
+    const QString dir = form.Folder();
+    const EngineRun engine(award, log, dir);
     if (squares)
-        form.Control<QCheckBox>(qPrintable("check" + name + "Squares"))->click();
+        Child<QCheckBox>(form.View(), qPrintable("check" + name + "Squares"))->click();
 
-    QVERIFY(form.Run(qPrintable(button)));
+    const bool mixed = award == Award::Was || award == Award::Dxcc || award == Award::Iota;
+    QVERIFY(form.Run(qPrintable("button" + name + (mixed ? "Mixed" : ""))));
 
     // View > Map (Ctrl+M) shows the run just completed, its award chosen.
-    auto* viewMap = form.Frame().findChild<QAction*>("actionViewMap");
+    auto* viewMap = Child<QAction>(form.Frame(), "actionViewMap");
     QCOMPARE(viewMap->shortcut(), QKeySequence("Ctrl+M"));
     viewMap->trigger();
     const auto* map = form.Frame().findChild<CMapWindow*>();
     QVERIFY(map->isVisible());
-    QCOMPARE(map->findChild<QComboBox*>("comboAward")->currentText(),
-             award == Award::Vucc ? "VUCC 50 MHz" : name.toUpper());
-    QCOMPARE(
-        map->findChild<QLabel*>("labelStatus")->text(),
-        (award == Award::Vucc ? "VUCC-50" : name.toUpper()) + " on " + QFileInfo(log).fileName());
+    const bool vucc = award == Award::Vucc;
+    QCOMPARE(Child<QComboBox>(*map, "comboAward")->currentText(), vucc ? "VUCC 50 MHz" : upper);
+    QCOMPARE(Child<QLabel>(*map, "labelStatus")->text(),
+             (vucc ? "VUCC-50" : upper) + " on " + QFileInfo(log).fileName());
 
-    if (confirmedLine.isEmpty())  // an empty log: the counters say so, the file is empty
-        QCOMPARE(engine.result.counters.total, 0);
-    else
-        QVERIFY(form.Lines("listConfirmed").contains(confirmedLine));
+    // The lists and counters show what the engine found; an empty log counts "0".
     QCOMPARE(form.Lines("listConfirmed"), engine.confirmed);
     QCOMPARE(form.Lines("listWorkedOnly"), engine.workedOnly);
+    QCOMPARE(engine.confirmed.isEmpty(), log.endsWith("empty-log.mdb"));
     const auto counter = [&](const char* which) {
         return form.Text(qPrintable("label" + name + which));
     };
     QCOMPARE(counter("Total"), QString::number(engine.result.counters.total));
     QCOMPARE(counter("Worked"), QString::number(engine.result.counters.workedOnly));
     QCOMPARE(counter("Confirmed"), QString::number(engine.result.counters.confirmed));
-    const QString upper = name.toUpper();
     QCOMPARE(form.Text("labelLstFile"), dir + upper + "pins.lst");
-    QVERIFY(QFile::exists(dir + upper + "pins.lst"));
-    QCOMPARE(ReadFile(dir + upper + "pins.lst"), ReadFile(pins.path() + "/engine.lst"));
+    QCOMPARE(ReadFile(dir + upper + "pins.lst"), ReadFile(dir + "engine.lst"));
     // The squares files are shown and written only when asked for, and only the award's.
     const QString squaresFile = dir + upper + "squares.";
     QCOMPARE(form.Text("labelWkdFile"), squares ? squaresFile + "wkd" : QString());
     QCOMPARE(form.Text("labelCfmFile"), squares ? squaresFile + "cfm" : QString());
-    const QStringList written = QDir(pins.path()).entryList({"*.wkd", "*.cfm"}, QDir::Files);
+    const QStringList written = QDir(dir).entryList({"*.wkd", "*.cfm"}, QDir::Files);
     QCOMPARE(written.join(' '), squares ? upper + "squares.cfm " + upper + "squares.wkd" : "");
-    // The log's read and the pins without a map position are reported: in full in the tool
-    // tip, as much as fits in the line.
+    // An ADIF log's read, and the pins without a map position, are reported: in full in the
+    // tool tip, as much as fits in the line.
     QStringList parts;
-    if (!readLine.isEmpty())
-        parts.append(readLine);
+    if (log.endsWith(".adi"))
+        parts.append("ADIF log \"" + log +
+                     "\": 300 records read, 516 rows made, 57 entities from calls, 3 records "
+                     "without a date, 34 without an entity.");
     QStringList unplaced;
     for (const std::string& label : engine.result.unplaced)
         unplaced.append(QString::fromStdString(label));
     if (!unplaced.isEmpty())
         parts.append("No map position for: " + unplaced.join(", "));
-    const auto* report = form.Control<QLabel>("labelRunReport");
+    const auto* report = Child<QLabel>(form.View(), "labelRunReport");
     const QString full = parts.join(' ');
     QCOMPARE(report->toolTip(), full);
     const QString shown = report->text();
@@ -304,81 +232,206 @@ void CorvaleViewTest::awardRun() {
 }
 
 void CorvaleViewTest::runLocksTheWholeFormUntilAfterThePause() {
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/";
-    Form form(Fixture("demo-log.mdb"), dir);
-    QSignalSpy ended(form.view, &CCorvaleView::RunEnded);
+    const StartedForm form(Fixture("demo-log.mdb"));
+    QSignalSpy ended(&form.View(), &CCorvaleView::RunEnded);
     QElapsedTimer sincePress;
 
     sincePress.start();
-    form.Control<QPushButton>("buttonWasMixed")->click();
-    for (const char* name : kLockedControls)
-        QVERIFY2(!form.Control<QWidget>(name)->isEnabled(), name);
+    Child<QAbstractButton>(form.View(), "buttonWasMixed")->click();
+    QVERIFY(AllEnabled(form, false));
     // A second press, by any way in, starts nothing.
-    form.view->OnDxccMixed();
-    form.view->OnWasMixed();
-    QCOMPARE(form.Text("labelLstFile"), dir + "WASpins.lst");
+    form.View().OnDxccMixed();
+    form.View().OnWasMixed();
+    QCOMPARE(form.Text("labelLstFile"), form.Folder() + "WASpins.lst");
 
-    QVERIFY(ended.wait(kRunTimeoutMs));
+    QVERIFY(ended.wait(120000));
     QVERIFY(sincePress.elapsed() >= CCorvaleView::kUnlockDelayMs);
-    for (const char* name : kLockedControls)
-        QVERIFY2(form.Control<QWidget>(name)->isEnabled(), name);
+    QVERIFY(AllEnabled(form, true));
     QTest::qWait(100);
     QCOMPARE(ended.count(), 1);
-    QVERIFY(!QFile::exists(dir + "DXCCpins.lst"));
+    QVERIFY(!QFile::exists(form.Folder() + "DXCCpins.lst"));
 }
 
 void CorvaleViewTest::failingRunReportsAndUnlocks_data() {
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("lstDir");  // below the test's folder
-    QTest::addColumn<QString>("named");   // what the message names
-    QTest::newRow("pin folder missing") << Fixture("demo-log.mdb") << "missing/"
+    QTest::addColumn<QString>("lstDir");   // below the form's folder
+    QTest::addColumn<QString>("readLog");  // the fixture the log has become when the run reads it
+    QTest::addColumn<QString>("named");    // what the message names
+    QTest::newRow("pin folder missing") << "missing/"
+                                        << "demo-log.mdb"
                                         << "missing";
-    QTest::newRow("log unreadable") << Fixture("garbage.mdb") << ""
-                                    << "garbage.mdb";
-    QTest::newRow("log without QSO table") << Fixture("no-qso-tab.mdb") << ""
-                                           << "no-qso-tab.mdb";
+    QTest::newRow("log unreadable") << ""
+                                    << "garbage.mdb"
+                                    << "log.mdb";
+    QTest::newRow("log without QSO table") << ""
+                                           << "no-qso-tab.mdb"
+                                           << "log.mdb";
 }
 
 void CorvaleViewTest::failingRunReportsAndUnlocks() {
-    QFETCH(QString, log);
     QFETCH(QString, lstDir);
+    QFETCH(QString, readLog);
     QFETCH(QString, named);
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/" + lstDir;
-    QFile::copy(Fixture("demo-log.tsv"), pins.path() + "/WASpins.lst");
-    const QByteArray before = ReadFile(pins.path() + "/WASpins.lst");
-    Form form(log, dir);
+    QTemporaryDir logs;
+    const QString log = logs.filePath("log.mdb");
+    QFile::copy(Fixture("demo-log.mdb"), log);
+    const StartedForm form(log, lstDir);
+    QFile::remove(log);
+    QFile::copy(Fixture(readLog), log);
+    QFile::copy(Fixture("demo-log.tsv"), form.Folder() + "WASpins.lst");
+    const QByteArray before = ReadFile(form.Folder() + "WASpins.lst");
     ModalAnswerer answerer;
 
     QVERIFY(form.Run("buttonWasMixed"));
 
     QTRY_COMPARE(answerer.messages.size(), 1);
     QVERIFY2(answerer.messages.front().contains(named), qPrintable(answerer.messages.front()));
-    for (const char* name : kLockedControls)
-        QVERIFY2(form.Control<QWidget>(name)->isEnabled(), name);
+    QVERIFY(AllEnabled(form, true));
     QVERIFY(form.Lines("listConfirmed").isEmpty() && form.Lines("listWorkedOnly").isEmpty());
-    QCOMPARE(ReadFile(pins.path() + "/WASpins.lst"), before);
-    QCOMPARE(QDir(pins.path()).entryList(QDir::Files), QStringList{"WASpins.lst"});
+    QCOMPARE(ReadFile(form.Folder() + "WASpins.lst"), before);
+    QCOMPARE(QDir(form.Folder()).entryList(QDir::Files), QStringList{"WASpins.lst"});
 }
 
 void CorvaleViewTest::closingDuringARunStopsItFirst() {
-    QTemporaryDir pins;
-    const QString dir = pins.path() + "/";
     // A run long enough to be caught in the middle.
     if (!QFile::exists(CORVALE_LARGE_LOG))
         QSKIP("the large log is not there");
-    Form form(CORVALE_LARGE_LOG, dir);
-    QSignalSpy ended(form.view, &CCorvaleView::RunEnded);
+    const StartedForm form(CORVALE_LARGE_LOG);
+    QSignalSpy ended(&form.View(), &CCorvaleView::RunEnded);
 
-    form.Control<QPushButton>("buttonDxccMixed")->click();
+    Child<QAbstractButton>(form.View(), "buttonDxccMixed")->click();
     QVERIFY(!form.Frame().close());
     QVERIFY(form.Frame().isVisible());
 
-    QVERIFY(ended.wait(kRunTimeoutMs));
+    QVERIFY(ended.wait(120000));
     QTRY_VERIFY(!form.Frame().isVisible());
     QCOMPARE(form.Text("labelRunReport"), QString("The run was stopped; no file was changed."));
-    QVERIFY(QDir(pins.path()).entryList(QDir::Files).isEmpty());
+    QVERIFY(QDir(form.Folder()).entryList(QDir::Files).isEmpty());
+}
+
+// File > Open Log changes the log that the runs read; the Confirmations menu, what counts.
+void CorvaleViewTest::openLogAndConfirmations() {
+    const StartedForm form(Fixture("demo-log.mdb"));
+    ModalAnswerer answerer;
+    QVERIFY(!form.Frame().OpenLog(Fixture("garbage.mdb")));
+    QCOMPARE(answerer.messages.size(), 1);
+    QCOMPARE(form.Text("labelSourceMdb"), Fixture("demo-log.mdb"));
+    QVERIFY(form.Frame().OpenLog(Fixture("adif/sample-plain.adi")));
+    QCOMPARE(form.Text("labelSourceMdb"), Fixture("adif/sample-plain.adi"));
+
+    // The same counts as corvale-cli --confirmations gives on this log.
+    for (const auto& [actions, worked, confirmed] :
+         {std::tuple{QStringList{}, "71", "0"},
+          {QStringList{"Card"}, "52", "19"},
+          {QStringList{"Card", "Lotw", "Eqsl"}, "35", "36"}}) {
+        for (const char* source : {"Card", "Lotw", "Eqsl"})
+            Child<QAction>(form.Frame(), qPrintable(QString("actionConfirm") + source))
+                ->setChecked(actions.contains(source));
+        QVERIFY(form.Run("buttonDxccMixed"));
+        QCOMPARE(form.Text("labelDxccWorked"), QString(worked));
+        QCOMPARE(form.Text("labelDxccConfirmed"), QString(confirmed));
+    }
+    QCOMPARE(answerer.messages.size(), 1);
+}
+
+void CorvaleViewTest::initialGeometry_data() {
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("frame");
+    const auto row = [](const char* name, QSize screen, QRect available, QRect frame) {
+        QTest::newRow(name) << QRect(QPoint(0, 0), screen) << available << frame;
+    };
+    row("1024x768", {1024, 768}, {0, 0, 1024, 768}, {110, 22, 803, 724});
+    row("1920x1080", {1920, 1080}, {0, 0, 1920, 1080}, {334, 100, 1251, 880});
+    // The rule would put the title bar 20 pixels above the screen.
+    row("800x600", {800, 600}, {0, 0, 800, 600}, {54, 0, 691, 640});
+    row("panel on top", {1024, 768}, {0, 32, 1024, 736}, {110, 32, 803, 724});
+    row("narrow screen", {480, 800}, {0, 0, 480, 800}, {0, 30, 531, 740});
+}
+
+void CorvaleViewTest::initialGeometry() {
+    QFETCH(QRect, screen);
+    QFETCH(QRect, available);
+    QFETCH(QRect, frame);
+    QCOMPARE(CMainFrame::InitialGeometry(screen, available), frame);
+}
+
+void CorvaleViewTest::fitsTheFormByShrinkingOnly() {
+    const StartedForm form(Fixture("demo-log.mdb"));
+    CMainFrame& frame = form.Frame();
+    const QSize chrome(0, frame.menuWidget()->height());
+    for (const QSize before : {QSize(1251, 880), QSize(600, 880), QSize(600, 300)}) {
+        frame.move(40, 50);
+        frame.resize(before);
+        frame.ResizeParentToFit();
+        QCOMPARE(frame.size(), before.boundedTo(form.View().size() + chrome));
+        QCOMPARE(frame.pos(), QPoint(40, 50));
+    }
+}
+
+void CorvaleViewTest::noCaptionIsClipped() {
+    const StartedForm form(Fixture("demo-log.mdb"));
+    TestWinePrefix prefix;
+    CPathsDlg paths(prefix.Settings());
+    CAboutDlg about;
+    for (const QWidget* dialog :
+         std::initializer_list<const QWidget*>{&form.View(), &paths, &about}) {
+        for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+            const QString caption = Caption(*control);
+            if (caption.isEmpty())
+                continue;
+            const int needed = control->fontMetrics().horizontalAdvance(caption);
+            QVERIFY2(needed <= CaptionRoom(*control),
+                     qPrintable(QString("%1 \"%2\" needs %3 px, has %4")
+                                    .arg(control->objectName(), caption)
+                                    .arg(needed)
+                                    .arg(CaptionRoom(*control))));
+            QVERIFY2(control->inherits("QGroupBox") ||
+                         control->fontMetrics().height() <= control->height(),
+                     qPrintable(control->objectName()));
+        }
+    }
+}
+
+void CorvaleViewTest::menuOpensTheAboutBox() {
+    CMainFrame frame;
+    QStringList menu;
+    for (const QAction* top : frame.menuBar()->actions()) {
+        menu.append(top->text());
+        for (const QAction* item : top->menu()->actions())
+            menu.append("  " + item->text());
+    }
+    QCOMPARE(menu, QStringList({"&File", "  &Open Log...", "  ", "  E&xit", "&View", "  &Map",
+                                "&Confirmations", "  &Cards (ADIF logs)", "  &LoTW (ADIF logs)",
+                                "  &eQSL (ADIF logs)", "&Help", "  &About Corvale..."}));
+
+    QStringList aboutTexts;
+    ModalAnswerer answerer([&aboutTexts](QDialog& dialog) {
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            aboutTexts.append(label->text());
+        dialog.accept();
+    });
+    frame.menuBar()->actions().last()->menu()->actions().at(0)->trigger();
+    QCOMPARE(answerer.dialogTitles, QStringList{"About Corvale"});
+    QVERIFY(aboutTexts.contains("Corvale - Version 1.02"));
+}
+
+// The form's prefix record set declares the columns of a real Refdata database.
+void CorvaleViewTest::prefixRecordSetDeclaresTheColumnsOfRefdata() {
+    QFile tsv(Fixture("Refdata.tsv"));
+    QVERIFY(tsv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> header = tsv.readLine().trimmed().split('\t');
+    const QList<QByteArray> firstRow = tsv.readLine().trimmed().split('\t');
+    const auto& fields = CSRC2006PriPFX::Fields();
+    QCOMPARE(qsizetype(fields.size()), header.size());
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        const auto& field = fields[std::size_t(i)];
+        QCOMPARE(QByteArray(field.name.data(), qsizetype(field.name.size())),
+                 "[" + header.at(i) + "]");
+        // A Boolean column holds 0 or 1 in every row.
+        if (field.type == CSRC2006PriPFX::FieldType::Bool)
+            QVERIFY2(firstRow.at(i) == "0" || firstRow.at(i) == "1", header.at(i).constData());
+    }
+    QCOMPARE(CSRC2006PriPFX("").GetDefaultSQL(), std::string("[PREFIX-Pri]"));
 }
 
 QTEST_MAIN(CorvaleViewTest)

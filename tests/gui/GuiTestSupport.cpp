@@ -5,12 +5,44 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+
+#include "awards/CCorvaleView.h"
+#include "res/CorvaleStrings.h"
+#include "shell/CCorvaleCommandLine.h"
+#include "shell/CMainFrame.h"
+
+namespace {
+
+// Before any test runs, the user's data folder and the framework's settings point into a
+// temporary folder, so that no test reads or changes the real user's. (Every GUI test uses this
+// file, so its start-up function is always linked.)
+void UseTemporaryUserFolders() {
+    static QTemporaryDir folder;
+    qputenv("XDG_DATA_HOME", folder.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath("config"));
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(UseTemporaryUserFolders)
 
 namespace corvale::test {
 
 QString Fixture(const QString& name) {
     return QStringLiteral(CORVALE_SHARED_DIR "/fixtures/") + name;
+}
+
+void ForgetRecentLogs() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, strings::kSettingsKey,
+              strings::kAppTitle)
+        .clear();
 }
 
 TestWinePrefix::TestWinePrefix() {
@@ -31,10 +63,50 @@ void TestWinePrefix::RegisterDxAtlas(const QString& installLocation) const {
     test::RegisterDxAtlas(m_dir.path().toStdString(), installLocation.toStdString());
 }
 
+void TestWinePrefix::InstallBoth(const QString& dataPath) const {
+    WriteIni(dataPath, "C:\\DXBase");
+    RegisterDxAtlas("C:\\DX Atlas\\");
+}
+
 void TestWinePrefix::CopyOntoDriveC(const QString& file, const QString& relative) const {
     const QString target = OnDriveC(relative);
     QDir().mkpath(QFileInfo(target).path());
     QFile::copy(file, target);
+}
+
+StartedForm::StartedForm(const QString& log, const QString& lstSubfolder) {
+    CCorvaleCommandLine commandLine;
+    commandLine.sourceMdb = log;
+    commandLine.lstDir = Folder() + lstSubfolder;
+    m_started = m_app.InitInstance(commandLine);
+}
+
+CMainFrame& StartedForm::Frame() const {
+    if (!m_started)
+        qFatal("Corvale did not start");
+    return *m_app.GetMainWnd();
+}
+
+CCorvaleView& StartedForm::View() const {
+    return *Frame().GetActiveView();
+}
+
+QString StartedForm::Text(const char* label) const {
+    return Child<QLabel>(View(), label)->text();
+}
+
+QStringList StartedForm::Lines(const char* list) const {
+    QStringList lines;
+    auto* widget = Child<QListWidget>(View(), list);
+    for (int row = 0; row < widget->count(); ++row)
+        lines.append(widget->item(row)->text());
+    return lines;
+}
+
+bool StartedForm::Run(const char* button) const {
+    QSignalSpy ended(&View(), &CCorvaleView::RunEnded);
+    Child<QPushButton>(View(), button)->click();
+    return ended.count() > 0 || ended.wait(120000);
 }
 
 ModalAnswerer::ModalAnswerer(std::function<void(QDialog&)> answer) : m_answer(std::move(answer)) {

@@ -17,20 +17,20 @@
 #include "map/Maidenhead.h"
 
 using namespace corvale;
-using corvale::test::Fixture;
-using corvale::test::ModalAnswerer;
+using namespace corvale::test;
 
 namespace {
 
-// A completed run of the demo log, as the form hands it to the window.
+// A completed run of the demo log, handed to the window as the form hands it.
 struct DemoRun {
-    explicit DemoRun(Award award, int bandMegahertz = 50) {
+    DemoRun(CMapWindow& window, Award award, int bandMegahertz = 50) {
         request.award = award;
         request.lstPath = (folder.path() + "/pins.lst").toStdString();
         request.vuccBand = std::string(VuccBandCode(bandMegahertz));
         CSRC2006QSO qsoSet(log);
         RunObserver quiet;
         result = RunAward(request, qsoSet, quiet);
+        window.ShowRun(request, log, result);
     }
     const AwardEntity& Entity(const std::string& key) const {
         return *std::ranges::find(result.entities, key, &AwardEntity::key);
@@ -42,20 +42,10 @@ struct DemoRun {
     RunResult result;
 };
 
-template <typename T>
-T* Child(const QWidget& window, const char* name) {
-    T* child = window.findChild<T*>(name);
-    if (child == nullptr)
-        qFatal("no child %s", name);
-    return child;
-}
-
-// The window on the screen, showing `run` when given.
-bool Show(CMapWindow& window, const DemoRun* run = nullptr) {
+// The window on the screen, as large as the tests need it.
+bool Show(CMapWindow& window) {
     window.resize(1200, 800);
     window.show();
-    if (run != nullptr)
-        window.ShowRun(run->request, run->log, run->result);
     return QTest::qWaitForWindowExposed(&window);
 }
 
@@ -85,13 +75,11 @@ void MapWindowTest::showsTheLastRunOfTheAwardChosen() {
     auto* status = Child<QLabel>(window, "labelStatus");
     QVERIFY(status->text().startsWith("No completed run of DXCC"));
 
-    const DemoRun was(Award::Was);
-    window.ShowRun(was.request, was.log, was.result);
+    const DemoRun was(window, Award::Was);
     QCOMPARE(award->currentText(), "WAS");
     QCOMPARE(status->text(), "WAS on demo-log.mdb");
     // A new run is followed: the window shows it, with the band of a VUCC run.
-    const DemoRun vucc(Award::Vucc, 144);
-    window.ShowRun(vucc.request, vucc.log, vucc.result);
+    const DemoRun vucc(window, Award::Vucc, 144);
     QCOMPARE(award->currentText(), "VUCC 144 MHz");
     QCOMPARE(status->text(), "VUCC-144 on demo-log.mdb");
     // Choosing an award shows its last run, or says there is none.
@@ -103,8 +91,8 @@ void MapWindowTest::showsTheLastRunOfTheAwardChosen() {
 
 void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
     CMapWindow window;
-    const DemoRun was(Award::Was);
-    QVERIFY(Show(window, &was));
+    QVERIFY(Show(window));
+    const DemoRun was(window, Award::Was);
     auto* map = Child<CMapWidget>(window, "mapWidget");
     auto* hover = Child<QLabel>(window, "labelHover");
     const AwardEntity& texas = was.Entity("TX");
@@ -127,8 +115,7 @@ void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
                                 .arg(std::lround(home.BearingFromHome(point))));
 
     // Needed pins can be hidden; the pointer then finds nothing there.
-    const DemoRun dxcc(Award::Dxcc);
-    window.ShowRun(dxcc.request, dxcc.log, dxcc.result);
+    const DemoRun dxcc(window, Award::Dxcc);
     Child<QComboBox>(window, "comboProjection")->setCurrentIndex(0);
     const AwardEntity& needed = dxcc.Entity("3D2");
     QCOMPARE(needed.status, EntityStatus::Needed);
@@ -142,8 +129,8 @@ void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
 
 void MapWindowTest::clickListsTheContacts() {
     CMapWindow window;
-    const DemoRun was(Award::Was);
-    QVERIFY(Show(window, &was));
+    QVERIFY(Show(window));
+    const DemoRun was(window, Award::Was);
     auto* map = Child<CMapWidget>(window, "mapWidget");
     auto* list = Child<QTreeWidget>(window, "listContacts");
     const AwardEntity& texas = was.Entity("TX");
@@ -196,22 +183,22 @@ void MapWindowTest::wheelZoomsDragPansDoubleClickResets() {
     QCOMPARE(map->View().ToPlane(QPointF(map->width() / 2.0, map->height() / 2.0)), QPointF(0, 0));
 }
 
+// The file's name chooses its format; a file that cannot be written is reported.
 void MapWindowTest::savesTheMap() {
     CMapWindow window;
     window.resize(900, 600);
     window.show();
-    const DemoRun ffma(Award::Ffma);
-    window.ShowRun(ffma.request, ffma.log, ffma.result);
+    const DemoRun ffma(window, Award::Ffma);
     QTemporaryDir folder;
-    for (const char* name : {"map.png", "map.svg", "map.pdf"}) {
-        const QString path = folder.path() + "/" + name;
-        QVERIFY(window.SaveMap(path));
-        QFile file(path);
+    for (const auto& [name, head] : {std::pair{"map.png", "\x89PNG"},
+                                     {"map.svg", "<?xml"},
+                                     {"map.pdf", "%PDF"},
+                                     {"map", "\x89PNG"}}) {
+        QVERIFY(window.SaveMap(folder.filePath(name)));
+        QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray head = file.read(5);
-        QVERIFY2(head.contains("PNG") || head.startsWith("<?xml") || head.startsWith("%PDF"), name);
+        QVERIFY2(file.read(5).startsWith(head), name);
     }
-    // A folder that is not there: the user is told, nothing is written.
     ModalAnswerer answerer;
     QVERIFY(!window.SaveMap(folder.path() + "/no-such-folder/map.png"));
     QCOMPARE(answerer.messages.size(), 1);

@@ -1,4 +1,4 @@
-// Start-up: the paths dialog, the check of the log, then the main window.
+// Start-up: the command line, the paths dialog, the check of the log, then the main window.
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,29 +15,88 @@
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CMainFrame.h"
+#include "shell/CPathsDlg.h"
 #include "shell/RecentFileList.h"
 
 using namespace corvale;
-using corvale::test::Fixture;
-using corvale::test::ModalAnswerer;
-using corvale::test::TestWinePrefix;
+using namespace corvale::test;
+
+namespace {
+
+// Corvale's own folder for the pin or squares files, as the dialog shows it.
+QString OwnFolder(const char* name) {
+    return qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/" + name + "/";
+}
+
+QString FieldText(const QWidget& dialog, const char* edit) {
+    return Child<QLineEdit>(dialog, edit)->text();
+}
+
+// Runs WAS on the started program and waits for the form to come back.
+bool RunWas(const CCorvaleApp& app) {
+    CCorvaleView* view = app.GetMainWnd()->GetActiveView();
+    QSignalSpy ended(view, &CCorvaleView::RunEnded);
+    view->OnWasMixed();
+    return ended.wait(60000);
+}
+
+}  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
   private slots:
+    // Each test starts as a new user would, with no recent logs.
+    void init() { ForgetRecentLogs(); }
+    void commandLine_data();
+    void commandLine();
     void pathsDialog_data();
     void pathsDialog();
     void logCheck_data();
     void logCheck();
-    void commandLine_data();
-    void commandLine();
     void failedOpenReturnsToTheDialog_data();
     void failedOpenReturnsToTheDialog();
     void recentLogsAfterTwoOpens();
     void firstRunWithoutWine();
     void logOptionTakesTheDialogsOtherPaths();
-    void openLogAndConfirmations();
+    void dialogFillsFromTheSettings_data();
+    void dialogFillsFromTheSettings();
+    void dialogBrowse_data();
+    void dialogBrowse();
+    void dialogAnswer_data();
+    void dialogAnswer();
 };
+
+void StartupTest::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("outcome");  // refused, or the dialog shown or skipped
+    const auto row = [](const char* name, const QStringList& arguments, const char* outcome) {
+        QTest::newRow(name) << arguments << QString(outcome);
+    };
+    row("none", {}, "dialog");
+    row("prefix and screenshot", {"--wine-prefix", "/p", "--screenshot", "s.png"}, "dialog");
+    // A folder given on the command line is joined to the file names with a separator.
+    row("log and folder", {"--source-mdb", "l.mdb", "--lst-dir", "pins"}, "no dialog, pins/");
+    row("folder with its slash", {"--source-mdb", "l.mdb", "--lst-dir", "pins/"},
+        "no dialog, pins/");
+    row("log without folder", {"--source-mdb", "l.mdb"}, "refused");
+    row("log of either kind", {"--log", "l.adi"}, "no dialog, ");
+    row("either kind and folder", {"--log", "l.adi", "--lst-dir", "pins"}, "no dialog, pins/");
+    row("log named twice", {"--log", "l.adi", "--source-mdb", "l.mdb", "--lst-dir", "pins"},
+        "refused");
+    row("folder without log", {"--lst-dir", "pins"}, "refused");
+    row("unknown option", {"--band", "50"}, "refused");
+    row("argument", {"log.mdb"}, "refused");
+}
+
+void StartupTest::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, outcome);
+    const auto parsed = ParseCommandLine(QStringList{"corvale"} + arguments);
+    QCOMPARE(!parsed                      ? "refused"
+             : parsed->SkipsPathsDialog() ? "no dialog, " + parsed->lstDir
+                                          : "dialog",
+             outcome);
+}
 
 void StartupTest::pathsDialog_data() {
     QTest::addColumn<bool>("ok");
@@ -48,8 +107,7 @@ void StartupTest::pathsDialog_data() {
 void StartupTest::pathsDialog() {
     QFETCH(bool, ok);
     TestWinePrefix prefix;
-    prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
-    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+    prefix.InstallBoth("C:\\DXBase\\demo-log.mdb");
     prefix.CopyOntoDriveC(Fixture("demo-log.mdb"), "DXBase/demo-log.mdb");
     ModalAnswerer answerer([ok](QDialog& dialog) { ok ? dialog.accept() : dialog.reject(); });
 
@@ -57,135 +115,67 @@ void StartupTest::pathsDialog() {
     QCOMPARE(app.InitInstance(CCorvaleCommandLine{}), ok);
     QCOMPARE(answerer.dialogTitles.size(), 1);
     QVERIFY(answerer.messages.isEmpty());
-    if (!ok) {
-        QVERIFY(app.GetMainWnd() == nullptr);
-        QVERIFY(app.m_strSourceMdb.isEmpty());
+    QCOMPARE(app.GetMainWnd() != nullptr, ok);
+    QCOMPARE(app.m_strSourceMdb, ok ? "C:\\DXBase\\demo-log.mdb" : QString());
+    if (!ok)
         return;
-    }
-    QCOMPARE(app.m_strSourceMdb, QString("C:\\DXBase\\demo-log.mdb"));
-    QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
-    CMainFrame* frame = app.GetMainWnd();
-    QVERIFY(frame != nullptr && frame->isVisible());
-    QCOMPARE(frame->windowTitle(), QString(strings::kAppTitle));
-    CCorvaleView* view = frame->GetActiveView();
-    QCOMPARE(view->findChild<QLabel*>("labelSourceMdb")->text(),
-             QString("C:\\DXBase\\demo-log.mdb"));
+    const CCorvaleView& view = *app.GetMainWnd()->GetActiveView();
+    QVERIFY(app.GetMainWnd()->isVisible());
+    QCOMPARE(Child<QLabel>(view, "labelSourceMdb")->text(), "C:\\DXBase\\demo-log.mdb");
 
     // The Windows paths shown lead to the files inside the prefix.
     QDir().mkpath(prefix.OnDriveC("DX Atlas/Pins"));
-    QSignalSpy ended(view, &CCorvaleView::RunEnded);
-    view->OnWasMixed();
-    QVERIFY(ended.wait(60000));
+    QVERIFY(RunWas(app));
     QVERIFY(answerer.messages.isEmpty());
-    QCOMPARE(view->findChild<QLabel*>("labelLstFile")->text(),
-             QString("C:\\DX Atlas\\Pins\\WASpins.lst"));
+    QCOMPARE(Child<QLabel>(view, "labelLstFile")->text(), "C:\\DX Atlas\\Pins\\WASpins.lst");
     QVERIFY(QFileInfo(prefix.OnDriveC("DX Atlas/Pins/WASpins.lst")).size() > 0);
 }
 
 void StartupTest::logCheck_data() {
     QTest::addColumn<QString>("log");
-    QTest::addColumn<bool>("starts");
-    QTest::addColumn<QString>("message");  // a text in the one message shown
-    // The log's version must read as the number 6.
+    QTest::addColumn<QString>("message");  // a text in the one message shown; none: it starts
     // The log's version must read as the number 6 (the rule has its own table in the logdb
     // tests; here, that start-up applies it).
-    QTest::newRow("demo-log") << Fixture("demo-log.mdb") << true << QString();
-    for (const char* file : {"version-7", "version-no-rows", "no-version-table"})
-        QTest::newRow(file) << Fixture(QString(file) + ".mdb") << false
-                            << QString(strings::kVersionError);
+    QTest::newRow("demo-log") << "demo-log.mdb" << QString();
+    QTest::newRow("version-7") << "version-7.mdb" << QString(strings::kVersionError);
     // The database layer's description names the file.
-    QTest::newRow("missing log") << Fixture("no-such-log.mdb") << false
-                                 << QString("no-such-log.mdb");
-    QTest::newRow("not a database") << Fixture("garbage.mdb") << false << QString("garbage.mdb");
+    QTest::newRow("missing log") << "no-such-log.mdb"
+                                 << "no-such-log.mdb";
+    QTest::newRow("not a database") << "garbage.mdb"
+                                    << "garbage.mdb";
     // An ADIF log has no [VERSION]; a text file that is neither kind is named.
-    QTest::newRow("ADIF log") << Fixture("adif/sample-lotw.adi") << true << QString();
-    QTest::newRow("ADX log") << Fixture("adif/sample-adx.adx") << true << QString();
-    QTest::newRow("neither kind") << Fixture("Refdata.tsv") << false << QString("Refdata.tsv");
+    QTest::newRow("ADIF log") << "adif/sample-lotw.adi" << QString();
+    QTest::newRow("ADX log") << "adif/sample-adx.adx" << QString();
+    QTest::newRow("neither kind") << "Refdata.tsv"
+                                  << "Refdata.tsv";
 }
 
 void StartupTest::logCheck() {
     QFETCH(QString, log);
-    QFETCH(bool, starts);
     QFETCH(QString, message);
-    QTemporaryDir pins;
-    TestWinePrefix prefix;
     ModalAnswerer answerer;
-    CCorvaleCommandLine commandLine;
-    commandLine.sourceMdb = log;
-    commandLine.lstDir = pins.path() + "/";
-
-    CCorvaleApp app(prefix.Settings());
-    QCOMPARE(app.InitInstance(commandLine), starts);
-    QCOMPARE(app.GetMainWnd() != nullptr, starts);
-    if (starts) {
-        QVERIFY(answerer.messages.isEmpty());
-        return;
-    }
-    QCOMPARE(answerer.messages.size(), 1);
-    QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages.front()));
-}
-
-void StartupTest::commandLine_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<bool>("skipsPathsDialog");
-    QTest::addColumn<QString>("lstDir");
-    QTest::newRow("none") << QStringList{} << true << false << QString();
-    QTest::newRow("prefix and screenshot")
-        << QStringList{"--wine-prefix", "/p", "--screenshot", "s.png"} << true << false
-        << QString();
-    // A folder given on the command line is joined to the file names with a separator.
-    QTest::newRow("log and folder") << QStringList{"--source-mdb", "l.mdb", "--lst-dir", "pins"}
-                                    << true << true << QString("pins/");
-    QTest::newRow("folder with its slash")
-        << QStringList{"--source-mdb", "l.mdb", "--lst-dir", "pins/"} << true << true
-        << QString("pins/");
-    QTest::newRow("log without folder")
-        << QStringList{"--source-mdb", "l.mdb"} << false << false << QString();
-    QTest::newRow("log of either kind")
-        << QStringList{"--log", "l.adi"} << true << true << QString();
-    QTest::newRow("log and folder")
-        << QStringList{"--log", "l.adi", "--lst-dir", "pins"} << true << true << QString("pins/");
-    QTest::newRow("log named twice")
-        << QStringList{"--log", "l.adi", "--source-mdb", "l.mdb", "--lst-dir", "pins"} << false
-        << false << QString();
-    QTest::newRow("folder without log")
-        << QStringList{"--lst-dir", "pins"} << false << false << QString();
-    QTest::newRow("unknown option") << QStringList{"--band", "50"} << false << false << QString();
-    QTest::newRow("argument") << QStringList{"log.mdb"} << false << false << QString();
-}
-
-void StartupTest::commandLine() {
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, valid);
-    QFETCH(bool, skipsPathsDialog);
-    QFETCH(QString, lstDir);
-    const std::optional<CCorvaleCommandLine> parsed =
-        ParseCommandLine(QStringList{"corvale"} + arguments);
-    QCOMPARE(parsed.has_value(), valid);
-    if (!parsed)
-        return;
-    QCOMPARE(parsed->SkipsPathsDialog(), skipsPathsDialog);
-    QCOMPARE(parsed->lstDir, lstDir);
+    const StartedForm form(Fixture(log));
+    QCOMPARE(form.Started(), message.isEmpty());
+    QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages[0]));
 }
 
 void StartupTest::failedOpenReturnsToTheDialog_data() {
     QTest::addColumn<QString>("secondLog");  // typed the second time; empty: Cancel
-    QTest::addColumn<bool>("starts");
-    QTest::newRow("Cancel then ends") << QString() << false;
-    QTest::newRow("a good log then starts") << Fixture("demo-log.mdb") << true;
+    QTest::newRow("Cancel then ends") << QString();
+    QTest::newRow("a good log then starts") << Fixture("demo-log.mdb");
 }
 
 void StartupTest::failedOpenReturnsToTheDialog() {
     QFETCH(QString, secondLog);
-    QFETCH(bool, starts);
     TestWinePrefix prefix;
     prefix.RegisterDxAtlas("C:\\DX Atlas\\");
     const QString missingLog = Fixture("no-such-log.mdb");
     QStringList shownAgain;  // the source field and the WAS name when the dialog came back
     ModalAnswerer answerer([&](QDialog& dialog) {
-        auto* source = dialog.findChild<QLineEdit*>("editSourceMdb");
-        auto* wasName = dialog.findChild<QLineEdit*>("editWasLstName");
+        auto* source = Child<QLineEdit>(dialog, "editSourceMdb");
+        auto* wasName = Child<QLineEdit>(dialog, "editWasLstName");
         if (shownAgain.isEmpty() && source->text() != missingLog) {
             source->setText(missingLog);
             wasName->setText("States.lst");
@@ -193,23 +183,19 @@ void StartupTest::failedOpenReturnsToTheDialog() {
             return;
         }
         shownAgain = {source->text(), wasName->text()};
-        if (secondLog.isEmpty()) {
-            dialog.reject();
-            return;
-        }
         source->setText(secondLog);
-        dialog.accept();
+        secondLog.isEmpty() ? dialog.reject() : dialog.accept();
     });
 
     CCorvaleApp app(prefix.Settings());
-    QCOMPARE(app.InitInstance(CCorvaleCommandLine{}), starts);
+    QCOMPARE(app.InitInstance(CCorvaleCommandLine{}), !secondLog.isEmpty());
     QCOMPARE(answerer.dialogTitles.size(), 2);
     QCOMPARE(answerer.messages.size(), 1);
     QVERIFY2(answerer.messages.front().contains("no-such-log.mdb"),
-             qPrintable(answerer.messages.front()));
+             qPrintable(answerer.messages[0]));
     QCOMPARE(shownAgain, (QStringList{missingLog, "States.lst"}));
-    QCOMPARE(app.GetMainWnd() != nullptr, starts);
-    QCOMPARE(app.m_strSourceMdb, starts ? secondLog : missingLog);
+    QCOMPARE(app.GetMainWnd() != nullptr, !secondLog.isEmpty());
+    QCOMPARE(app.m_strSourceMdb, secondLog.isEmpty() ? missingLog : secondLog);
 }
 
 void StartupTest::recentLogsAfterTwoOpens() {
@@ -218,25 +204,16 @@ void StartupTest::recentLogsAfterTwoOpens() {
     const QString second = folder.filePath("second.mdb");
     QFile::copy(Fixture("demo-log.mdb"), first);
     QFile::copy(Fixture("demo-log.mdb"), second);
-    TestWinePrefix prefix;
-    ModalAnswerer answerer;
-    for (const QString& log : {first, second, first, second}) {
-        CCorvaleCommandLine commandLine;
-        commandLine.sourceMdb = log;
-        commandLine.lstDir = folder.path() + "/";
-        CCorvaleApp app(prefix.Settings());
-        QVERIFY(app.InitInstance(commandLine));
-    }
+    for (const QString& log : {first, second, first, second})
+        const StartedForm started(log);
     // Each log once, newest first.
     QCOMPARE(RecentFileList().mid(0, 2), (QStringList{second, first}));
 
     CMainFrame frame;
     QStringList opened;
-    connect(&frame, &CMainFrame::OpenRecentLog,
-            [&opened](const QString& file) { opened.append(file); });
-    emit frame.findChild<QMenu*>("menuFile")->aboutToShow();
-    auto* recent = frame.findChild<QAction*>("actionRecentFile2");
-    QVERIFY(recent != nullptr);
+    connect(&frame, &CMainFrame::OpenRecentLog, [&](const QString& file) { opened.append(file); });
+    emit Child<QMenu>(frame, "menuFile")->aboutToShow();
+    auto* recent = Child<QAction>(frame, "actionRecentFile2");
     QCOMPARE(recent->text(), "&2 " + first);
     QVERIFY(recent->isEnabled());
     recent->trigger();
@@ -259,84 +236,205 @@ void StartupTest::firstRunWithoutWine() {
         } else if (!browsed) {
             // Clicked from the event loop, so that the file dialog it opens is answered too.
             browsed = true;
-            QMetaObject::invokeMethod(dialog.findChild<QPushButton*>("buttonBrowseSourceMdb"),
+            QMetaObject::invokeMethod(Child<QPushButton>(dialog, "buttonBrowseSourceMdb"),
                                       &QPushButton::click, Qt::QueuedConnection);
         } else {
-            dialog.findChild<QPushButton*>("buttonOk")->click();
+            Child<QPushButton>(dialog, "buttonOk")->click();
         }
     });
 
     CCorvaleApp app(noPrefix);
     QVERIFY(app.InitInstance(CCorvaleCommandLine{}));
-    QCOMPARE(answerer.messages.size(), 1);
     QCOMPARE(app.m_strSourceMdb, log);
-    CCorvaleView* view = app.GetMainWnd()->GetActiveView();
-    QSignalSpy ended(view, &CCorvaleView::RunEnded);
-    view->OnWasMixed();
-    QVERIFY(ended.wait(60000));
-    QCOMPARE(answerer.messages.size(), 1);
-    const QString pins = qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/Pins/WASpins.lst";
-    QCOMPARE(view->findChild<QLabel*>("labelLstFile")->text(), pins);
+    QVERIFY(RunWas(app));
+    QCOMPARE(answerer.messages.size(), 1);  // the dialog's, that no Wine prefix was found
+    const QString pins = OwnFolder("Pins") + "WASpins.lst";
+    QCOMPARE(Child<QLabel>(*app.GetMainWnd(), "labelLstFile")->text(), pins);
     QVERIFY(QFileInfo(pins).size() > 0);
 }
 
 // corvale --log FILE: no dialog; the other paths are the ones it would have shown.
 void StartupTest::logOptionTakesTheDialogsOtherPaths() {
     TestWinePrefix prefix;
-    prefix.WriteIni("C:\\DXBase\\demo-log.mdb", "C:\\DXBase");
-    prefix.RegisterDxAtlas("C:\\DX Atlas\\");
+    prefix.InstallBoth();
     ModalAnswerer answerer;
     CCorvaleCommandLine commandLine;
     commandLine.sourceMdb = Fixture("adif/sample-plain.adi");
 
     CCorvaleApp app(prefix.Settings());
     QVERIFY(app.InitInstance(commandLine));
-    QVERIFY(answerer.dialogTitles.isEmpty());
-    QVERIFY(answerer.messages.isEmpty());
+    QVERIFY(answerer.dialogTitles.isEmpty() && answerer.messages.isEmpty());
     QCOMPARE(app.m_strSourceMdb, Fixture("adif/sample-plain.adi"));
     QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
     QCOMPARE(app.m_strVuccCfmPath, QString("C:\\DX Atlas\\Squares\\VUCCsquares.cfm"));
+    // The form holds the prefix record set on the Refdata database shown, never opened.
+    const CCorvaleView& view = *app.GetMainWnd()->GetActiveView();
+    QCOMPARE(Child<QLabel>(view, "labelRefdataMdb")->text(), "C:\\DXBase\\Refdata.mdb");
+    QCOMPARE(view.m_priPfxSet.GetDefaultDBName(), std::string("C:\\DXBase\\Refdata.mdb"));
 }
 
-// File > Open Log changes the log that the runs read; the Confirmations menu, what counts.
-void StartupTest::openLogAndConfirmations() {
-    QTemporaryDir pins;
+void StartupTest::dialogFillsFromTheSettings_data() {
+    QTest::addColumn<bool>("prefixExists");
+    QTest::addColumn<QString>("pgmPath");
+    QTest::addColumn<QString>("installLocation");  // empty: DX Atlas is not installed
+    QTest::addColumn<QStringList>("shown");        // source, Refdata, pins and squares folders
+    QTest::addColumn<QStringList>("message");      // texts in the one message shown, if any
+
+    // The values are joined by plain concatenation, as the two programs store them. DXBase's log
+    // comes before the recent ones; without it, the most recent is offered.
+    const QString log = "C:\\DXBase\\Data\\N0CALL.mdb";
+    const QString atlas = "C:\\Program Files\\DX Atlas\\";
+    QTest::newRow("folders with their backslash")
+        << true << "C:\\DXBase\\" << atlas
+        << QStringList{log, "C:\\DXBase\\\\Refdata.mdb", atlas + "Pins\\", atlas + "Squares\\"}
+        << QStringList();
+    // Without DX Atlas the files go to Corvale's own folders, and the message names them.
+    const QStringList ownFolders{OwnFolder("Pins"), OwnFolder("Squares")};
+    QTest::newRow("DX Atlas missing") << true << "C:\\DXBase" << QString()
+                                      << QStringList{log, "C:\\DXBase\\Refdata.mdb"} + ownFolders
+                                      << QStringList{"DX Atlas", "not found"} + ownFolders;
+    QTest::newRow("no Wine prefix")
+        << false << QString() << QString()
+        << QStringList{"/home/op/logs/recent.adi", "\\Refdata.mdb"} + ownFolders
+        << QStringList{"no Wine prefix at", "--wine-prefix", "WINEPREFIX"} + ownFolders;
+    const QString cut = "C:\\" + QString(251, 'x');
+    QTest::newRow("DX Atlas's location cut where no folder is")
+        << true << "C:\\DXBase"
+        << "C:\\" + QString(300, 'x') + "\\"
+        << QStringList{log, "C:\\DXBase\\Refdata.mdb", cut + "Pins\\", cut + "Squares\\"}
+        << QStringList{"304 characters long", "Over-type"};
+}
+
+void StartupTest::dialogFillsFromTheSettings() {
+    QFETCH(bool, prefixExists);
+    QFETCH(QString, pgmPath);
+    QFETCH(QString, installLocation);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, message);
+    AddToRecentFileList("/home/op/logs/older.mdb");
+    AddToRecentFileList("/home/op/logs/recent.adi");
     TestWinePrefix prefix;
+    prefix.WriteIni("C:\\DXBase\\Data\\N0CALL.mdb", pgmPath);
+    if (!installLocation.isEmpty())
+        prefix.RegisterDxAtlas(installLocation);
+    const QString missingPrefix = prefix.Path() + "/never-made";
+    const WinePrefixSettings noPrefix(missingPrefix.toStdString());
     ModalAnswerer answerer;
-    CCorvaleCommandLine commandLine;
-    commandLine.sourceMdb = Fixture("demo-log.mdb");
-    commandLine.lstDir = pins.path() + "/";
-    CCorvaleApp app(prefix.Settings());
-    QVERIFY(app.InitInstance(commandLine));
-    CMainFrame* frame = app.GetMainWnd();
-    CCorvaleView* view = frame->GetActiveView();
-    const auto text = [view](const char* label) { return view->findChild<QLabel*>(label)->text(); };
 
-    QVERIFY(!frame->OpenLog(Fixture("garbage.mdb")));
-    QCOMPARE(answerer.messages.size(), 1);
-    QCOMPARE(text("labelSourceMdb"), Fixture("demo-log.mdb"));
-    QVERIFY(frame->OpenLog(Fixture("adif/sample-plain.adi")));
-    QCOMPARE(text("labelSourceMdb"), Fixture("adif/sample-plain.adi"));
+    CPathsDlg dialog(prefixExists ? prefix.Settings() : noPrefix);
+    dialog.OnInitDialog();
+    QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!prefixExists)
+        message.append(missingPrefix);
+    for (const QString& word : message)
+        QVERIFY2(answerer.messages.front().contains(word), qPrintable(answerer.messages[0]));
 
-    struct Setting {
-        bool card, lotw, eqsl;
-        const char* worked;
-        const char* confirmed;
-    };
-    // The same counts as corvale-cli --confirmations gives on this log.
-    for (const Setting& setting :
-         {Setting{false, false, false, "71", "0"}, Setting{true, false, false, "52", "19"},
-          Setting{true, true, true, "35", "36"}}) {
-        frame->findChild<QAction*>("actionConfirmCard")->setChecked(setting.card);
-        frame->findChild<QAction*>("actionConfirmLotw")->setChecked(setting.lotw);
-        frame->findChild<QAction*>("actionConfirmEqsl")->setChecked(setting.eqsl);
-        QSignalSpy ended(view, &CCorvaleView::RunEnded);
-        view->OnDxccMixed();
-        QVERIFY(ended.wait(60000));
-        QCOMPARE(text("labelDxccWorked"), QString(setting.worked));
-        QCOMPARE(text("labelDxccConfirmed"), QString(setting.confirmed));
-    }
-    QCOMPARE(answerer.messages.size(), 1);
+    const QString squares = shown[3];
+    shown[3] = squares + "FFMAsquares.wkd";
+    shown << squares + "FFMAsquares.cfm"
+          << "FFMApins.lst"
+          << "VUCCpins.lst"
+          << "DXCCpins.lst"
+          << "IOTApins.lst"
+          << "WASpins.lst";
+    QStringList fields;
+    for (const char* edit :
+         {"SourceMdb", "RefdataMdb", "LstDir", "FfmaWkdPath", "FfmaCfmPath", "FfmaLstName",
+          "VuccLstName", "DxccLstName", "IotaLstName", "WasLstName"})
+        fields.append(FieldText(dialog, qPrintable(QString("edit") + edit)));
+    QCOMPARE(fields, shown);
+    QCOMPARE(dialog.m_strVuccWkdPath, squares + "VUCCsquares.wkd");
+    QCOMPARE(dialog.m_strVuccCfmPath, squares + "VUCCsquares.cfm");
+    // Of the values filled, the last shown in the caption was the FFMA CFM path.
+    QCOMPARE(dialog.windowTitle(), squares + "FFMAsquares.cfm");
+}
+
+void StartupTest::dialogBrowse_data() {
+    QTest::addColumn<QString>("button");       // buttonBrowse... and the field edit...
+    QTest::addColumn<QString>("chosen");       // below the test's folder; "" cancels the dialog
+    QTest::addColumn<QString>("shown");        // the field's text afterwards, below the folder
+    QTest::addColumn<QStringList>("filters");  // name filters the dialog offers, in part
+    const QStringList logFilters{"Logs (*.mdb *.accdb *.adi *.adif *.adx)",
+                                 "Access databases (*.mdb *.accdb)",
+                                 "ADIF logs (*.adi *.adif *.adx)", "All files (*)"};
+    QTest::newRow("an ADIF log") << "SourceMdb"
+                                 << "logs/mine.adi"
+                                 << "logs/mine.adi" << logFilters;
+    // The form joins the names to the folder without a separator: the folder ends with one.
+    QTest::newRow("the pins folder") << "LstDir"
+                                     << "pins"
+                                     << "pins/" << QStringList();
+    // A squares file is written by a run and need not exist yet.
+    QTest::newRow("worked squares") << "FfmaWkdPath"
+                                    << "pins/new.wkd"
+                                    << "pins/new.wkd" << QStringList{"Worked squares (*.wkd)"};
+    QTest::newRow("cancelled") << "SourceMdb" << QString() << QString() << logFilters;
+}
+
+void StartupTest::dialogBrowse() {
+    QFETCH(QString, button);
+    QFETCH(QString, chosen);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, filters);
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath("logs");
+    QDir(folder.path()).mkpath("pins");
+    QFile log(folder.filePath("logs/mine.adi"));
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    TestWinePrefix prefix;
+    prefix.InstallBoth();
+    QStringList offered;
+    ModalAnswerer answerer([&](QDialog& dialog) {
+        auto& fileDialog = dynamic_cast<QFileDialog&>(dialog);
+        offered = fileDialog.nameFilters();
+        if (chosen.isEmpty())
+            return fileDialog.reject();
+        fileDialog.selectFile(folder.filePath(chosen));
+        dialog.accept();  // QFileDialog::accept, which checks the choice
+    });
+
+    CPathsDlg dialog(prefix.Settings());
+    dialog.OnInitDialog();
+    const QString edit = "edit" + button;
+    const QString before = FieldText(dialog, qPrintable(edit));
+    Child<QPushButton>(dialog, qPrintable("buttonBrowse" + button))->click();
+    QCOMPARE(answerer.dialogTitles.size(), 1);
+    for (const QString& filter : filters)
+        QVERIFY2(offered.contains(filter), qPrintable(offered.join(", ")));
+    QCOMPARE(FieldText(dialog, qPrintable(edit)),
+             shown.isEmpty() ? before : folder.filePath(shown));
+}
+
+void StartupTest::dialogAnswer_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("sourceMdb");  // what the dialog hands over
+    QTest::addColumn<QString>("wasLstName");
+    // OK hands over what is typed, untrimmed; Cancel keeps nothing of it.
+    QTest::newRow("OK") << "buttonOk" << int(QDialog::Accepted) << "D:\\Logs\\mine.mdb  "
+                        << "States.lst";
+    QTest::newRow("Cancel") << "buttonCancel" << int(QDialog::Rejected) << "C:\\DXBase\\log.mdb"
+                            << "WASpins.lst";
+}
+
+void StartupTest::dialogAnswer() {
+    QFETCH(QString, button);
+    QFETCH(int, result);
+    QFETCH(QString, sourceMdb);
+    QFETCH(QString, wasLstName);
+    TestWinePrefix prefix;
+    prefix.InstallBoth();
+    ModalAnswerer answerer([&button](QDialog& dialog) {
+        Child<QLineEdit>(dialog, "editSourceMdb")->setText("D:\\Logs\\mine.mdb  ");
+        Child<QLineEdit>(dialog, "editWasLstName")->setText("States.lst");
+        Child<QPushButton>(dialog, qPrintable(button))->click();
+    });
+
+    CPathsDlg dialog(prefix.Settings());
+    QCOMPARE(dialog.DoModal(), result);
+    QCOMPARE(dialog.m_strSourceMdb, sourceMdb);
+    QCOMPARE(dialog.m_strWasLstName, wasLstName);
+    QCOMPARE(dialog.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
 }
 
 QTEST_MAIN(StartupTest)

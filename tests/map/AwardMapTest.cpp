@@ -1,14 +1,12 @@
-// The award on the map, from completed runs of the demo log: every state and square filled in
-// its status's exact colour, dots and rings at the pins, the legend, what the pointer finds and
-// the files a map is saved as.
+// The map drawn offscreen: the base map, and the award from completed runs of the demo and
+// sample logs, every state and square filled in its status's exact colour, dots and rings at
+// the pins, the legend, what the pointer finds and the files a map is saved as.
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QRegularExpression>
 #include <QString>
 
 #include <algorithm>
-
-#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -25,6 +23,7 @@
 #include "map/LatLonProjection.h"
 #include "map/Maidenhead.h"
 #include "map/MapPicture.h"
+#include "map/MapStyle.h"
 
 namespace corvale {
 namespace {
@@ -39,23 +38,17 @@ QColor Palette(EntityStatus status) {
     return {colour.red, colour.green, colour.blue};
 }
 
-// The entities of a DXCC run of a log held in memory, one contact per prefix: confirmed or
-// worked only.
-std::vector<AwardEntity> DxccRunOf(const std::vector<std::pair<const char*, bool>>& contacts) {
-    QsoTableBuilder table;
-    for (const auto& [prefix, confirmed] : contacts) {
-        table.AddRow()
-            .Set(QsoColumn::Prefix, prefix)
-            .Set(QsoColumn::Confirm, confirmed ? "1" : "")
-            .Set(QsoColumn::Valid, std::int32_t{1});
-    }
+std::unique_ptr<Projection> MakeProjection(bool azimuthal, GeoPoint home) {
+    if (azimuthal)
+        return std::make_unique<AzimuthalProjection>(home);
+    return std::make_unique<LatLonProjection>();
+}
+
+std::vector<AwardEntity> Run(Award award, CSRC2006QSO& qsoSet) {
     const test::TempFolder folder;
     RunRequest request;
-    request.award = Award::Dxcc;
+    request.award = award;
     request.lstPath = folder.File("pins.lst");
-    CSRC2006QSO qsoSet;
-    qsoSet.m_strSort = std::string(AwardSortText(Award::Dxcc));
-    qsoSet.Open(table.Build());
     RunObserver quiet;
     return RunAward(request, qsoSet, quiet).entities;
 }
@@ -65,24 +58,45 @@ const std::vector<AwardEntity>& RunEntities(Award award, const std::string& log)
     static std::map<std::pair<Award, std::string>, std::vector<AwardEntity>> runs;
     auto found = runs.find({award, log});
     if (found == runs.end()) {
-        const test::TempFolder folder;
-        RunRequest request;
-        request.award = award;
-        request.lstPath = folder.File("pins.lst");
         CSRC2006QSO qsoSet(log);
-        RunObserver quiet;
-        found =
-            runs.emplace(std::pair(award, log), RunAward(request, qsoSet, quiet).entities).first;
+        found = runs.emplace(std::pair(award, log), Run(award, qsoSet)).first;
     }
     return found->second;
+}
+
+// A DXCC run of an edited log, far-apart countries confirmed or worked only, one contact each.
+const std::vector<AwardEntity>& EditedDxccRun() {
+    static const std::vector<AwardEntity> entities = [] {
+        QsoTableBuilder table;
+        for (const auto& [prefix, confirmed] : {std::pair{"G", true},
+                                                {"JA", true},
+                                                {"VK", true},
+                                                {"ZS", false},
+                                                {"PY", false},
+                                                {"KH6", false}}) {
+            table.AddRow()
+                .Set(QsoColumn::Prefix, prefix)
+                .Set(QsoColumn::Confirm, confirmed ? "1" : "")
+                .Set(QsoColumn::Valid, std::int32_t{1});
+        }
+        CSRC2006QSO qsoSet;
+        qsoSet.m_strSort = std::string(AwardSortText(Award::Dxcc));
+        qsoSet.Open(table.Build());
+        return Run(Award::Dxcc, qsoSet);
+    }();
+    return entities;
+}
+
+QImage RenderImage(const MapRenderer& renderer, const MapView& view) {
+    QImage image(view.PictureSize().toSize(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    renderer.Render(painter, view);
+    return image;
 }
 
 // A map of one award's run: its layers alone (no land, borders or grid, so that every centre
 // shows the award's own colour), or with the base map under them.
 struct AwardPicture {
-    AwardPicture(Award award, const std::string& log, std::unique_ptr<Projection> projection,
-                 QSize size, bool withBase = false)
-        : AwardPicture(award, RunEntities(award, log), std::move(projection), size, withBase) {}
     AwardPicture(Award award, std::span<const AwardEntity> entities,
                  std::unique_ptr<Projection> projection, QSize size, bool withBase = false)
         : renderer(std::move(projection)),
@@ -92,15 +106,24 @@ struct AwardPicture {
             AddBaseLayers(renderer, EmbeddedOutlines());
         layers = AddAwardLayers(renderer, exported, EmbeddedOutlines());
     }
+    AwardPicture(Award award, const std::string& log, bool azimuthal, QSize size,
+                 bool withBase = false)
+        : AwardPicture(award, RunEntities(award, log),
+                       MakeProjection(azimuthal, *LocatorCentre("FN42")), size, withBase) {}
 
-    QImage Render() const {
-        QImage image(view.PictureSize().toSize(), QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        renderer.Render(painter, view);
-        return image;
-    }
+    QImage Render() const { return RenderImage(renderer, view); }
     QPointF PixelOf(GeoPoint point) const {
         return view.ToPixel(renderer.CurrentProjection().ToPlane(point));
+    }
+    // Shows `centre` in the middle of the picture at `zoom` (1: the whole world).
+    void Frame(GeoPoint centre, double zoom) {
+        view.Reset();
+        view.ZoomAround(PixelOf(centre), zoom);
+        const QSizeF size = view.PictureSize();
+        view.PanBy(QPointF(size.width() / 2, size.height() / 2) - PixelOf(centre));
+    }
+    const AwardEntity& Entity(const std::string& key) const {
+        return *std::ranges::find(exported.entities, key, &AwardEntity::key);
     }
 
     MapRenderer renderer;
@@ -108,6 +131,10 @@ struct AwardPicture {
     MapView view;
     AwardLayers layers;
 };
+
+QColor ColourAt(const QImage& image, QPointF pixel) {
+    return image.pixelColor(static_cast<int>(pixel.x()), static_cast<int>(pixel.y()));
+}
 
 GeoPoint PinPoint(const AwardEntity& entity) {
     return GeoPointFromPinUnits(entity.position->longitude, entity.position->latitude);
@@ -132,14 +159,6 @@ std::optional<GeoPoint> AreaCentre(Award award, const AwardEntity& entity) {
     return square ? std::optional(square->Centre()) : std::nullopt;
 }
 
-// Whether the map fills the entity's area rather than pinning it.
-bool IsArea(Award award, const AwardEntity& entity) {
-    if (award == Award::Was)
-        return EmbeddedOutlines().FindState(entity.key) != nullptr;
-    return AwardHasSquares(award) &&
-           (FieldRect(entity.key) || (entity.key.size() == 4 && SquareRect(entity.key)));
-}
-
 struct AreaCase {
     const char* name;
     Award award;
@@ -158,48 +177,28 @@ void PrintTo(const AreaCase& c, std::ostream* out) {
 
 class AreaFills : public testing::TestWithParam<AreaCase> {};
 
-// Shows `centre` in the middle of the picture at `zoom` (1: the whole world).
-void Frame(AwardPicture& picture, GeoPoint centre, double zoom) {
-    picture.view.Reset();
-    picture.view.ZoomAround(picture.PixelOf(centre), zoom);
-    const QSizeF size = picture.view.PictureSize();
-    picture.view.PanBy(QPointF(size.width() / 2, size.height() / 2) - picture.PixelOf(centre));
-}
-
 // Fills are opaque, so the pixel at the centre of every state or square of the run has its
 // status's exact colour, needed ones too. Each is looked at in the first picture that shows
 // it: Hawaii, the contiguous US, Alaska, each large enough for Oahu and Rhode Island; then the
 // whole world.
 TEST_P(AreaFills, ColourTheCentreOfEveryAreaByItsStatus) {
     const AreaCase& c = GetParam();
-    std::unique_ptr<Projection> projection;
-    if (c.azimuthal)
-        projection = std::make_unique<AzimuthalProjection>(*LocatorCentre("FN42"));
-    else
-        projection = std::make_unique<LatLonProjection>();
-    AwardPicture picture(c.award, c.log, std::move(projection), {2400, 1200});
-    struct Framing {
-        GeoPoint centre;
-        double zoom;
-    };
+    AwardPicture picture(c.award, c.log, c.azimuthal, {2400, 1200});
     std::map<EntityStatus, int> checked;
     std::set<std::string> seen;
-    for (const Framing& framing : {Framing{{-157, 20.5}, 16}, Framing{{-97, 38}, 4},
-                                   Framing{{-150, 62}, 4}, Framing{{0, 0}, 1}}) {
-        Frame(picture, framing.centre, framing.zoom);
+    for (const auto& [centre, zoom] : {std::pair{GeoPoint{-157, 20.5}, 16.0},
+                                       {{-97, 38}, 4.0},
+                                       {{-150, 62}, 4.0},
+                                       {{0, 0}, 1.0}}) {
+        picture.Frame(centre, zoom);
         const QImage image = picture.Render();
         const QRectF inside = QRectF(image.rect()).adjusted(20, 20, -20, -20);
         for (const AwardEntity& entity : picture.exported.entities) {
-            const auto centre = AreaCentre(c.award, entity);
-            if (!centre || seen.contains(entity.key))
-                continue;
-            const QPointF pixel = picture.PixelOf(*centre);
-            if (!inside.contains(pixel))
+            const auto area = AreaCentre(c.award, entity);
+            if (!area || seen.contains(entity.key) || !inside.contains(picture.PixelOf(*area)))
                 continue;
             seen.insert(entity.key);
-
-            EXPECT_EQ(image.pixelColor(static_cast<int>(pixel.x()), static_cast<int>(pixel.y())),
-                      Palette(entity.status))
+            EXPECT_EQ(ColourAt(image, picture.PixelOf(*area)), Palette(entity.status))
                 << entity.key << " " << StatusWord(entity.status);
             ++checked[entity.status];
         }
@@ -221,6 +220,26 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{"DemoFfmaAzimuthal", Award::Ffma, kDemoLog, true, 490, 10, 2, 476},
         AreaCase{"DemoVucc50LatitudeLongitude", Award::Vucc, kDemoLog, false, 47, 26, 16, 0}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// The fills lie under the land, the borders and the grid: with the base map drawn, squares
+// whose centres are clear of borders and grid names keep their exact colour, the square grid
+// shown or not.
+TEST(AreaFills, LieUnderTheBaseMap) {
+    const GeoPoint home = SquareRect("DM79")->Centre();
+    for (bool azimuthal : {false, true}) {
+        AwardPicture picture(Award::Ffma, RunEntities(Award::Ffma, kDemoLog),
+                             MakeProjection(azimuthal, home), {1800, 900}, true);
+        for (double zoom : {2.0, 6.0}) {
+            picture.Frame(home, zoom);
+            const QImage image = picture.Render();
+            for (const char* square : {"DM79", "EM12", "DN46"}) {
+                EXPECT_EQ(ColourAt(image, picture.PixelOf(SquareRect(square)->Centre())),
+                          Palette(picture.Entity(square).status))
+                    << square << " at zoom " << zoom << (azimuthal ? " azimuthal" : "");
+            }
+        }
+    }
+}
 
 // The pins well inside the picture whose nearest neighbour is at least `room` pixels away, so
 // that the pixels near one belong to it alone. Needed pins (rings drawn under the dots) count
@@ -245,143 +264,153 @@ std::vector<const AwardEntity*> LonePins(const AwardPicture& picture, double roo
     return pins;
 }
 
-// Confirmed and worked-only countries far apart, as an edited log holds them.
-const std::vector<AwardEntity>& EditedDxccRun() {
-    static const std::vector<AwardEntity> entities = DxccRunOf(
-        {{"G", true}, {"JA", true}, {"VK", true}, {"ZS", false}, {"PY", false}, {"KH6", false}});
-    return entities;
-}
-
-struct PinCase {
-    const char* name;
-    Award award;
-    std::span<const AwardEntity> (*entities)();
-    bool hasWorked;  // the run has worked-only entities
-};
-
-void PrintTo(const PinCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class Pins : public testing::TestWithParam<PinCase> {};
-
 // Worked and confirmed entities are dots whose middle pixel has the status's exact colour;
 // needed ones are rings (their middle left clear) that go when needed pins are hidden.
-TEST_P(Pins, DotsAndRingsInThePalette) {
-    AwardPicture picture(GetParam().award, GetParam().entities(),
-                         std::make_unique<LatLonProjection>(), {2400, 1200});
-    std::vector<const AwardEntity*> pins = LonePins(picture, 12);
-    for (const AwardEntity* dot : LonePins(picture, 10, false)) {
-        if (dot->status != EntityStatus::Needed)
-            pins.push_back(dot);
-    }
-    for (bool showNeeded : {true, false}) {
-        picture.layers.pins->SetShowNeeded(showNeeded);
-        const QImage image = picture.Render();
-        std::map<EntityStatus, int> checked;
-        for (const AwardEntity* entity : pins) {
-            const QPointF pixel = picture.PixelOf(PinPoint(*entity));
-            const int x = static_cast<int>(pixel.x());
-            const int y = static_cast<int>(pixel.y());
-            const QColor colour = Palette(entity->status);
-            if (entity->status != EntityStatus::Needed) {
-                EXPECT_EQ(image.pixelColor(x, y), colour) << entity->key;
-            } else {
-                EXPECT_NE(image.pixelColor(x, y), colour) << entity->key;
-                EXPECT_EQ(image.pixelColor(x + AwardPinLayer::kRingRadius, y) == colour, showNeeded)
-                    << entity->key;
-            }
-            ++checked[entity->status];
+TEST(Pins, DotsAndRingsInThePalette) {
+    for (const auto& [award, entities] :
+         {std::pair{Award::Dxcc, std::span<const AwardEntity>(EditedDxccRun())},
+          {Award::Iota, std::span<const AwardEntity>(RunEntities(Award::Iota, kDemoLog))}}) {
+        SCOPED_TRACE(AwardName(award));
+        AwardPicture picture(award, entities, std::make_unique<LatLonProjection>(), {2400, 1200});
+        std::vector<const AwardEntity*> pins = LonePins(picture, 12);
+        for (const AwardEntity* dot : LonePins(picture, 10, false)) {
+            if (dot->status != EntityStatus::Needed)
+                pins.push_back(dot);
         }
-        EXPECT_GT(checked[EntityStatus::Confirmed], 0);
-        EXPECT_EQ(checked[EntityStatus::Worked] > 0, GetParam().hasWorked);
-        EXPECT_GT(checked[EntityStatus::Needed], 0);
+        for (bool showNeeded : {true, false}) {
+            picture.layers.pins->SetShowNeeded(showNeeded);
+            const QImage image = picture.Render();
+            std::map<EntityStatus, int> checked;
+            for (const AwardEntity* entity : pins) {
+                const QPointF pixel = picture.PixelOf(PinPoint(*entity));
+                const QColor colour = Palette(entity->status);
+                if (entity->status != EntityStatus::Needed) {
+                    EXPECT_EQ(ColourAt(image, pixel), colour) << entity->key;
+                } else {
+                    EXPECT_NE(ColourAt(image, pixel), colour) << entity->key;
+                    const QPointF rim = pixel + QPointF(AwardPinLayer::kRingRadius, 0);
+                    EXPECT_EQ(ColourAt(image, rim) == colour, showNeeded) << entity->key;
+                }
+                ++checked[entity->status];
+            }
+            EXPECT_GT(checked[EntityStatus::Confirmed], 0);
+            EXPECT_EQ(checked[EntityStatus::Worked] > 0, award == Award::Dxcc);
+            EXPECT_GT(checked[EntityStatus::Needed], 0);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Logs, Pins,
-    testing::Values(
-        PinCase{"EditedDxcc", Award::Dxcc,
-                [] { return std::span<const AwardEntity>(EditedDxccRun()); }, true},
-        PinCase{"DemoIota", Award::Iota,
-                [] { return std::span<const AwardEntity>(RunEntities(Award::Iota, kDemoLog)); },
-                false}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 // The pointer finds the pin under it, else the area under it, else nothing.
 TEST(AwardHitTest, FindsThePinThenTheArea) {
-    AwardPicture dxcc(Award::Dxcc, kSampleLog, std::make_unique<LatLonProjection>(), {2400, 1200});
+    AwardPicture dxcc(Award::Dxcc, kSampleLog, false, {2400, 1200});
     const std::vector<const AwardEntity*> pins = LonePins(dxcc, 24);
     ASSERT_FALSE(pins.empty());
     for (const AwardEntity* pin : pins) {
         const QPointF pixel = dxcc.PixelOf(PinPoint(*pin));
-        ASSERT_NE(dxcc.layers.EntityAt(dxcc.view, pixel + QPointF(2, -2)), nullptr);
-        EXPECT_EQ(dxcc.layers.EntityAt(dxcc.view, pixel + QPointF(2, -2))->key, pin->key);
+        const AwardEntity* found = dxcc.layers.EntityAt(dxcc.view, pixel + QPointF(2, -2));
+        ASSERT_NE(found, nullptr) << pin->key;
+        EXPECT_EQ(found->key, pin->key);
         EXPECT_EQ(dxcc.layers.EntityAt(dxcc.view, pixel + QPointF(10, 0)), nullptr) << pin->key;
     }
 
-    AwardPicture was(Award::Was, kSampleLog, std::make_unique<LatLonProjection>(), {2400, 1200});
+    AwardPicture was(Award::Was, kSampleLog, false, {2400, 1200});
     for (const char* state : {"TX", "NY", "HI", "AK"}) {
-        const OutlineRegion* outline = EmbeddedOutlines().FindState(state);
-        const auto entity = std::ranges::find(was.exported.entities, state, &AwardEntity::key);
-        ASSERT_NE(outline, nullptr);
-        const AwardEntity* found = was.layers.EntityAt(was.view, was.PixelOf(PinPoint(*entity)));
+        const AwardEntity* found =
+            was.layers.EntityAt(was.view, was.PixelOf(PinPoint(was.Entity(state))));
         ASSERT_NE(found, nullptr) << state;
         EXPECT_EQ(found->key, state);
-        EXPECT_EQ(found->contacts, entity->contacts);
+        EXPECT_EQ(found->contacts, was.Entity(state).contacts);
     }
     EXPECT_EQ(was.layers.EntityAt(was.view, was.PixelOf({-140, 0})), nullptr);  // Pacific
-}
-
-QString SvgOf(const AwardPicture& picture) {
-    return QString::fromUtf8(MapFileBytes(picture.renderer, picture.view, MapFormat::Svg));
 }
 
 // Drawn in vectors, a map holds one circle per pin shown and one filled path per area, and
 // the legend tells the three counts.
 TEST(AwardSvg, CountsItsElementsAndLegend) {
-    struct Case {
-        Award award;
-        bool showNeeded;
-    };
-    for (const Case& c :
-         {Case{Award::Dxcc, true}, Case{Award::Dxcc, false}, Case{Award::Iota, true},
-          Case{Award::Was, true}, Case{Award::Ffma, true}, Case{Award::Vucc, true}}) {
-        AwardPicture picture(c.award, kSampleLog, std::make_unique<LatLonProjection>(),
-                             {1600, 800});
-        picture.layers.pins->SetShowNeeded(c.showNeeded);
-        const QString svg = SvgOf(picture);
+    for (const auto& [award, showNeeded] : {std::pair{Award::Dxcc, true},
+                                            {Award::Dxcc, false},
+                                            {Award::Iota, true},
+                                            {Award::Was, true},
+                                            {Award::Ffma, true},
+                                            {Award::Vucc, true}}) {
+        const std::string label = AwardName(award).data();
+        AwardPicture picture(award, kSampleLog, false, {1600, 800});
+        picture.layers.pins->SetShowNeeded(showNeeded);
+        const QString svg =
+            QString::fromUtf8(MapFileBytes(picture.renderer, picture.view, MapFormat::Svg));
         const StatusCounts counts = CountStatuses(picture.exported.entities);
-        const std::string label = AwardName(c.award).data();
-        const int areas = static_cast<int>(picture.layers.areas->AreaCount());
-        int pins = 0;
+        std::size_t pins = 0;
         for (const AwardEntity& entity : picture.exported.entities) {
-            if (entity.position && (c.showNeeded || entity.status != EntityStatus::Needed) &&
-                !IsArea(c.award, entity))
-                ++pins;
+            // A state with an outline, a square or a field is filled, not pinned.
+            const bool area = award == Award::Was
+                                  ? EmbeddedOutlines().FindState(entity.key) != nullptr
+                                  : AwardHasSquares(award) &&
+                                        (FieldRect(entity.key) ||
+                                         (entity.key.size() == 4 && SquareRect(entity.key)));
+            pins +=
+                entity.position && (showNeeded || entity.status != EntityStatus::Needed) && !area;
         }
-        EXPECT_EQ(svg.count("<circle") + svg.count("<ellipse"), pins) << label;
-        EXPECT_EQ(svg.count(QRegularExpression("<path[^>]*fill-rule")), areas) << label;
+        EXPECT_EQ(std::size_t(svg.count("<circle") + svg.count("<ellipse")), pins) << label;
+        EXPECT_EQ(std::size_t(svg.count(QRegularExpression("<path[^>]*fill-rule"))),
+                  picture.layers.areas->AreaCount())
+            << label;
         EXPECT_TRUE(svg.contains(QStringLiteral(">Confirmed %1<").arg(counts.confirmed))) << label;
         EXPECT_TRUE(svg.contains(QStringLiteral(">Worked %1<").arg(counts.worked))) << label;
         EXPECT_EQ(svg.contains(QStringLiteral(">Needed %1<").arg(counts.needed)),
-                  c.award != Award::Vucc)
+                  award != Award::Vucc)
             << label;
     }
 }
 
-// Each format comes out as a file of its kind, a picture at the size asked for.
+MapRenderer BaseMap() {
+    MapRenderer renderer(std::make_unique<LatLonProjection>());
+    AddBaseLayers(renderer, EmbeddedOutlines());
+    return renderer;
+}
+
+TEST(BaseMap, PaintsLandSeaAndTheBandsOffTheEarth) {
+    const MapRenderer renderer = BaseMap();
+    const MapView view = renderer.WholeWorld({1920, 1080});
+    const QImage image = RenderImage(renderer, view);
+    const auto at = [&](GeoPoint point) {
+        return ColourAt(image, view.ToPixel(renderer.CurrentProjection().ToPlane(point)));
+    };
+    EXPECT_EQ(at({95, 62}), map_style::kLand);                     // Siberia
+    EXPECT_EQ(at({-137, -22}), map_style::kSea);                   // South Pacific
+    EXPECT_EQ(image.pixelColor(960, 20), map_style::kBackground);  // band above
+}
+
+TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
+    const MapRenderer renderer = BaseMap();
+    const auto gridPixels = [&](const MapView& view) {
+        const QImage image = RenderImage(renderer, view);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) == map_style::kSquareGrid;
+        }
+        return count;
+    };
+    MapView view = renderer.WholeWorld({900, 450});  // 2.5 pixels a degree
+    EXPECT_EQ(gridPixels(view), 0);
+    view.ZoomAround({450, 225}, 8);  // 20 pixels a degree
+    EXPECT_GT(gridPixels(view), 10000);
+}
+
+// Each format comes out as a file of its kind, at the size asked for, vector formats in
+// vectors: the land a filled shape, every field's name a text.
 TEST(MapFiles, WriteEachFormat) {
-    const AwardPicture picture(Award::Was, kDemoLog, std::make_unique<LatLonProjection>(),
-                               {1000, 500}, true);
-    const QByteArray png = MapFileBytes(picture.renderer, picture.view, MapFormat::Png);
-    EXPECT_EQ(QImage::fromData(png, "PNG").size(), QSize(1000, 500));
-    const QByteArray svg = MapFileBytes(picture.renderer, picture.view, MapFormat::Svg);
-    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
-    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1000 500\""));
-    const QByteArray pdf = MapFileBytes(picture.renderer, picture.view, MapFormat::Pdf);
+    const MapRenderer renderer = BaseMap();
+    const MapView view = renderer.WholeWorld({1800, 900});
+    const QByteArray png = MapFileBytes(renderer, view, MapFormat::Png);
+    EXPECT_EQ(QImage::fromData(png, "PNG").size(), QSize(1800, 900));
+    const QByteArray svg = MapFileBytes(renderer, view, MapFormat::Svg);
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1800 900\"")) << svg.left(300).toStdString();
+    EXPECT_EQ(svg.count("<text"), kFieldColumns * kFieldRows);
+    EXPECT_TRUE(svg.contains("fill=\"#faf8f0\""));
+    const QByteArray pdf = MapFileBytes(renderer, view, MapFormat::Pdf);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_GT(pdf.size(), 100000);
 }
 
 }  // namespace

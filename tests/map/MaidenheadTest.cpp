@@ -5,79 +5,64 @@
 namespace corvale {
 namespace {
 
-struct RectCase {
+// What a locator decodes to: its field and square rectangles (west, south, width, height) and
+// the centre the azimuthal map takes as home, none where it is not one.
+struct LocatorCase {
     const char* name;
     const char* locator;
-    std::optional<GeoRect> rect;  // west, south, width, height
+    std::optional<GeoRect> field;
+    std::optional<GeoRect> square;
+    std::optional<GeoPoint> centre;
 };
-void PrintTo(const RectCase& c, std::ostream* os) {
+void PrintTo(const LocatorCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class FieldRectOf : public testing::TestWithParam<RectCase> {};
-class SquareRectOf : public testing::TestWithParam<RectCase> {};
+class Locator : public testing::TestWithParam<LocatorCase> {};
 
-TEST_P(FieldRectOf, Locator) {
-    EXPECT_EQ(FieldRect(GetParam().locator), GetParam().rect);
-}
-TEST_P(SquareRectOf, Locator) {
-    EXPECT_EQ(SquareRect(GetParam().locator), GetParam().rect);
-}
-
-std::string CaseName(const testing::TestParamInfo<RectCase>& test) {
-    return test.param.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, FieldRectOf,
-    testing::Values(RectCase{"SouthWestCorner", "AA", GeoRect{-180, -90, 20, 10}},
-                    RectCase{"NorthEastCorner", "RR", GeoRect{160, 80, 20, 10}},
-                    RectCase{"NewEngland", "FN", GeoRect{-80, 40, 20, 10}},
-                    RectCase{"LowerCase", "jo", GeoRect{0, 50, 20, 10}},
-                    RectCase{"LetterAfterR", "SA", std::nullopt},
-                    RectCase{"Digit", "F4", std::nullopt}, RectCase{"OneLetter", "F", std::nullopt},
-                    RectCase{"ASquareIsNoField", "FN42", std::nullopt}),
-    CaseName);
-
-INSTANTIATE_TEST_SUITE_P(
-    Squares, SquareRectOf,
-    testing::Values(RectCase{"Fn42", "FN42", GeoRect{-72, 42, 2, 1}},
-                    RectCase{"SubsquareIgnored", "FN42ab", GeoRect{-72, 42, 2, 1}},
-                    RectCase{"SouthWestOfTheWorld", "AA00", GeoRect{-180, -90, 2, 1}},
-                    RectCase{"NorthEastOfTheWorld", "RR99", GeoRect{178, 89, 2, 1}},
-                    RectCase{"SouthernHemisphere", "QF56", GeoRect{150, -34, 2, 1}},
-                    RectCase{"FieldOnly", "FN", std::nullopt},
-                    RectCase{"LetterForDigit", "FNA2", std::nullopt},
-                    RectCase{"BadField", "ZZ42", std::nullopt}),
-    CaseName);
-
-// The home of the azimuthal map: the middle of a field, square or subsquare.
-TEST(LocatorCentreOf, FieldSquareAndSubsquare) {
-    struct {
-        const char* locator;
-        std::optional<GeoPoint> centre;
-    } cases[] = {
-        {"FN", GeoPoint{-70, 45}},
-        {"FN42", GeoPoint{-71, 42.5}},
-        {"fn42", GeoPoint{-71, 42.5}},
-        {"FN42aa", GeoPoint{-72 + 1 / 24.0, 42 + 1 / 48.0}},
-        {"JO01xx", GeoPoint{2 - 1 / 24.0, 52 - 1 / 48.0}},
-        {"FN42ay", std::nullopt},  // subsquare letters run from A to X
-        {"FN4", std::nullopt},
-        {"FN42a", std::nullopt},
-        {"FN42aa00", std::nullopt},
-        {"", std::nullopt},
-        {"ZZ", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        const auto centre = LocatorCentre(c.locator);
-        ASSERT_EQ(centre.has_value(), c.centre.has_value()) << c.locator;
-        if (centre) {
-            EXPECT_DOUBLE_EQ(centre->lon, c.centre->lon) << c.locator;
-            EXPECT_DOUBLE_EQ(centre->lat, c.centre->lat) << c.locator;
-        }
+TEST_P(Locator, DecodesToItsFieldSquareAndCentre) {
+    const LocatorCase& c = GetParam();
+    EXPECT_EQ(FieldRect(c.locator), c.field);
+    EXPECT_EQ(SquareRect(c.locator), c.square);
+    const auto centre = LocatorCentre(c.locator);
+    ASSERT_EQ(centre.has_value(), c.centre.has_value());
+    if (centre) {
+        EXPECT_DOUBLE_EQ(centre->lon, c.centre->lon);
+        EXPECT_DOUBLE_EQ(centre->lat, c.centre->lat);
     }
 }
+
+constexpr std::nullopt_t kNone = std::nullopt;
+
+INSTANTIATE_TEST_SUITE_P(
+    Locators, Locator,
+    testing::Values(
+        LocatorCase{"SouthWestField", "AA", GeoRect{-180, -90, 20, 10}, kNone, GeoPoint{-170, -85}},
+        LocatorCase{"NorthEastField", "RR", GeoRect{160, 80, 20, 10}, kNone, GeoPoint{170, 85}},
+        LocatorCase{"Field", "FN", GeoRect{-80, 40, 20, 10}, kNone, GeoPoint{-70, 45}},
+        LocatorCase{"LowerCaseField", "jo", GeoRect{0, 50, 20, 10}, kNone, GeoPoint{10, 55}},
+        LocatorCase{"LetterAfterR", "SA", kNone, kNone, kNone},
+        LocatorCase{"DigitInField", "F4", kNone, kNone, kNone},
+        LocatorCase{"OneLetter", "F", kNone, kNone, kNone},
+        LocatorCase{"Empty", "", kNone, kNone, kNone},
+        LocatorCase{"Square", "FN42", kNone, GeoRect{-72, 42, 2, 1}, GeoPoint{-71, 42.5}},
+        LocatorCase{"LowerCaseSquare", "fn42", kNone, GeoRect{-72, 42, 2, 1}, GeoPoint{-71, 42.5}},
+        LocatorCase{"SouthWestSquare", "AA00", kNone, GeoRect{-180, -90, 2, 1},
+                    GeoPoint{-179, -89.5}},
+        LocatorCase{"NorthEastSquare", "RR99", kNone, GeoRect{178, 89, 2, 1}, GeoPoint{179, 89.5}},
+        LocatorCase{"SouthernSquare", "QF56", kNone, GeoRect{150, -34, 2, 1}, GeoPoint{151, -33.5}},
+        LocatorCase{"LetterForDigit", "FNA2", kNone, kNone, kNone},
+        LocatorCase{"BadField", "ZZ42", kNone, kNone, kNone},
+        LocatorCase{"ThreeCharacters", "FN4", kNone, kNone, kNone},
+        LocatorCase{"Subsquare", "FN42aa", kNone, GeoRect{-72, 42, 2, 1},
+                    GeoPoint{-72 + 1 / 24.0, 42 + 1 / 48.0}},
+        LocatorCase{"LastSubsquare", "JO01xx", kNone, GeoRect{0, 51, 2, 1},
+                    GeoPoint{2 - 1 / 24.0, 52 - 1 / 48.0}},
+        // Subsquare letters run from A to X.
+        LocatorCase{"SubsquareLetterAfterX", "FN42ay", kNone, GeoRect{-72, 42, 2, 1}, kNone},
+        LocatorCase{"FiveCharacters", "FN42a", kNone, GeoRect{-72, 42, 2, 1}, kNone},
+        LocatorCase{"EightCharacters", "FN42aa00", kNone, GeoRect{-72, 42, 2, 1}, kNone}),
+    [](const auto& test) { return test.param.name; });
 
 TEST(GridNames, ColumnAndRowNameTheCellWhoseRectangleHasThem) {
     struct {

@@ -37,59 +37,39 @@ TEST(OutlineData, ReadsRegionsAndRingsWithPointsAsDifferences) {
     EXPECT_EQ(data.FindState("ny"), nullptr);
 }
 
-struct BadTextCase {
-    const char* name;
-    const char* text;
-    const char* message;  // what the error says
-};
-void PrintTo(const BadTextCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class BadOutlineText : public testing::TestWithParam<BadTextCase> {};
-
-TEST_P(BadOutlineText, IsRejectedNamingTheLine) {
-    try {
-        ParseOutlineData(GetParam().text);
-        FAIL() << "accepted";
-    } catch (const OutlineDataError& error) {
-        EXPECT_STREQ(error.what(), GetParam().message);
+// Each fault is rejected with its reason and the number of its line.
+TEST(OutlineData, RejectsBadTextNamingTheLine) {
+    const std::string tag = "expected \"C\", \"S\" or \"R\" and a space";
+    const std::string shortRing = "a ring has fewer than three points";
+    const std::string notNumbers = "a point is not two whole numbers \"x,y\"";
+    const std::string offEarth = "a point lies off the earth";
+    const struct {
+        const char* text;
+        std::string message;
+    } cases[] = {
+        {"R 0,0 1,0 0,1", "line 1: a ring before any country or state"},
+        {"C A\nX 0,0", "line 2: " + tag},
+        {"CA", "line 1: " + tag},
+        {"S New York", "line 1: a state needs a two-letter postal code and a name"},
+        {"C A\nR 0,0 1,1", "line 2: " + shortRing},
+        {"C A\nR ", "line 2: " + shortRing},
+        {"C A\nR 0,0 a,1 1,1", "line 2: " + notNumbers},
+        {"C A\nR 0,0 1 1,1", "line 2: " + notNumbers},               // a comma missing
+        {"C A\nR 0,0 1,1x 1,1", "line 2: " + notNumbers},            // text after a number
+        {"C A\nR 99999999999,0 1,1 1,1", "line 2: " + notNumbers},   // too large for its type
+        {"C A\nR 32401,0 1,1 1,1", "line 2: " + offEarth},           // the start
+        {"C A\nR 0,16000 0,100 0,101", "line 2: " + offEarth},       // differences walk off
+        {"C A\nR 32400,0 2147483647,0 1,1", "line 2: " + offEarth},  // a sum past int32
+    };
+    for (const auto& c : cases) {
+        try {
+            ParseOutlineData(c.text);
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const OutlineDataError& error) {
+            EXPECT_EQ(error.what(), "map outlines, " + c.message) << c.text;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, BadOutlineText,
-    testing::Values(BadTextCase{"RingBeforeAnyRegion", "R 0,0 1,0 0,1",
-                                "map outlines, line 1: a ring before any country or state"},
-                    BadTextCase{"UnknownTag", "C A\nX 0,0",
-                                "map outlines, line 2: expected \"C\", \"S\" or "
-                                "\"R\" and a space"},
-                    BadTextCase{"TagWithoutSpace", "CA",
-                                "map outlines, line 1: expected \"C\", \"S\" or "
-                                "\"R\" and a space"},
-                    BadTextCase{
-                        "StateWithoutPostalCode", "S New York",
-                        "map outlines, line 1: a state needs a two-letter postal code and a name"},
-                    BadTextCase{"TwoPointRing", "C A\nR 0,0 1,1",
-                                "map outlines, line 2: a ring has fewer than three points"},
-                    BadTextCase{"EmptyRing", "C A\nR ",
-                                "map outlines, line 2: a ring has fewer than three "
-                                "points"},
-                    BadTextCase{"NotANumber", "C A\nR 0,0 a,1 1,1",
-                                "map outlines, line 2: a point is not two whole numbers \"x,y\""},
-                    BadTextCase{"MissingComma", "C A\nR 0,0 1 1,1",
-                                "map outlines, line 2: a point is not two whole numbers \"x,y\""},
-                    BadTextCase{"TextAfterANumber", "C A\nR 0,0 1,1x 1,1",
-                                "map outlines, line 2: a point is not two whole numbers \"x,y\""},
-                    BadTextCase{"NumberTooLargeForItsType", "C A\nR 99999999999,0 1,1 1,1",
-                                "map outlines, line 2: a point is not two whole numbers \"x,y\""},
-                    BadTextCase{"StartOffTheEarth", "C A\nR 32401,0 1,1 1,1",
-                                "map outlines, line 2: a point lies off the earth"},
-                    BadTextCase{"DifferencesWalkOffTheEarth", "C A\nR 0,16000 0,100 0,101",
-                                "map outlines, line 2: a point lies off the earth"},
-                    BadTextCase{"HugeDifference", "C A\nR 0,0 2147483647,0 1,1",
-                                "map outlines, line 2: a point lies off the earth"}),
-    [](const auto& test) { return test.param.name; });
 
 // Every WAS state can be filled: its outline is there under its postal code and holds the
 // state's own pin.

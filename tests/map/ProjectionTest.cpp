@@ -11,50 +11,38 @@ namespace corvale {
 namespace {
 
 // A pin (in 1/180 degree) on the whole-world latitude/longitude map of a picture size: the
-// map fills the width or the height and is centred in the other.
-struct PinPixelCase {
-    const char* name;
-    long pinLongitude;
-    long pinLatitude;
-    QSizeF picture;
-    QPointF pixel;
-};
-void PrintTo(const PinPixelCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class LatLonPinPixel : public testing::TestWithParam<PinPixelCase> {};
-
-TEST_P(LatLonPinPixel, LiesWhereThePictureScalesTheDegrees) {
-    const PinPixelCase& c = GetParam();
+// map fills the width or the height and is centred in the other, and reads the pin back.
+TEST(LatLonProjection, PinLiesWhereThePictureScalesTheDegrees) {
+    struct {
+        long pinLongitude;
+        long pinLatitude;
+        QSizeF picture;
+        QPointF pixel;
+    } cases[] = {
+        {-12772, 7654, {1800, 900}, {545.222, 237.389}},   // FN42
+        {2241, 7538, {1800, 900}, {962.250, 240.611}},     // Rome
+        {-32400, 16200, {1800, 900}, {0, 0}},              // north-west corner
+        {32400, -16200, {1800, 900}, {1800, 900}},         // south-east corner
+        {-12772, 7654, {1920, 1080}, {581.570, 313.215}},  // bands above and below
+        {-32400, 16200, {1920, 1080}, {0, 60}},
+        {2241, 7538, {1000, 300}, {520.750, 80.204}},  // bands left and right
+        {32400, -16200, {1000, 300}, {800, 300}},
+    };
     const LatLonProjection projection;
-    const MapView view(c.picture, projection.WorldBounds());
-    const QPointF plane = projection.ToPlane(GeoPointFromPinUnits(c.pinLongitude, c.pinLatitude));
-    const QPointF pixel = view.ToPixel(plane);
-    EXPECT_NEAR(pixel.x(), c.pixel.x(), 0.001);
-    EXPECT_NEAR(pixel.y(), c.pixel.y(), 0.001);
-    const auto back = projection.ToGeo(view.ToPlane(pixel));
-    ASSERT_TRUE(back);
-    EXPECT_NEAR(back->lon * 180, static_cast<double>(c.pinLongitude), 1e-6);
-    EXPECT_NEAR(back->lat * 180, static_cast<double>(c.pinLatitude), 1e-6);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pins, LatLonPinPixel,
-    testing::Values(
-        PinPixelCase{"Fn42At1800x900", -12772, 7654, {1800, 900}, {545.222, 237.389}},
-        PinPixelCase{"RomeAt1800x900", 2241, 7538, {1800, 900}, {962.250, 240.611}},
-        PinPixelCase{"NorthWestCornerAt1800x900", -32400, 16200, {1800, 900}, {0, 0}},
-        PinPixelCase{"SouthEastCornerAt1800x900", 32400, -16200, {1800, 900}, {1800, 900}},
-        PinPixelCase{
-            "Fn42At1920x1080BandsAboveAndBelow", -12772, 7654, {1920, 1080}, {581.570, 313.215}},
-        PinPixelCase{"NorthWestCornerAt1920x1080", -32400, 16200, {1920, 1080}, {0, 60}},
-        PinPixelCase{"RomeAt1000x300BandsLeftAndRight", 2241, 7538, {1000, 300}, {520.750, 80.204}},
-        PinPixelCase{"SouthEastCornerAt1000x300", 32400, -16200, {1000, 300}, {800, 300}}),
-    [](const auto& test) { return test.param.name; });
-
-TEST(LatLonProjection, NothingBeyondTheWorldsEdges) {
-    const LatLonProjection projection;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pinLongitude << "," << c.pinLatitude << " at "
+                                        << c.picture.width() << "x" << c.picture.height());
+        const MapView view(c.picture, projection.WorldBounds());
+        const QPointF pixel =
+            view.ToPixel(projection.ToPlane(GeoPointFromPinUnits(c.pinLongitude, c.pinLatitude)));
+        EXPECT_NEAR(pixel.x(), c.pixel.x(), 0.001);
+        EXPECT_NEAR(pixel.y(), c.pixel.y(), 0.001);
+        const auto back = projection.ToGeo(view.ToPlane(pixel));
+        ASSERT_TRUE(back);
+        EXPECT_NEAR(back->lon * 180, static_cast<double>(c.pinLongitude), 1e-6);
+        EXPECT_NEAR(back->lat * 180, static_cast<double>(c.pinLatitude), 1e-6);
+    }
+    // Nothing beyond the world's edges.
     EXPECT_FALSE(projection.ToGeo({180.5, 0}));
     EXPECT_FALSE(projection.ToGeo({0, -90.5}));
 }
