@@ -10,6 +10,7 @@
 
 #include "TestFiles.h"
 #include "awards/AwardRun.h"
+#include "awards/OutputFile.h"
 #include "awards/Windows1252.h"
 #include "logdb/QsoTable.h"
 
@@ -154,6 +155,7 @@ TEST_P(AwardRun, WritesItsFilesAndReportsItsEntities) {
     const std::string old = request.squares ? "" : "a much longer file of an earlier run\r\n";
     EXPECT_EQ(ReadFile(request.wkdPath), request.squares ? c.worked : old);
     EXPECT_EQ(ReadFile(request.cfmPath), request.squares ? c.confirmed : old);
+    EXPECT_EQ(ImageOf(folder.Path()).size(), 3u) << "no temporary or previous file is left";
     EXPECT_EQ(result.counters.workedOnly, c.counters.workedOnly);
     EXPECT_EQ(result.counters.confirmed, c.counters.confirmed);
     EXPECT_EQ(result.counters.total, c.counters.workedOnly + c.counters.confirmed);
@@ -222,6 +224,22 @@ TEST(StoppedRun, ChangesNoFile) {
         EXPECT_EQ(ReadFile(request.lstPath), "old pins");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
     }
+}
+
+// A rename that fails after others succeeded puts the earlier files back, and the temporary
+// files go.
+TEST(OutputTransaction, CommitIsAllOrNothing) {
+    TempFolder folder;
+    WriteFile(folder / "WASpins.lst", "old was\r\n");
+    {
+        OutputTransaction files;
+        for (const char* name : {"WASpins.lst", "DXCCpins.lst", "IOTApins.lst"})
+            files.Create(folder / name).WriteLine("new");
+        std::filesystem::create_directory(folder / "IOTApins.lst");  // taken after the run began
+        EXPECT_THROW(files.Commit(), RunError);
+    }
+    EXPECT_EQ(ImageOf(folder.Path()),
+              (FolderImage{{"WASpins.lst", "old was\r\n"}, {"IOTApins.lst", "<folder>"}}));
 }
 
 TEST(Windows1252, ConvertsWhatItCanAndMarksTheRest) {
