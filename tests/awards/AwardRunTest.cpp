@@ -194,17 +194,18 @@ TEST_P(AwardRun, WritesItsFilesAndReportsItsEntities) {
 INSTANTIATE_TEST_SUITE_P(Cases, AwardRun, testing::ValuesIn(ReadRunCases()),
                          [](const auto& test) { return test.param.name; });
 
-// A stop asked for while the run reads the log, or at once on a log already read, ends the run
-// with its record set closed and every file as it was.
-TEST(StoppedRun, ChangesNoFile) {
+// A run on a log not yet read reads it with the award's own sort. A stop asked for while the
+// run reads the log, or at once on a log already read, ends the run with its record set closed
+// and every file as it was.
+TEST(RunOnADxbaseLog, ReadsItWithItsOwnSortAndCanBeStopped) {
     class Stop : public RunObserver {
       public:
         void OnRowsRead(std::size_t) override { reading = true; }
-        bool StopRequested() override { return reading || atOnce; }
-        bool reading = false, atOnce = false;
+        bool StopRequested() override { return stopWhenReading ? reading : atOnce; }
+        bool reading = false, stopWhenReading = false, atOnce = false;
     };
-    for (const bool logRead : {false, true}) {
-        SCOPED_TRACE(logRead ? "log read" : "log being read");
+    for (const std::string stop : {"never", "while reading", "at once"}) {
+        SCOPED_TRACE(stop);
         TempFolder folder;
         const RunRequest request{.award = Award::Vucc,
                                  .lstPath = folder.File("VUCCpins.lst"),
@@ -213,16 +214,22 @@ TEST(StoppedRun, ChangesNoFile) {
                                  .cfmPath = folder.File("VUCCsquares.cfm")};
         WriteFile(request.lstPath, "old pins");
         CSRC2006QSO qsoSet(CORVALE_SHARED_DIR "/fixtures/demo-log.mdb");
-        Stop stop;
-        stop.atOnce = logRead;
-        if (logRead) {
+        Stop observer;
+        observer.stopWhenReading = stop == "while reading";
+        observer.atOnce = stop == "at once";
+        if (observer.atOnce) {
             qsoSet.m_strSort = std::string(AwardSortText(Award::Vucc));
             qsoSet.Open(MakeTable({{{"grid", "FN42"}, {"band", "1"}, {"sat", "None"}}}));
         }
-        EXPECT_TRUE(RunAward(request, qsoSet, stop).stopped);
+        const RunResult result = RunAward(request, qsoSet, observer);
         EXPECT_FALSE(qsoSet.IsOpen());
-        EXPECT_EQ(ReadFile(request.lstPath), "old pins");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+        if (stop == "never") {
+            EXPECT_EQ(result.counters.total, 47);  // as the command's files checked by hand
+            EXPECT_EQ(qsoSet.m_strSort, "[QSO-SAT], [QSO-BAND], [QSO-GRID]");
+            continue;
+        }
+        EXPECT_TRUE(result.stopped);
+        EXPECT_EQ(ImageOf(folder.Path()), (FolderImage{{"VUCCpins.lst", "old pins"}}));
     }
 }
 
