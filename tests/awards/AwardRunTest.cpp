@@ -78,17 +78,13 @@ std::vector<RunCase> ReadRunCases() {
     std::vector<RunCase> cases;
     for (std::string row; std::getline(text, row);) {
         std::istringstream line(row);
-        std::string what, rest;
+        std::string what;
         line >> what;
         if (what == "case") {
             RunCase& c = cases.emplace_back();
             std::string award;
             line >> c.name >> award;
-            c.request.award = *std::ranges::find(kAllAwards, award, [](Award a) {
-                std::string name(AwardName(a));
-                std::ranges::transform(name, name.begin(), ::tolower);
-                return name;
-            });
+            c.request.award = *std::ranges::find(kAllAwards, award, AwardName);
             for (std::string option; line >> option;) {
                 c.request.squares |= option == "squares";
                 if (option.starts_with("band="))

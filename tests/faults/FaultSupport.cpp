@@ -1,9 +1,10 @@
 #include "FaultSupport.h"
 
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
+
+#include <fstream>
 
 namespace corvale::test {
 
@@ -16,15 +17,6 @@ MountFolder::~MountFolder() {
 
 namespace {
 
-bool WriteProcFile(const char* path, const std::string& text) {
-    const int fd = open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
-    return ok;
-}
-
 bool EnterPrivateMounts() {
     if (unshare(CLONE_NEWNS) != 0) {
         // Without the privilege, a user namespace in which this user is root may still allow
@@ -33,10 +25,9 @@ bool EnterPrivateMounts() {
         const gid_t gid = getegid();
         if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
             return false;
-        WriteProcFile("/proc/self/setgroups", "deny");
-        if (!WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
-            return false;
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
     }
     // Nothing mounted here may reach the rest of the system.
     return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;

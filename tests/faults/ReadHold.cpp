@@ -58,18 +58,10 @@ extern "C" int open(const char* path, int flags, ...) {
     return fd;
 }
 
-extern "C" int open64(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const int fd = Open(path, flags, arguments);
-    va_end(arguments);
-    return fd;
-}
-
 extern "C" ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
     return Pread(fd, buffer, count, offset);
 }
 
-extern "C" ssize_t pread64(int fd, void* buffer, size_t count, off_t offset) {
-    return Pread(fd, buffer, count, offset);
-}
+// The large-file names of the same calls, which some libraries call.
+extern "C" int open64(const char* path, int flags, ...) __attribute__((alias("open")));
+extern "C" ssize_t pread64(int, void*, size_t, off_t) __attribute__((alias("pread")));
