@@ -1,9 +1,11 @@
 // corvale-cli as a user runs it: files and summaries against those checked by hand (expected/),
 // failures that change no file, wrong usage, exports, maps, and the settings of a Wine prefix.
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -254,17 +256,12 @@ TEST_F(CliTest, ExportsReadByGdalAndWellFormedXml) {
     }
 }
 
-// The width and height that a PNG file's header gives.
+// The width and height that a PNG file's header gives (big-endian, at bytes 16 and 20).
 std::pair<int, int> PngSize(const std::string& bytes) {
-    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0)
-        return {0, 0};
-    const auto number = [&bytes](std::size_t at) {
-        int value = 0;
-        for (std::size_t i = at; i < at + 4; ++i)
-            value = value * 256 + static_cast<unsigned char>(bytes[i]);
-        return value;
-    };
-    return {number(16), number(20)};
+    std::uint32_t size[2] = {0, 0};
+    if (bytes.starts_with("\x89PNG\r\n\x1a\n") && bytes.size() >= 24)
+        std::memcpy(size, bytes.data() + 16, sizeof size);
+    return {static_cast<int>(ntohl(size[0])), static_cast<int>(ntohl(size[1]))};
 }
 
 // One map per award run, named as the exports are, in the format and size asked for; the

@@ -18,10 +18,7 @@ const std::string kFixtures = CORVALE_SHARED_DIR "/fixtures/";
 // A folder of its own for a test's files, removed afterwards, mounts on its subfolders included.
 class MountFolder : public TempFolder {
   public:
-    MountFolder() = default;
     ~MountFolder();
-    MountFolder(const MountFolder&) = delete;
-    MountFolder& operator=(const MountFolder&) = delete;
 };
 
 // Mounts a tmpfs of `bytes` on `folder`, for this test process only; false when the system does

@@ -153,12 +153,12 @@ TEST(EverySquare, IsPlacedInsideItselfAndAdmittedByFfmaInItsField) {
 TEST(KeyedLookup, AscendingMeansByteOrderWithoutDuplicates) {
     const KeyedCoordinate ascending[] = {{"3Y/B", ""}, {"3YA", ""}, {"A", ""}, {"AB", ""}};
     EXPECT_TRUE(HasAscendingUniqueKeys(ascending));
-    const std::vector<std::vector<KeyedCoordinate>> unordered = {{{"AB", ""}, {"A", ""}},
-                                                                 {{"A1", ""}, {"1A", ""}},
-                                                                 {{"a", ""}, {"B", ""}},
-                                                                 {{"K", ""}, {"K", ""}}};
-    for (const auto& table : unordered)
-        EXPECT_FALSE(HasAscendingUniqueKeys(table)) << table[0].key << ", " << table[1].key;
+    const std::pair<const char*, const char*> unordered[] = {
+        {"AB", "A"}, {"A1", "1A"}, {"a", "B"}, {"K", "K"}};
+    for (const auto& [first, second] : unordered) {
+        const KeyedCoordinate table[] = {{first, ""}, {second, ""}};
+        EXPECT_FALSE(HasAscendingUniqueKeys(table)) << first << ", " << second;
+    }
 }
 
 // Locator conversion writes one line per axis to the diagnostics, and none for a text that
