@@ -1,237 +1,262 @@
+// The award runs on small logs held in memory: the cases of data/runs.txt, a run that stops,
+// and the text of the files.
+
 #include <gtest/gtest.h>
 
-#include "AwardTestLog.h"
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "TestFiles.h"
+#include "awards/AwardRun.h"
+#include "awards/OutputFile.h"
+#include "awards/Windows1252.h"
+#include "logdb/QsoTable.h"
 
 namespace corvale::test {
 namespace {
 
-constexpr const char* kAK = "|-27610|11534";
-constexpr const char* kCA = "|-21601|6480";
-constexpr const char* kFN42 = "|-12772|7654";
-constexpr const char* kFN31 = "|-13132|7474";
-constexpr const char* kEM12 = "|-17452|5854";
+using Qso = std::map<std::string, std::string>;  // field name -> value
 
-std::string Line(const std::string& status, const std::string& coordinate,
-                 const std::string& label) {
-    return status + coordinate + "|" + label + "|";
+const std::map<std::string, QsoColumn> kFields = {
+    {"prefix", QsoColumn::Prefix}, {"state", QsoColumn::State},     {"iota", QsoColumn::Iota},
+    {"grid", QsoColumn::Grid},     {"band", QsoColumn::Band},       {"date", QsoColumn::Date},
+    {"sat", QsoColumn::Sat},       {"confirm", QsoColumn::Confirm}, {"valid", QsoColumn::Valid}};
+
+std::shared_ptr<const QsoTable> MakeTable(const std::vector<Qso>& log) {
+    QsoTableBuilder builder(AwardColumnsRead());
+    for (const Qso& qso : log) {
+        builder.AddRow();
+        for (const auto& [field, value] : qso) {
+            const QsoColumn column = kFields.at(field);
+            if (ColumnInfo(column).isLong)
+                builder.Set(column, static_cast<std::int32_t>(std::stol(value)));
+            else
+                builder.Set(column, value);
+        }
+    }
+    return builder.Build();
 }
 
-std::string FileOf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
-struct WalkCase {
+struct ExpectedEntity {
+    std::string key, status;
+    std::size_t contacts;
+    bool placed;
     std::string name;
-    Award award;
+};
+
+struct RunCase {
+    std::string name;
+    RunRequest request;
     std::vector<Qso> log;
-    std::vector<std::string> pins;  // pin file lines, in order
+    std::string pins, worked, confirmed;  // the files' expected bytes
     AwardCounters counters;
-    std::vector<std::string> unplaced = {};
-    std::string band = "1";
+    std::vector<std::string> unplaced;
+    std::optional<std::size_t> entityCount;
+    std::vector<ExpectedEntity> entities;
 };
-void PrintTo(const WalkCase& c, std::ostream* os) {
+void PrintTo(const RunCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class AwardWalk : public testing::TestWithParam<WalkCase> {};
-
-TEST_P(AwardWalk, WritesThePinsOfEachGroup) {
-    const WalkCase& c = GetParam();
-    TempFolder folder;
-    RunRequest request{.award = c.award, .lstPath = folder.File("pins.lst"), .vuccBand = c.band};
-    RecordedRun run = RunLog(request, c.log);
-
-    EXPECT_EQ(ReadFile(request.lstPath), FileOf(c.pins));
-    EXPECT_EQ(run.counters.workedOnly, c.counters.workedOnly);
-    EXPECT_EQ(run.counters.confirmed, c.counters.confirmed);
-    EXPECT_EQ(run.counters.total, c.counters.workedOnly + c.counters.confirmed);
-    EXPECT_EQ(run.unplaced, c.unplaced);
-    EXPECT_EQ(run.records, c.log.size());
-    EXPECT_EQ(run.confirmedList.size() + run.workedOnlyList.size(),
-              static_cast<std::size_t>(run.counters.total));
+// The next word of `line`, a value between double quotes taken whole.
+std::string NextWord(std::istringstream& line) {
+    std::string word;
+    line >> std::ws;
+    if (line.peek() == '"') {
+        line.get();
+        std::getline(line, word, '"');
+    } else {
+        line >> word;
+    }
+    return word;
 }
 
-const WalkCase kWalkCases[] = {
-    {"WasConfirmedByAnyRecordOfTheGroup",
-     Award::Was,
-     {Us("K", "AK", "", 1), Us("KL7", "AK", "1", 1), Us("K", "CA", "", 1)},
-     {Line("02", kAK, "AK"), Line("01", kCA, "CA")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"WasStateClosesWhenItsLastRecordHasAnotherPrefix",
-     Award::Was,
-     {Us("K", "AK", "1", 1), Us("VE", "AK", "1", 1), Us("K", "CA", "", 1)},
-     {Line("02", kAK, "AK"), Line("01", kCA, "CA")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"WasWorkedOnlyNeedsAValidLastRecord",
-     Award::Was,
-     {Us("K", "NY", "", 1), Us("K", "NY", "", 0), Us("K", "MA", "1", 0), Us("K", "MA", "", 1)},
-     {Line("01", "|-13016|7612", "MA")},
-     {.workedOnly = 1}},
-    {"WasConfirmationCodes",
-     Award::Was,
-     {Us("K", "CT", "2", 2), Us("K", "ME", "4", 1), Us("KH6", "HI", "3", 3)},
-     {Line("02", "|-13147|7485", "CT"), Line("02", "|-28412|3839", "HI"),
-      Line("01", "|-12576|8120", "ME")},
-     {.workedOnly = 1, .confirmed = 2}},
-    {"WasIgnoresOtherPrefixesAndEmptyStates",
-     Award::Was,
-     {Us("VE", "ON", "1", 1), Us("K", "", "1", 1), Us("k", "NY", "1", 1), Us("K ", "NY", "1", 1)},
-     {},
-     {}},
-    {"WasStateWithoutPositionIsListedNotWritten",
-     Award::Was,
-     {Us("K", "CT", "1", 1), Us("K", "DC", "1", 1), Us("K", "ak", "", 1)},
-     {Line("02", "|-13147|7485", "CT")},
-     {.workedOnly = 1, .confirmed = 2},
-     {"DC", "ak"}},
-    {"DxccGroupsByPrefix",
-     Award::Dxcc,
-     {Dx("K", "", 0), Dx("JA", "", 1), Dx("JA", "1", 1), Dx("K", "", 1), Dx("JA", "", 1)},
-     {Line("02", "|24604|6406", "JA"), Line("01", "|-17555|7020", "K")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"DxccLeavesOutExcludedPrefixes",
-     Award::Dxcc,
-     {Dx("DM", "1", 1), Dx("VK9G", "1", 1), Dx("VK9G", "", 1), Dx("VK9", "", 1), Dx("I1", "", 1)},
-     {},
-     {.workedOnly = 1},
-     {"VK9"}},
-    {"DxccConfirmationNeedsAValidRecord",
-     Award::Dxcc,
-     {Dx("F", "1", 0), Dx("F", "", 1), Dx("G", "1", 4), Dx("G", "2", 3)},
-     {Line("01", "|425|8402", "F"), Line("02", "|-280|9500", "G")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"IotaCodeTwoDoesNotConfirm",
-     Award::Iota,
-     {Island("EU005", "2", 1), Island("EU005", "", 1), Island("AF001", "3", 1)},
-     {Line("02", "|10191|-1872", "AF001"), Line("01", "|-300|9420", "EU005")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"IotaLeavesOutExcludedReferences",
-     Award::Iota,
-     {Island("OC061", "1", 1), Island("EU-005", "1", 1), Island("", "1", 1)},
-     {},
-     {.confirmed = 1},
-     {"EU-005"}},
-    {"VuccSquareConfirmedWhateverItsValidity",
-     Award::Vucc,
-     {Grid("FN42", "", 1), Grid("FN42ab", "2", 0), Grid("FN42MM", "", 0)},
-     {Line("02", kFN42, "FN42")},
-     {.confirmed = 1}},
-    {"VuccHasNoWorkedTest",
-     Award::Vucc,
-     {Grid("FN42", "", 0), Grid("EM12", "4", 1)},
-     {Line("01", kEM12, "EM12"), Line("01", kFN42, "FN42")},
-     {.workedOnly = 2}},
-    {"VuccFilters",
-     Award::Vucc,
-     {Grid("FN42", "1", 1, "1", "20200101", ""), Grid("FN42", "1", 1, "1", "20200101", "AO-40"),
-      Grid("FN42", "1", 1, "0"), Grid("FN42", "1", 1, "1", "19821231"),
-      Grid("FN31", "", 1, "1", "19830101")},
-     {Line("01", kFN31, "FN31")},
-     {.workedOnly = 1}},
-    {"VuccSquareClosesBeforeAnEarlyOrSatelliteContact",
-     Award::Vucc,
-     {Grid("FN42", "1", 1), Grid("FN42", "", 1, "1", "19820101"), Grid("EM12", "", 1),
-      Grid("EM12", "", 1, "1", "20200101", "RS-10")},
-     {Line("01", kEM12, "EM12"), Line("02", kFN42, "FN42")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"VuccOtherBand",
-     Award::Vucc,
-     {Grid("FN42", "1", 1, "0"), Grid("FN31", "1", 1, "1")},
-     {Line("02", kFN42, "FN42")},
-     {.confirmed = 1},
-     {},
-     "0"},
-    {"FfmaCodesOneAndThree",
-     Award::Ffma,
-     {Grid("FN42", "1", 1), Grid("FN31", "2", 1), Grid("EM12", "3", 2)},
-     {Line("02", kEM12, "EM12"), Line("01", kFN31, "FN31"), Line("02", kFN42, "FN42")},
-     {.workedOnly = 1, .confirmed = 2}},
-    {"FfmaWorkedOnlyNeedsAValidLastRecord",
-     Award::Ffma,
-     {Grid("FN42", "", 1), Grid("FN42", "", 0)},
-     {},
-     {}},
-    {"FfmaAdmitsOnlyItsSquaresOnSixMetres",
-     Award::Ffma,
-     {Grid("DM00", "1", 1), Grid("DN09", "1", 1), Grid("EN99", "1", 1), Grid("IO91", "1", 1),
-      Grid("FK68", "1", 1), Grid("FN42", "1", 1, "0"), Grid("FN42", "1", 1, "1", "19821231"),
-      Grid("fn42", "1", 1)},
-     {},
-     {}},
-    {"FfmaFieldOnlyGridAndSatelliteContacts",
-     Award::Ffma,
-     {Grid("EM", "", 1), Grid("FN42", "1", 1, "1", "20200101", "AO-40")},
-     {Line("01", "|-16208|6296", "EM"), Line("02", kFN42, "FN42")},
-     {.workedOnly = 1, .confirmed = 1}},
-    {"FfmaSquareClosesBeforeAnEarlyContact",
-     Award::Ffma,
-     {Grid("FN42", "1", 1), Grid("FN42", "", 0, "1", "19800101")},
-     {Line("02", kFN42, "FN42")},
-     {.confirmed = 1}},
-    {"EmptyLog", Award::Was, {}, {}, {}},
+std::vector<RunCase> ReadRunCases() {
+    std::istringstream text(ReadFile(CORVALE_SOURCE_DIR "/tests/awards/data/runs.txt"));
+    std::vector<RunCase> cases;
+    for (std::string row; std::getline(text, row);) {
+        std::istringstream line(row);
+        std::string what;
+        line >> what;
+        if (what == "case") {
+            RunCase& c = cases.emplace_back();
+            std::string award;
+            line >> c.name >> award;
+            c.request.award = *std::ranges::find(kAllAwards, award, AwardName);
+            for (std::string option; line >> option;) {
+                c.request.squares |= option == "squares";
+                if (option.starts_with("band="))
+                    c.request.vuccBand = option.substr(5);
+            }
+        } else if (what == "qso") {
+            Qso& qso = cases.back().log.emplace_back(
+                Qso{{"band", "1"}, {"date", "20200101"}, {"sat", "None"}, {"valid", "1"}});
+            for (std::string field; std::getline(line >> std::ws, field, '=');)
+                qso[field] = NextWord(line);
+        } else if (what == "pin" || what == "wkd" || what == "cfm") {
+            std::string& file = what == "pin"   ? cases.back().pins
+                                : what == "wkd" ? cases.back().worked
+                                                : cases.back().confirmed;
+            file += NextWord(line) + "\r\n";
+        } else if (what == "counters") {
+            line >> cases.back().counters.workedOnly >> cases.back().counters.confirmed;
+        } else if (what == "unplaced") {
+            for (std::string label; line >> label;)
+                cases.back().unplaced.push_back(label);
+        } else if (what == "entities") {
+            line >> cases.back().entityCount.emplace();
+        } else if (what == "entity") {
+            ExpectedEntity& e = cases.back().entities.emplace_back();
+            line >> e.key >> e.status >> e.contacts;
+            std::getline(line >> std::ws, e.name);
+            e.placed = e.name != "unplaced";
+            if (!e.placed)
+                e.name.clear();
+        }
+    }
+    return cases;
+}
+
+// Everything that a run reported.
+class Recorder : public RunObserver {
+  public:
+    void OnPin(const PinEvent&) override { ++pinsListed; }
+    void OnRecord(const AwardCounters&, std::size_t, std::size_t) override { ++records; }
+    void OnDiagnostics(std::string_view lines) override { diagnostics += lines; }
+    std::size_t pinsListed = 0, records = 0;
+    std::string diagnostics;
 };
 
-INSTANTIATE_TEST_SUITE_P(Awards, AwardWalk, testing::ValuesIn(kWalkCases),
+class AwardRun : public testing::TestWithParam<RunCase> {};
+
+TEST_P(AwardRun, WritesItsFilesAndReportsItsEntities) {
+    const RunCase& c = GetParam();
+    TempFolder folder;
+    RunRequest request = c.request;
+    request.lstPath = folder.File("pins.lst");
+    request.wkdPath = folder.File("squares.wkd");
+    request.cfmPath = folder.File("squares.cfm");
+    // Files of an earlier run, longer than any new one: replaced whole, or (squares off) kept.
+    for (const std::string& path : {request.lstPath, request.wkdPath, request.cfmPath})
+        WriteFile(path, "a much longer file of an earlier run\r\n");
+    CSRC2006QSO qsoSet;
+    qsoSet.m_strSort = std::string(AwardSortText(request.award));
+    qsoSet.Open(MakeTable(c.log));
+    Recorder recorder;
+    const RunResult result = RunAward(request, qsoSet, recorder);
+
+    EXPECT_EQ(ReadFile(request.lstPath), c.pins);
+    const std::string old = request.squares ? "" : "a much longer file of an earlier run\r\n";
+    EXPECT_EQ(ReadFile(request.wkdPath), request.squares ? c.worked : old);
+    EXPECT_EQ(ReadFile(request.cfmPath), request.squares ? c.confirmed : old);
+    EXPECT_EQ(ImageOf(folder.Path()).size(), 3u) << "no temporary or previous file is left";
+    EXPECT_EQ(result.counters.workedOnly, c.counters.workedOnly);
+    EXPECT_EQ(result.counters.confirmed, c.counters.confirmed);
+    EXPECT_EQ(result.counters.total, c.counters.workedOnly + c.counters.confirmed);
+    EXPECT_EQ(result.unplaced, c.unplaced);
+    EXPECT_EQ(recorder.records, c.log.size());
+    EXPECT_EQ(recorder.pinsListed, static_cast<std::size_t>(result.counters.total));
+    // Locator conversions (grid awards only) report two diagnostic lines each; a pin needs one.
+    const std::string& lines = recorder.diagnostics;
+    const bool grid = AwardHasSquares(request.award);
+    EXPECT_TRUE(lines.empty()
+                    ? !grid || result.counters.total == 0
+                    : grid && lines.starts_with("x: ") && lines.find("\ny: ") != std::string::npos)
+        << lines;
+
+    EXPECT_TRUE(std::ranges::is_sorted(result.entities, {}, &AwardEntity::key));
+    EXPECT_EQ(
+        std::ranges::count_if(
+            result.entities, [](const AwardEntity& e) { return e.status != EntityStatus::Needed; }),
+        result.counters.total);
+    EXPECT_EQ(result.entities.size(), c.entityCount.value_or(result.entities.size()));
+    const std::map<std::string, EntityStatus> statuses = {{"confirmed", EntityStatus::Confirmed},
+                                                          {"worked", EntityStatus::Worked},
+                                                          {"needed", EntityStatus::Needed}};
+    for (const ExpectedEntity& e : c.entities) {
+        const auto found = std::ranges::find(result.entities, e.key, &AwardEntity::key);
+        ASSERT_NE(found, result.entities.end()) << e.key;
+        EXPECT_EQ(found->status, statuses.at(e.status)) << e.key;
+        EXPECT_EQ(found->contacts, e.contacts) << e.key;
+        EXPECT_EQ(found->position.has_value(), e.placed) << e.key;
+        if (!e.name.empty()) {
+            EXPECT_EQ(found->name, e.name) << e.key;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AwardRun, testing::ValuesIn(ReadRunCases()),
                          [](const auto& test) { return test.param.name; });
 
-struct SquaresCase {
-    std::string name;
-    Award award;
-    std::vector<Qso> log;
-    std::string worked;
-    std::string confirmed;
-};
-void PrintTo(const SquaresCase& c, std::ostream* os) {
-    *os << c.name;
+// A run on a log not yet read reads it with the award's own sort. A stop asked for while the
+// run reads the log, or at once on a log already read, ends the run with its record set closed
+// and every file as it was.
+TEST(RunOnADxbaseLog, ReadsItWithItsOwnSortAndCanBeStopped) {
+    class Stop : public RunObserver {
+      public:
+        void OnRowsRead(std::size_t) override { reading = true; }
+        bool StopRequested() override { return stopWhenReading ? reading : atOnce; }
+        bool reading = false, stopWhenReading = false, atOnce = false;
+    };
+    for (const std::string stop : {"never", "while reading", "at once"}) {
+        SCOPED_TRACE(stop);
+        TempFolder folder;
+        const RunRequest request{.award = Award::Vucc,
+                                 .lstPath = folder.File("VUCCpins.lst"),
+                                 .squares = true,
+                                 .wkdPath = folder.File("VUCCsquares.wkd"),
+                                 .cfmPath = folder.File("VUCCsquares.cfm")};
+        WriteFile(request.lstPath, "old pins");
+        CSRC2006QSO qsoSet(CORVALE_SHARED_DIR "/fixtures/demo-log.mdb");
+        Stop observer;
+        observer.stopWhenReading = stop == "while reading";
+        observer.atOnce = stop == "at once";
+        if (observer.atOnce) {
+            qsoSet.m_strSort = std::string(AwardSortText(Award::Vucc));
+            qsoSet.Open(MakeTable({{{"grid", "FN42"}, {"band", "1"}, {"sat", "None"}}}));
+        }
+        const RunResult result = RunAward(request, qsoSet, observer);
+        EXPECT_FALSE(qsoSet.IsOpen());
+        if (stop == "never") {
+            EXPECT_EQ(result.counters.total, 47);  // as the command's files checked by hand
+            EXPECT_EQ(qsoSet.m_strSort, "[QSO-SAT], [QSO-BAND], [QSO-GRID]");
+            continue;
+        }
+        EXPECT_TRUE(result.stopped);
+        EXPECT_EQ(ImageOf(folder.Path()), (FolderImage{{"VUCCpins.lst", "old pins"}}));
+    }
 }
 
-class SquaresFiles : public testing::TestWithParam<SquaresCase> {};
-
-TEST_P(SquaresFiles, HoldEachSquareOnceInWalkOrder) {
-    const SquaresCase& c = GetParam();
+// A rename that fails after others succeeded puts the earlier files back, and the temporary
+// files go.
+TEST(OutputTransaction, CommitIsAllOrNothing) {
     TempFolder folder;
-    RunRequest request{.award = c.award,
-                       .lstPath = folder.File("pins.lst"),
-                       .squares = true,
-                       .wkdPath = folder.File("sq.wkd"),
-                       .cfmPath = folder.File("sq.cfm")};
-    RunLog(request, c.log);
-    EXPECT_EQ(ReadFile(request.wkdPath), c.worked);
-    EXPECT_EQ(ReadFile(request.cfmPath), c.confirmed);
+    WriteFile(folder / "WASpins.lst", "old was\r\n");
+    {
+        OutputTransaction files;
+        for (const char* name : {"WASpins.lst", "DXCCpins.lst", "IOTApins.lst"})
+            files.Create(folder / name).WriteLine("new");
+        std::filesystem::create_directory(folder / "IOTApins.lst");  // taken after the run began
+        EXPECT_THROW(files.Commit(), RunError);
+    }
+    EXPECT_EQ(ImageOf(folder.Path()),
+              (FolderImage{{"WASpins.lst", "old was\r\n"}, {"IOTApins.lst", "<folder>"}}));
 }
 
-const SquaresCase kSquaresCases[] = {
-    {"VuccFieldConfirmedByOneSquare",
-     Award::Vucc,
-     {Grid("FN42", "1", 1), Grid("FN31", "", 1)},
-     "FN31\r\n",
-     "FN\r\nFN42\r\n"},
-    {"VuccFieldConfirmedByAnEarlierSquare",
-     Award::Vucc,
-     {Grid("FN31", "1", 1), Grid("FN42", "", 1), Grid("EM12", "", 1)},
-     "EM\r\nEM12\r\nFN42\r\n",
-     "FN31\r\nFN\r\n"},
-    {"VuccWorkedField", Award::Vucc, {Grid("FN31", "", 0)}, "FN\r\nFN31\r\n", ""},
-    {"FfmaSquaresOnlyNoFields",
-     Award::Ffma,
-     {Grid("FN42", "1", 1), Grid("FN31", "2", 1), Grid("EM", "", 1), Grid("EM12", "", 0)},
-     "FN31\r\n",
-     "FN42\r\n"},
-    {"NothingToWrite", Award::Ffma, {Grid("IO91", "1", 1)}, "", ""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Awards, SquaresFiles, testing::ValuesIn(kSquaresCases),
-                         [](const auto& test) { return test.param.name; });
-
-TEST(GridRuns, ReportTheLocatorDiagnostics) {
-    TempFolder folder;
-    RecordedRun run =
-        RunLog({.award = Award::Vucc, .lstPath = folder.File("v.lst")}, {Grid("FN42", "", 1)});
-    EXPECT_EQ(run.diagnostics.rfind("x: ", 0), 0u) << run.diagnostics;
-    EXPECT_NE(run.diagnostics.find("\ny: "), std::string::npos) << run.diagnostics;
+TEST(Windows1252, ConvertsWhatItCanAndMarksTheRest) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"FN42", "FN42"},
+        {"J\xC3\xBCrgen", "J\xFCrgen"},  // ü
+        {"\xE2\x80\x93", "\x96"},        // en dash
+        {"\xC5\x81ukasz", "?ukasz"},     // Ł is not in the code page
+        {"a\xF0\x9F\x93\xBB!", "a?!"},   // outside the BMP
+        {"bad\xFF!", "bad?!"},           // not UTF-8
+        {"cut\xC3", "cut?"},             // truncated sequence
+    };
+    for (const auto& [utf8, expected] : cases)
+        EXPECT_EQ(Utf8ToWindows1252(utf8), expected);
 }
 
 }  // namespace

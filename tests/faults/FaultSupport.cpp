@@ -1,53 +1,21 @@
 #include "FaultSupport.h"
 
-#include <fcntl.h>
-#include <pty.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
 #include <fstream>
 
-namespace corvale::faults {
+namespace corvale::test {
 
-const std::vector<std::string> kPinFiles = {"WASpins.lst", "DXCCpins.lst", "IOTApins.lst",
-                                            "VUCCpins.lst", "FFMApins.lst"};
-const std::vector<std::string> kSquaresFiles = {"VUCCsquares.wkd", "VUCCsquares.cfm",
-                                                "FFMAsquares.wkd", "FFMAsquares.cfm"};
-
-TempFolder::~TempFolder() {
-    // Mounts made below the folder go first (innermost first); the files go with the base.
-    const std::string root = Path().string();
-    std::ifstream mounts("/proc/self/mounts");
-    std::vector<std::string> points;
-    for (std::string device, point, rest;
-         mounts >> device >> point && std::getline(mounts, rest);) {
-        if (point.rfind(root, 0) == 0)
-            points.push_back(point);
-    }
-    for (auto it = points.rbegin(); it != points.rend(); ++it)
-        umount2(it->c_str(), MNT_DETACH);
-}
-
-FolderImage ImageOf(const fs::path& folder) {
-    FolderImage image;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(entry.path(), folder).string();
-        image[name] = entry.is_directory() ? std::string("<folder>") : ReadFile(entry.path());
-    }
-    return image;
+MountFolder::~MountFolder() {
+    // The tests mount on the folder's own subfolders: those go before the files.
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(Path(), error))
+        umount2(entry.path().c_str(), MNT_DETACH);
 }
 
 namespace {
-
-bool WriteProcFile(const char* path, const std::string& text) {
-    const int fd = open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
-    return ok;
-}
 
 bool EnterPrivateMounts() {
     if (unshare(CLONE_NEWNS) != 0) {
@@ -57,27 +25,21 @@ bool EnterPrivateMounts() {
         const gid_t gid = getegid();
         if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
             return false;
-        WriteProcFile("/proc/self/setgroups", "deny");
-        if (!WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
-            return false;
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
     }
     // Nothing mounted here may reach the rest of the system.
     return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-}  // namespace
-
+// A private mount namespace for this test process, entered once.
 bool PrivateMounts() {
     static const bool entered = EnterPrivateMounts();
     return entered;
 }
 
-bool MountReadOnly(const fs::path& folder) {
-    const char* path = folder.c_str();
-    return PrivateMounts() && mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
-           mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-}
+}  // namespace
 
 bool MountTmpfs(const fs::path& folder, std::size_t bytes) {
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
@@ -86,7 +48,9 @@ bool MountTmpfs(const fs::path& folder, std::size_t bytes) {
 }
 
 std::optional<std::string> MakeReadOnly(const fs::path& folder) {
-    if (MountReadOnly(folder))
+    const char* path = folder.c_str();
+    if (PrivateMounts() && mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
+        mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0)
         return std::nullopt;
     if (geteuid() != 0) {
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
@@ -96,21 +60,6 @@ std::optional<std::string> MakeReadOnly(const fs::path& folder) {
            "and no read-only mount can be made here";
 }
 
-std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDir,
-                                   const fs::path& squaresDir) {
-    return {"all",       "--squares",     "--source-mdb",  log,
-            "--lst-dir", lstDir.string(), "--squares-dir", squaresDir.string()};
-}
-
-bool TerminalsAvailable() {
-    int terminal = -1, peer = -1;
-    if (openpty(&terminal, &peer, nullptr, nullptr, nullptr) != 0)
-        return false;
-    close(terminal);
-    close(peer);
-    return true;
-}
-
 std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> settings) {
     settings["LD_PRELOAD"] = CORVALE_READ_HOLD;
     // Under the sanitizers, their runtime then need not come first.
@@ -118,4 +67,10 @@ std::map<std::string, std::string> HoldRead(std::map<std::string, std::string> s
     return settings;
 }
 
-}  // namespace corvale::faults
+std::vector<std::string> AllAwards(const std::string& log, const fs::path& lstDir,
+                                   const fs::path& squaresDir) {
+    return {"all",       "--squares",     "--source-mdb",  log,
+            "--lst-dir", lstDir.string(), "--squares-dir", squaresDir.string()};
+}
+
+}  // namespace corvale::test

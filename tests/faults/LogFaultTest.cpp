@@ -1,34 +1,24 @@
 // The log during and after a run: broken logs end in one sentence of corvale-cli's own (never a
-// line of libmdb's, never a crash), a log that vanishes or changes during the read gives either
-// the whole log as it was opened or a clear error, and the log itself is never touched.
+// line of libmdb's, never a crash), a log that changes during the read gives the log as it was
+// opened or a clear error, the log is never touched; and runs made long by holding up a read of
+// the log (ReadHold.cpp): the progress line, a run stopped by a signal.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <chrono>
+#include <csignal>
+#include <fstream>
 #include <functional>
-#include <thread>
+#include <stdexcept>
 
 #include "FaultSupport.h"
 #include "logdb/DbError.h"
 #include "logdb/QsoTable.h"
 
-namespace corvale::faults {
+namespace corvale::test {
 namespace {
 
-// Exit status 1 and exactly one line, corvale-cli's, naming the log.
-void ExpectOneClearLine(const CliOutcome& run, const std::string& log) {
-    EXPECT_EQ(run.signal, 0);
-    EXPECT_EQ(run.status, 1) << run.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.rfind("corvale-cli: ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find("\"" + log + "\""), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line only:\n" << run.err;
-}
-
 // The committed fuzz corpus, crashes found by the fuzzer included, read through the whole run:
-// each file either runs or fails with one line; none crashes or lets libmdb speak.
+// each file either runs or fails with exit status 1 and one line of corvale-cli's naming the log.
 TEST(LogFaults, FuzzCorpusRunsOrFailsCleanly) {
     const fs::path corpus = fs::path(CORVALE_SOURCE_DIR) / "fuzz/corpus/log";
     std::size_t files = 0;
@@ -41,21 +31,19 @@ TEST(LogFaults, FuzzCorpusRunsOrFailsCleanly) {
         bytes.resize((bytes.size() + 4095) / 4096 * 4096, '\0');
         const std::string log = (folder / "log.mdb").string();
         WriteFile(log, bytes);
-        fs::create_directory(folder / "out");
-        const CliOutcome run = RunCli(AllAwards(log, folder / "out", folder / "out"));
+        const RunOutcome run = RunCli(AllAwards(log, folder.Path(), folder.Path()));
         if (run.status == 0)
             continue;
-        ExpectOneClearLine(run, log);
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.starts_with("corvale-cli: ") &&
+                    run.err.find('\n') == run.err.size() - 1)
+            << "not one line of corvale-cli's: " << run.err;
+        EXPECT_NE(run.err.find("\"" + log + "\""), std::string::npos) << run.err;
     }
     EXPECT_GT(files, 0u);
 }
-
-// What a read of the sample log gives when `sabotage` strikes after its first batch of rows.
-struct LogChange {
-    std::string name;
-    std::function<void(const fs::path& log, const fs::path& folder)> sabotage;
-    bool readsWhole;  // true: the read gives the log as it was opened; false: a DbError
-};
 
 std::string Digest(const QsoTable& table) {
     std::string text;
@@ -67,22 +55,26 @@ std::string Digest(const QsoTable& table) {
     return text;
 }
 
-void Overwrite(const fs::path& log, off_t from, const std::string& bytes) {
-    std::FILE* file = std::fopen(log.c_str(), "r+b");
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(fseeko(file, from, SEEK_SET), 0);
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    ASSERT_EQ(std::fclose(file), 0);
+void Overwrite(const fs::path& log, std::streamoff from, const std::string& bytes) {
+    std::fstream file(log, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(from).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(file.flush()) << log;
 }
 
+// What a read of the sample log gives when the log changes after the first batch of rows: the
+// log as it was opened, or a DbError that names it.
 TEST(LogFaults, LogThatVanishesOrChangesDuringTheRead) {
     const std::string sample = kFixtures + "sample-log.mdb";
     const QsoColumnSet columns = {QsoColumn::Call, QsoColumn::Date, QsoColumn::Note,
                                   QsoColumn::Number};
     const std::string whole = Digest(*QsoTable::Read(sample, columns));
     const auto size = static_cast<off_t>(fs::file_size(sample));
-
-    const std::vector<LogChange> cases = {
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path& log, const fs::path& folder)> sabotage;
+        bool readsWhole;
+    };
+    const std::vector<Case> cases = {
         {"deleted", [](const fs::path& log, const fs::path&) { fs::remove(log); }, true},
         {"replaced by another file",
          [](const fs::path& log, const fs::path& folder) {
@@ -104,21 +96,18 @@ TEST(LogFaults, LogThatVanishesOrChangesDuringTheRead) {
          false},
         // Rows still to come may now lie elsewhere: the read cannot tell, so it fails.
         {"written in place, same size",
-         [](const fs::path& log, const fs::path&) {
-             Overwrite(log, 0, ReadFile(kFixtures + "sample-log.mdb"));
-         },
+         [&sample](const fs::path& log, const fs::path&) { Overwrite(log, 0, ReadFile(sample)); },
          false},
     };
-    for (const LogChange& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         const fs::path log = folder / "log.mdb";
         fs::copy_file(sample, log);
         bool struck = false;
-        auto sabotage = [&](std::size_t) {
-            if (!struck)
+        const auto sabotage = [&](std::size_t) {
+            if (!std::exchange(struck, true))
                 c.sabotage(log, folder.Path());
-            struck = true;
             return true;
         };
         try {
@@ -134,104 +123,82 @@ TEST(LogFaults, LogThatVanishesOrChangesDuringTheRead) {
     }
 }
 
-// The same through corvale-cli, which opens the log twice (its version, then its rows): while
-// the rows are read the log changes, and the run ends in one sentence with every old file as it
-// was; or the log is deleted, and the run writes the files of the log as it was opened.
-TEST(LogFaults, CliRunWhileTheLogChanges) {
-    const std::string sample = kFixtures + "sample-log.mdb";
-    TempFolder reference;
-    ASSERT_EQ(RunCli(AllAwards(sample, reference.Path(), reference.Path())).status, 0);
-    const FolderImage whole = ImageOf(reference.Path());
-
-    const std::vector<LogChange> cases = {
-        {"deleted", [](const fs::path& log, const fs::path&) { fs::remove(log); }, true},
-        {"written in place, same size",
-         [&sample](const fs::path& log, const fs::path&) { Overwrite(log, 0, ReadFile(sample)); },
-         false},
-    };
-    for (const LogChange& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempFolder folder;
-        const fs::path log = folder / "log.mdb", out = folder / "out", held = folder / "held";
-        fs::copy_file(sample, log);
-        fs::create_directory(out);
-        WriteFile(out / "WASpins.lst", "01+1|old|\r\n");
-        const FolderImage before = ImageOf(out);
-
-        CliOptions options;
-        options.environment = HoldRead({{"CORVALE_TEST_HOLD_MS", "1000"},
-                                        // Telling the log's kind, [VERSION], then the rows.
-                                        {"CORVALE_TEST_HOLD_OPENS", "3"},
-                                        {"CORVALE_TEST_HOLD_LOG", log.string()},
-                                        {"CORVALE_TEST_HOLD_OFFSET", "262144"},
-                                        {"CORVALE_TEST_HOLD_MARKER", held.string()}});
-        bool changed = false;
-        std::thread saboteur([&] {
-            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-            while (!fs::exists(held) && std::chrono::steady_clock::now() < giveUp)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            if (fs::exists(held)) {
-                c.sabotage(log, folder.Path());
-                changed = true;
-            }
-        });
-        const CliOutcome run = RunCli(AllAwards(log.string(), out, out), options);
-        saboteur.join();
-        ASSERT_TRUE(changed) << "the read was not held up: " << run.err;
-
-        if (c.readsWhole) {
-            EXPECT_EQ(run.status, 0) << run.err;
-            EXPECT_TRUE(ImageOf(out) == whole);
-        } else {
-            ExpectOneClearLine(run, log.string());
-            EXPECT_NE(run.err.find("changed while it was read"), std::string::npos) << run.err;
-            EXPECT_EQ(ImageOf(out), before);
-        }
-    }
-}
-
-// A file's bytes, modification time and permissions.
-struct FileStamp {
-    std::string bytes;
-    std::int64_t seconds = 0, nanoseconds = 0;
-    mode_t mode = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp StampOf(const fs::path& path) {
-    struct stat status {};
-    EXPECT_EQ(stat(path.c_str(), &status), 0);
-    return {ReadFile(path), status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_mode};
-}
-
-// Read-only in every sense: a log with permissions 0444 in a read-only folder reads, and after
-// the runs its bytes, times and permissions are as before and nothing (a lock file, say) has
-// appeared beside it.
+// Read-only in every sense: a log with permissions 0444 in a read-only folder reads, and after a
+// run its bytes, modification time and permissions are as before and nothing (a lock file, say)
+// has appeared beside it.
 TEST(LogFaults, LogIsNeverTouched) {
-    TempFolder folder;
-    const fs::path logFolder = folder / "log";
+    MountFolder folder;
+    const fs::path logFolder = folder / "log", log = logFolder / "sample-log.mdb";
     fs::create_directory(logFolder);
-    const fs::path log = logFolder / "sample-log.mdb";
     fs::copy_file(kFixtures + "sample-log.mdb", log);
     fs::permissions(log, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const auto readOnly = MakeReadOnly(logFolder);
-    if (readOnly)
-        std::printf("[   NOTE   ] the log's folder stays writable: %s\n", readOnly->c_str());
-    const FileStamp before = StampOf(log);
-    const FolderImage folderBefore = ImageOf(logFolder);
+    if (const auto why = MakeReadOnly(logFolder))
+        std::printf("[   NOTE   ] the log's folder stays writable: %s\n", why->c_str());
+    const auto stamp = [&log] {
+        return std::pair(fs::last_write_time(log), fs::status(log).permissions());
+    };
+    const auto stampBefore = stamp();
+    const FolderImage before = ImageOf(logFolder);
+    const RunOutcome run = RunCli(AllAwards(log.string(), folder.Path(), folder.Path()));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(stamp() == stampBefore) << "the log's time or permissions changed";
+    EXPECT_EQ(ImageOf(logFolder), before);
+}
 
-    fs::create_directory(folder / "out");
-    for (const std::string band : {"50", "144"}) {
-        std::vector<std::string> arguments =
-            AllAwards(log.string(), folder / "out", folder / "out");
-        arguments.insert(arguments.end(), {"--band", band});
-        const CliOutcome run = RunCli(arguments);
+// On standard error when that is a terminal and the run lasts longer than a second, cleared at
+// the end; never otherwise.
+TEST(ProgressLine, ShownOnATerminalOnlyWhenTheRunIsLong) {
+    struct Case {
+        std::string name, log;
+        bool slow, terminal, shown;
+    };
+    const Case cases[] = {
+        {"long run, terminal", "sample-log.mdb", true, true, true},
+        {"long run, pipe", "sample-log.mdb", true, false, false},
+        {"short run, terminal", "empty-log.mdb", false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder out;
+        const std::string log = kFixtures + c.log;
+        RunOptions options{.stderrOnTerminal = c.terminal};
+        if (c.slow)
+            options.environment = HoldRead({{"CORVALE_TEST_HOLD_MS", "1500"}});
+        RunOutcome run;
+        try {
+            run = RunCli(AllAwards(log, out.Path(), out.Path()), options);
+        } catch (const std::runtime_error& e) {
+            GTEST_SKIP() << "no pseudo-terminal can be opened here: " << e.what();
+        }
         ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("WAS: "), std::string::npos) << run.out;
+        EXPECT_EQ(run.err.find("\r\033[Kreading " + log + ": ") != std::string::npos, c.shown)
+            << run.err;
+        EXPECT_EQ(run.err.find_first_of("\r\033") != std::string::npos, c.shown) << run.err;
+        // Cleared at the end: no progress text after the last clearing (or at all: npos + 1 is 0).
+        EXPECT_EQ(run.err.find(" contacts", run.err.rfind("\r\033[K") + 1), std::string::npos)
+            << run.err;
     }
+}
 
-    EXPECT_TRUE(StampOf(log) == before) << "the log's bytes, time or permissions changed";
-    EXPECT_EQ(ImageOf(logFolder), folderBefore);
+// Ctrl-C or SIGTERM while the rows are read: the run stops, removes its temporary files, says so
+// and leaves every file as it was.
+TEST(Interrupt, StopsTheRunAndChangesNoFile) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        TempFolder out;
+        WriteFile(out / "WASpins.lst", "02|-28412|3839|HI|\r\n");
+        const FolderImage before = ImageOf(out.Path());
+        const RunOutcome run =
+            RunCli(AllAwards(kFixtures + "sample-log.mdb", out.Path(), out.Path()),
+                   {.environment = HoldRead({{"CORVALE_TEST_HOLD_SIGNAL", std::to_string(signal)},
+                                             {"CORVALE_TEST_HOLD_OPENS", "3"}})});
+        EXPECT_EQ(run.status, 128 + signal) << run.err;
+        EXPECT_EQ(run.err, "corvale-cli: stopped; no file was changed.\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(ImageOf(out.Path()), before);
+    }
 }
 
 }  // namespace
-}  // namespace corvale::faults
+}  // namespace corvale::test

@@ -61,38 +61,34 @@ RunOutcome RunProgram(const std::vector<std::string>& command, const RunOptions&
         const std::string variable = *e;
         const std::string name = variable.substr(0, variable.find('='));
         if (!options.environment.contains(name) &&
-            std::find(options.unset.begin(), options.unset.end(), name) == options.unset.end())
+            std::ranges::find(options.unset, name) == options.unset.end())
             environment.push_back(variable);
     }
     for (const auto& [name, value] : options.environment)
         environment.push_back(name + "=" + value);
     std::vector<char*> envp = Pointers(environment);
 
-    int outPipe[2], errPipe[2] = {-1, -1}, terminal = -1, terminalPeer = -1;
-    if (pipe2(outPipe, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe");
-    if (options.stderrOnTerminal) {
-        // Raw: the terminal passes the bytes through as written (no CR added before LF).
-        termios raw{};
-        cfmakeraw(&raw);
-        if (openpty(&terminal, &terminalPeer, nullptr, &raw, nullptr) != 0)
-            throw std::runtime_error("openpty");
-        fcntl(terminal, F_SETFD, FD_CLOEXEC);
-    } else if (pipe2(errPipe, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe");
-    }
+    // The read end of standard output and error, and the child's end; error on a pseudo-terminal
+    // (raw: the bytes pass through as written, no CR added before LF) or a pipe.
+    int out[2], err[2];
+    termios raw{};
+    cfmakeraw(&raw);
+    if (pipe2(out, O_CLOEXEC) != 0 ||
+        (options.stderrOnTerminal ? openpty(&err[0], &err[1], nullptr, &raw, nullptr)
+                                  : pipe2(err, O_CLOEXEC)) != 0)
+        throw std::runtime_error(options.stderrOnTerminal ? "openpty" : "pipe");
+    fcntl(err[0], F_SETFD, FD_CLOEXEC);
 
     const pid_t pid = fork();
     if (pid < 0)
         throw std::runtime_error("fork");
     if (pid == 0) {
-        const int errTarget = options.stderrOnTerminal ? terminalPeer : errPipe[1];
         const int devNull = open("/dev/null", O_RDONLY);
         if (options.stderrOnTerminal) {
             setsid();
-            ioctl(terminalPeer, TIOCSCTTY, 0);
+            ioctl(err[1], TIOCSCTTY, 0);
         }
-        if (dup2(devNull, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errTarget, 2) < 0)
+        if (dup2(devNull, 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0)
             _exit(126);
         if (options.fileSizeLimit) {
             // Without the signal, a write past the limit fails with EFBIG, as on a full disk.
@@ -104,12 +100,11 @@ RunOutcome RunProgram(const std::vector<std::string>& command, const RunOptions&
         execvpe(argv[0], argv.data(), envp.data());
         _exit(127);
     }
-    close(outPipe[1]);
-    close(options.stderrOnTerminal ? terminalPeer : errPipe[1]);
+    close(out[1]);
+    close(err[1]);
 
     RunOutcome outcome;
-    Drain({{outPipe[0], &outcome.out},
-           {options.stderrOnTerminal ? terminal : errPipe[0], &outcome.err}});
+    Drain({{out[0], &outcome.out}, {err[0], &outcome.err}});
     int status = 0;
     waitpid(pid, &status, 0);
     if (WIFEXITED(status))

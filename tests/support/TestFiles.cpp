@@ -38,6 +38,15 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+FolderImage ImageOf(const std::filesystem::path& folder) {
+    FolderImage image;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        image[name] = entry.is_directory() ? std::string("<folder>") : ReadFile(entry.path());
+    }
+    return image;
+}
+
 void MakeWinePrefix(const std::filesystem::path& prefix) {
     std::filesystem::create_directories(prefix / "drive_c");
     std::filesystem::create_directories(prefix / "dosdevices");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace corvale::test {
@@ -23,6 +24,11 @@ class TempFolder {
 // The bytes of a file ("" when it cannot be read), and a file made of the given bytes.
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// Every file and folder below a folder (relative path -> bytes, "<folder>" for a folder): what a
+// test compares before and after.
+using FolderImage = std::map<std::string, std::string>;
+FolderImage ImageOf(const std::filesystem::path& folder);
 
 // A Wine prefix made in `prefix`: drive C: and its link in dosdevices. DXBase's Dxb2007.ini in
 // the Windows folder and DX Atlas's uninstall entry in system.reg are written as the two
