@@ -310,6 +310,19 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // be read is remembered: libmdb itself takes it for the end of the table.
 // ---------------------------------------------------------------------------------------------
 
+// Asks the processor to bring the cache line at `address` closer. Written out as an instruction
+// on x86: GCC 12 drops __builtin_prefetch from a loop that it can prove ends, as a loop without
+// effects.
+namespace {
+void PrefetchLine(const char* address) {
+#if defined(__x86_64__) || defined(__i386__)
+    asm volatile("prefetcht0 %0" : : "m"(*address));
+#else
+    __builtin_prefetch(address);
+#endif
+}
+}  // namespace
+
 // The cache holds blocks of 4 KiB (a page; two of a Jet 3 file) side by side in one buffer,
 // filled in turn and, once full, from its start again, the oldest block making room. The walk
 // over a table announces the pages it reads next (ReadAhead): each run of neighbouring blocks
@@ -371,6 +384,19 @@ class PageReader {
         return reinterpret_cast<const unsigned char*>(span.bytes);
     }
 
+    // Asks the processor for the cached bytes [offset, offset + size) of one block, when they are
+    // cached; reads nothing.
+    void Touch(std::uint64_t offset, std::uint64_t size) const {
+        const std::uint64_t block = offset / kBlockSize;
+        if (block >= slotOf_.size() || slotOf_[block] == kNoSlot)
+            return;
+        const std::uint64_t from = offset % kBlockSize;
+        const std::uint64_t to = std::min<std::uint64_t>(from + size, kBlockSize);
+        const char* bytes = cache_.get() + std::size_t{slotOf_[block]} * kBlockSize;
+        for (std::uint64_t at = from & ~std::uint64_t{kCacheLine - 1}; at < to; at += kCacheLine)
+            PrefetchLine(bytes + at);
+    }
+
     // Reads the pages at these numbers that are not cached yet, each run of neighbouring ones
     // with one read. Valid pointers from Bytes() end here.
     void ReadAhead(std::span<const std::uint32_t> pages, std::uint32_t pageSize) {
@@ -410,6 +436,7 @@ class PageReader {
 
   private:
     static constexpr std::size_t kBlockSize = 4096;
+    static constexpr std::size_t kCacheLine = 64;
     static constexpr std::size_t kCacheSize = 16 * 1024 * 1024;
     static constexpr std::size_t kSlots = kCacheSize / kBlockSize;
     static constexpr std::uint64_t kNoBlock = ~std::uint64_t{0};
@@ -619,6 +646,11 @@ void MdbLog::WillRead(std::span<const std::uint32_t> numbers) {
         pages_->ReadAhead(numbers, facts_.pageSize);
 }
 
+void MdbLog::WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
+    if (mdb_->f->db_key == 0 && pages_ != nullptr)
+        pages_->Touch(std::uint64_t{page} * facts_.pageSize + start, length);
+}
+
 bool MdbLog::LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
     MdbHandle* mdb = mdb_.get();
     const unsigned char* bytes = ReadPage(page);
@@ -801,6 +833,9 @@ class TableRows::Pages : public PageSource {
     std::uint64_t PageCount() const override { return log_.Facts().pageCount; }
     const unsigned char* Page(std::uint32_t number) override { return log_.ReadPage(number); }
     void WillRead(std::span<const std::uint32_t> numbers) override { log_.WillRead(numbers); }
+    void WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length) override {
+        log_.WillTouch(page, start, length);
+    }
 
   private:
     MdbLog& log_;

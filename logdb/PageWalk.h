@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ class PageSource {
     // A hint: these pages, below PageCount(), are read next, in this order. A source that reads
     // a file can fetch them together, and none of the pages in between.
     virtual void WillRead(std::span<const std::uint32_t> numbers) { (void)numbers; }
+    // A hint: bytes [start, start + length) of this page, below PageCount(), are read soon. A
+    // source that holds the page in memory can bring them into the processor's cache meanwhile.
+    virtual void WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
+        (void)page;
+        (void)start;
+        (void)length;
+    }
 };
 
 // The page layout of a file's engine version.
@@ -62,6 +70,12 @@ struct RowPlace {
 };
 
 // The live rows of one table, in Access's order.
+//
+// The walk finds each row one call ahead and hints its bytes to the source (WillTouch), with the
+// slots that the pointers of a page lead to as the page is entered: the pages of an edited table
+// are fetched long before their rows are reached, and a moved row may lie anywhere in the table,
+// so without the hints every row would wait for memory. A fault found ahead is thrown by the call
+// that would have returned that row.
 class RowWalk {
   public:
     // The longest chain of pointers followed to reach one row.
@@ -89,11 +103,16 @@ class RowWalk {
         std::uint32_t end = 0;
     };
 
+    bool Find(RowPlace& row);
+    void FindAhead();
+    void HintPointerTargets(const unsigned char* bytes);
     const unsigned char* Read(std::uint32_t page);
     bool IsDataPageOfTable(const unsigned char* bytes) const;
     std::uint32_t SlotCount(const unsigned char* bytes, std::uint32_t page) const;
-    Slot SlotAt(const unsigned char* bytes, std::uint32_t page, std::uint32_t slot) const;
-    RowPlace Follow(std::uint32_t page, const Slot& pointer, std::uint32_t slot);
+    Slot SlotAt(const unsigned char* bytes, std::uint32_t page, std::uint32_t slot,
+                std::uint32_t slots) const;
+    RowPlace Follow(const unsigned char* bytes, std::uint32_t page, const Slot& pointer,
+                    std::uint32_t slot);
     [[noreturn]] void Fail(const std::string& reason) const;
 
     PageSource& pages_;
@@ -106,6 +125,10 @@ class RowWalk {
     std::uint32_t page_ = 0;     // the current page
     std::uint32_t slots_ = 0;    // its slot count
     std::uint32_t slot_ = 0;     // the next slot to read
+    bool started_ = false;
+    bool found_ = false;            // ahead_ holds the row that Next() returns next
+    RowPlace ahead_;
+    std::exception_ptr failure_;  // the fault found ahead, thrown when its row is due
 };
 
 }  // namespace corvale::logdb_detail
