@@ -1,6 +1,7 @@
 #include "logdb/PageWalk.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "logdb/DbError.h"
@@ -34,10 +35,10 @@ std::uint32_t Le32(const unsigned char* p) {
 void AddBitmapPages(const unsigned char* bitmap, std::size_t bytes, std::uint64_t first,
                     PageSource& pages, const TableName& table, std::vector<std::uint32_t>& out) {
     for (std::size_t i = 0; i < bytes; ++i) {
-        for (unsigned bit = 0; bit < 8; ++bit) {
-            if ((bitmap[i] & (1u << bit)) == 0)
-                continue;
-            const std::uint64_t page = first + i * 8 + bit;
+        // Most bytes of a map page are 0 (its range lies mostly beyond the file): only the set
+        // bits are visited.
+        for (unsigned bits = bitmap[i]; bits != 0; bits &= bits - 1) {
+            const std::uint64_t page = first + i * 8 + static_cast<unsigned>(std::countr_zero(bits));
             if (page >= pages.PageCount())
                 Fail(table, "the file is truncated or damaged: the page map of table " +
                                 table.label + " names page " + std::to_string(page) +
