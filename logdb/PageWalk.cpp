@@ -94,6 +94,7 @@ void RowWalk::Fail(const std::string& reason) const {
 }
 
 const unsigned char* RowWalk::Read(std::uint32_t page) {
+    lastRead_ = page;
     const unsigned char* bytes = pages_.Page(page);
     if (bytes == nullptr)
         Fail("the file cannot be read (page " + std::to_string(page) + ")");
@@ -176,7 +177,8 @@ bool RowWalk::Next(RowPlace& row) {
         return false;
     row = ahead_;
     FindAhead();
-    Read(row.page);  // the row's page is the one read last, as the caller expects
+    if (lastRead_ != row.page)
+        Read(row.page);  // the row's page is the one read last, as the caller expects
     return true;
 }
 

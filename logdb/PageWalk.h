@@ -125,6 +125,7 @@ class RowWalk {
     std::uint32_t page_ = 0;     // the current page
     std::uint32_t slots_ = 0;    // its slot count
     std::uint32_t slot_ = 0;     // the next slot to read
+    std::uint32_t lastRead_ = 0;  // the page of the source's last Page() call
     bool started_ = false;
     bool found_ = false;            // ahead_ holds the row that Next() returns next
     RowPlace ahead_;
