@@ -310,19 +310,6 @@ CheckedLogFile CheckLogFile(const std::string& path) {
 // be read is remembered: libmdb itself takes it for the end of the table.
 // ---------------------------------------------------------------------------------------------
 
-// Asks the processor to bring the cache line at `address` closer. Written out as an instruction
-// on x86: GCC 12 drops __builtin_prefetch from a loop that it can prove ends, as a loop without
-// effects.
-namespace {
-void PrefetchLine(const char* address) {
-#if defined(__x86_64__) || defined(__i386__)
-    asm volatile("prefetcht0 %0" : : "m"(*address));
-#else
-    __builtin_prefetch(address);
-#endif
-}
-}  // namespace
-
 // The cache holds blocks of 4 KiB (a page; two of a Jet 3 file) side by side in one buffer,
 // filled in turn and, once full, from its start again, the oldest block making room. The walk
 // over a table announces the pages it reads next (ReadAhead): each run of neighbouring blocks
@@ -393,8 +380,7 @@ class PageReader {
         const std::uint64_t from = offset % kBlockSize;
         const std::uint64_t to = std::min<std::uint64_t>(from + size, kBlockSize);
         const char* bytes = cache_.get() + std::size_t{slotOf_[block]} * kBlockSize;
-        for (std::uint64_t at = from & ~std::uint64_t{kCacheLine - 1}; at < to; at += kCacheLine)
-            PrefetchLine(bytes + at);
+        PrefetchBytes(reinterpret_cast<const unsigned char*>(bytes) + from, to - from);
     }
 
     // Reads the pages at these numbers that are not cached yet, each run of neighbouring ones
@@ -436,7 +422,6 @@ class PageReader {
 
   private:
     static constexpr std::size_t kBlockSize = 4096;
-    static constexpr std::size_t kCacheLine = 64;
     static constexpr std::size_t kCacheSize = 16 * 1024 * 1024;
     static constexpr std::size_t kSlots = kCacheSize / kBlockSize;
     static constexpr std::uint64_t kNoBlock = ~std::uint64_t{0};

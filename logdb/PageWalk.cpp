@@ -95,10 +95,10 @@ void RowWalk::Fail(const std::string& reason) const {
 
 const unsigned char* RowWalk::Read(std::uint32_t page) {
     lastRead_ = page;
-    const unsigned char* bytes = pages_.Page(page);
-    if (bytes == nullptr)
+    lastBytes_ = pages_.Page(page);
+    if (lastBytes_ == nullptr)
         Fail("the file cannot be read (page " + std::to_string(page) + ")");
-    return bytes;
+    return lastBytes_;
 }
 
 bool RowWalk::IsDataPageOfTable(const unsigned char* bytes) const {
@@ -190,8 +190,9 @@ void RowWalk::FindAhead() {
         failure_ = std::current_exception();
         return;
     }
-    if (found_)
-        pages_.WillTouch(ahead_.page, ahead_.start, ahead_.length);
+    // The row's page is the one read last: its bytes are at hand.
+    if (found_ && lastRead_ == ahead_.page)
+        PrefetchBytes(lastBytes_ + ahead_.start, ahead_.length);
 }
 
 // The slots that the pointers of a page lead to: read when their rows come (Follow).
