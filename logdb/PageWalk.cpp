@@ -38,7 +38,8 @@ void AddBitmapPages(const unsigned char* bitmap, std::size_t bytes, std::uint64_
         // Most bytes of a map page are 0 (its range lies mostly beyond the file): only the set
         // bits are visited.
         for (unsigned bits = bitmap[i]; bits != 0; bits &= bits - 1) {
-            const std::uint64_t page = first + i * 8 + static_cast<unsigned>(std::countr_zero(bits));
+            const std::uint64_t page =
+                first + i * 8 + static_cast<unsigned>(std::countr_zero(bits));
             if (page >= pages.PageCount())
                 Fail(table, "the file is truncated or damaged: the page map of table " +
                                 table.label + " names page " + std::to_string(page) +

@@ -139,15 +139,15 @@ class RowWalk {
     std::uint32_t definitionPage_;
     std::vector<std::uint32_t> dataPages_;
     TableName table_;
-    std::size_t nextPage_ = 0;   // index into dataPages_ of the page after the current one
-    std::size_t announced_ = 0;  // dataPages_ before this index have been announced
-    std::uint32_t page_ = 0;     // the current page
-    std::uint32_t slots_ = 0;    // its slot count
-    std::uint32_t slot_ = 0;     // the next slot to read
+    std::size_t nextPage_ = 0;    // index into dataPages_ of the page after the current one
+    std::size_t announced_ = 0;   // dataPages_ before this index have been announced
+    std::uint32_t page_ = 0;      // the current page
+    std::uint32_t slots_ = 0;     // its slot count
+    std::uint32_t slot_ = 0;      // the next slot to read
     std::uint32_t lastRead_ = 0;  // the page of the source's last Page() call
     const unsigned char* lastBytes_ = nullptr;  // and its bytes
     bool started_ = false;
-    bool found_ = false;            // ahead_ holds the row that Next() returns next
+    bool found_ = false;  // ahead_ holds the row that Next() returns next
     RowPlace ahead_;
     std::exception_ptr failure_;  // the fault found ahead, thrown when its row is due
 };
