@@ -90,11 +90,12 @@ struct RowPlace {
 
 // The live rows of one table, in Access's order.
 //
-// The walk finds each row one call ahead and hints its bytes to the source (WillTouch), with the
-// slots that the pointers of a page lead to as the page is entered: the pages of an edited table
-// are fetched long before their rows are reached, and a moved row may lie anywhere in the table,
-// so without the hints every row would wait for memory. A fault found ahead is thrown by the call
-// that would have returned that row.
+// The walk finds each row one call ahead and has its bytes brought into the processor's cache
+// (PrefetchBytes) while the caller decodes the row before; as a page is entered, it hints the
+// slots that the page's pointers lead to (WillTouch). The pages of an edited table are fetched
+// long before their rows are reached and a moved row may lie anywhere in the table: without this
+// every row would wait for memory. A fault found ahead is thrown by the call that would have
+// returned that row.
 class RowWalk {
   public:
     // The longest chain of pointers followed to reach one row.
