@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "logdb/DbError.h"
-
 #include "logdb/MdbLog.h"
 
 namespace corvale::logdb_detail {

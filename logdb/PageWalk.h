@@ -37,7 +37,8 @@ class PageSource {
     // a file can fetch them together, and none of the pages in between.
     virtual void WillRead(std::span<const std::uint32_t> numbers) { (void)numbers; }
     // A hint: bytes [start, start + length) of this page, below PageCount(), are read soon. A
-    // source that holds the page in memory can bring them into the processor's cache meanwhile.
+    // source that holds the page in memory can bring them into the processor's cache meanwhile;
+    // it reads nothing, and the bytes that Page() handed out stay valid.
     virtual void WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
         (void)page;
         (void)start;
