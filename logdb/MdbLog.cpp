@@ -371,6 +371,18 @@ class PageReader {
         return reinterpret_cast<const unsigned char*>(span.bytes);
     }
 
+    // Asks the processor for the cached bytes [offset, offset + size) of one block, when they are
+    // cached; reads nothing.
+    void Touch(std::uint64_t offset, std::uint64_t size) const {
+        const std::uint64_t block = offset / kBlockSize;
+        if (block >= slotOf_.size() || slotOf_[block] == kNoSlot)
+            return;
+        const std::uint64_t from = offset % kBlockSize;
+        const std::uint64_t to = std::min<std::uint64_t>(from + size, kBlockSize);
+        const char* bytes = cache_.get() + std::size_t{slotOf_[block]} * kBlockSize;
+        PrefetchBytes(reinterpret_cast<const unsigned char*>(bytes) + from, to - from);
+    }
+
     // Reads the pages at these numbers that are not cached yet, each run of neighbouring ones
     // with one read. Valid pointers from Bytes() end here.
     void ReadAhead(std::span<const std::uint32_t> pages, std::uint32_t pageSize) {
@@ -619,6 +631,11 @@ void MdbLog::WillRead(std::span<const std::uint32_t> numbers) {
         pages_->ReadAhead(numbers, facts_.pageSize);
 }
 
+void MdbLog::WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
+    if (mdb_->f->db_key == 0 && pages_ != nullptr)
+        pages_->Touch(std::uint64_t{page} * facts_.pageSize + start, length);
+}
+
 bool MdbLog::LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length) {
     MdbHandle* mdb = mdb_.get();
     const unsigned char* bytes = ReadPage(page);
@@ -801,6 +818,9 @@ class TableRows::Pages : public PageSource {
     std::uint64_t PageCount() const override { return log_.Facts().pageCount; }
     const unsigned char* Page(std::uint32_t number) override { return log_.ReadPage(number); }
     void WillRead(std::span<const std::uint32_t> numbers) override { log_.WillRead(numbers); }
+    void WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length) override {
+        log_.WillTouch(page, start, length);
+    }
 
   private:
     MdbLog& log_;

@@ -111,6 +111,9 @@ class MdbLog {
     const unsigned char* ReadPage(std::uint32_t number);
     // Fetches these pages below Facts().pageCount into the cache at once (PageSource::WillRead).
     void WillRead(std::span<const std::uint32_t> numbers);
+    // Brings these bytes of a page below Facts().pageCount into the processor's cache when the
+    // page is in the cache already (PageSource::WillTouch).
+    void WillTouch(std::uint32_t page, std::uint32_t start, std::uint32_t length);
     // Puts the row's bytes into libmdb's page buffer, in their place, where its row decoder
     // reads them; false when the page cannot be read.
     bool LoadRow(std::uint32_t page, std::uint32_t start, std::uint32_t length);

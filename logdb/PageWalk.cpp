@@ -1,8 +1,10 @@
 #include "logdb/PageWalk.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
+#include "logdb/DbError.h"
 #include "logdb/MdbLog.h"
 
 namespace corvale::logdb_detail {
@@ -32,10 +34,11 @@ std::uint32_t Le32(const unsigned char* p) {
 void AddBitmapPages(const unsigned char* bitmap, std::size_t bytes, std::uint64_t first,
                     PageSource& pages, const TableName& table, std::vector<std::uint32_t>& out) {
     for (std::size_t i = 0; i < bytes; ++i) {
-        for (unsigned bit = 0; bit < 8; ++bit) {
-            if ((bitmap[i] & (1u << bit)) == 0)
-                continue;
-            const std::uint64_t page = first + i * 8 + bit;
+        // Most bytes of a map page are 0 (its range lies mostly beyond the file): only the set
+        // bits are visited.
+        for (unsigned bits = bitmap[i]; bits != 0; bits &= bits - 1) {
+            const std::uint64_t page =
+                first + i * 8 + static_cast<unsigned>(std::countr_zero(bits));
             if (page >= pages.PageCount())
                 Fail(table, "the file is truncated or damaged: the page map of table " +
                                 table.label + " names page " + std::to_string(page) +
@@ -91,10 +94,11 @@ void RowWalk::Fail(const std::string& reason) const {
 }
 
 const unsigned char* RowWalk::Read(std::uint32_t page) {
-    const unsigned char* bytes = pages_.Page(page);
-    if (bytes == nullptr)
+    lastRead_ = page;
+    lastBytes_ = pages_.Page(page);
+    if (lastBytes_ == nullptr)
         Fail("the file cannot be read (page " + std::to_string(page) + ")");
-    return bytes;
+    return lastBytes_;
 }
 
 bool RowWalk::IsDataPageOfTable(const unsigned char* bytes) const {
@@ -109,53 +113,53 @@ std::uint32_t RowWalk::SlotCount(const unsigned char* bytes, std::uint32_t page)
     return count;
 }
 
-RowWalk::Slot RowWalk::SlotAt(const unsigned char* bytes, std::uint32_t page,
-                              std::uint32_t slot) const {
+RowWalk::Slot RowWalk::SlotAt(const unsigned char* bytes, std::uint32_t page, std::uint32_t slot,
+                              std::uint32_t slots) const {
     const unsigned char* offsets = bytes + layout_.rowCountOffset + 2;
     const std::uint32_t word = Le16(offsets + 2 * slot);
     Slot result;
     result.flags = static_cast<std::uint16_t>(word & ~kOffsetMask);
     result.start = word & kOffsetMask;
     result.end = slot == 0 ? pages_.PageSize() : Le16(offsets + 2 * (slot - 1)) & kOffsetMask;
-    const std::uint32_t headerEnd = layout_.rowCountOffset + 2 + 2 * SlotCount(bytes, page);
+    const std::uint32_t headerEnd = layout_.rowCountOffset + 2 + 2 * slots;
     if (result.start < headerEnd || result.start > result.end || result.end > pages_.PageSize())
         Fail("the file is damaged: row " + std::to_string(slot) + " of page " +
              std::to_string(page) + " of table " + table_.label + " lies outside its page");
     return result;
 }
 
-// A moved row: the pointer's bytes name the row's new place, which may hold a pointer again.
-RowPlace RowWalk::Follow(std::uint32_t page, const Slot& pointer, std::uint32_t slot) {
+// A moved row: the pointer's bytes (in `bytes`, page `page`) name the row's new place, which may
+// hold a pointer again.
+RowPlace RowWalk::Follow(const unsigned char* bytes, std::uint32_t page, const Slot& pointer,
+                         std::uint32_t slot) {
     // Made only for an error: a message for every moved row would cost more than its walk.
     const auto where = [&] {
         return "the file is damaged: the moved row " + std::to_string(slot) + " of page " +
                std::to_string(page) + " of table " + table_.label;
     };
-    std::uint32_t fromPage = page;
     Slot from = pointer;
     for (int step = 0; step < kMaxPointerSteps; ++step) {
         if (from.end - from.start < kPointerSize)
             Fail(where() + " has a pointer that is cut short");
-        const unsigned char* bytes = Read(fromPage);
         const std::uint32_t row = bytes[from.start];
         const std::uint32_t target = Le32(bytes + from.start) >> 8;
         if (target >= pages_.PageCount())
             Fail(where() + " points to page " + std::to_string(target) + ", outside the file");
-        const unsigned char* targetBytes = Read(target);
-        if (!IsDataPageOfTable(targetBytes))
+        bytes = Read(target);
+        if (!IsDataPageOfTable(bytes))
             Fail(where() + " points to page " + std::to_string(target) +
                  ", which holds no rows of the table");
-        if (row >= SlotCount(targetBytes, target))
+        const std::uint32_t slots = SlotCount(bytes, target);
+        if (row >= slots)
             Fail(where() + " points to row " + std::to_string(row) + " of page " +
                  std::to_string(target) + ", which has no such row");
-        const Slot found = SlotAt(targetBytes, target, row);
+        const Slot found = SlotAt(bytes, target, row, slots);
         if ((found.flags & kPointer) == 0) {
             if (found.start == found.end)
                 Fail(where() + " points to row " + std::to_string(row) + " of page " +
                      std::to_string(target) + ", which holds no bytes");
             return {target, found.start, found.end - found.start};
         }
-        fromPage = target;
         from = found;
     }
     Fail(where() + " leads through more than " + std::to_string(kMaxPointerSteps) +
@@ -163,6 +167,51 @@ RowPlace RowWalk::Follow(std::uint32_t page, const Slot& pointer, std::uint32_t 
 }
 
 bool RowWalk::Next(RowPlace& row) {
+    if (!started_) {
+        started_ = true;
+        FindAhead();
+    }
+    if (failure_)
+        std::rethrow_exception(std::exchange(failure_, nullptr));
+    if (!found_)
+        return false;
+    row = ahead_;
+    FindAhead();
+    if (lastRead_ != row.page)
+        Read(row.page);  // the row's page is the one read last, as the caller expects
+    return true;
+}
+
+void RowWalk::FindAhead() {
+    try {
+        found_ = Find(ahead_);
+    } catch (const DbError&) {
+        found_ = false;
+        failure_ = std::current_exception();
+        return;
+    }
+    // The row's page is the one read last: its bytes are at hand.
+    if (found_ && lastRead_ == ahead_.page)
+        PrefetchBytes(lastBytes_ + ahead_.start, ahead_.length);
+}
+
+// The slots that the pointers of a page lead to: read when their rows come (Follow).
+void RowWalk::HintPointerTargets(const unsigned char* bytes) {
+    const unsigned char* offsets = bytes + layout_.rowCountOffset + 2;
+    for (std::uint32_t slot = 0; slot < slots_; ++slot) {
+        const std::uint32_t word = Le16(offsets + 2 * slot);
+        const std::uint32_t start = word & kOffsetMask;
+        if ((word & (kDeleted | kPointer)) != kPointer || start + kPointerSize > pages_.PageSize())
+            continue;
+        const std::uint32_t target = Le32(bytes + start) >> 8;
+        if (target < pages_.PageCount())
+            pages_.WillTouch(target, layout_.rowCountOffset + 2 + 2 * std::uint32_t{bytes[start]},
+                             2);
+    }
+}
+
+bool RowWalk::Find(RowPlace& row) {
+    const unsigned char* bytes = slot_ < slots_ ? Read(page_) : nullptr;
     while (true) {
         if (slot_ >= slots_) {
             if (nextPage_ >= dataPages_.size())
@@ -174,19 +223,19 @@ bool RowWalk::Next(RowPlace& row) {
                 pages_.WillRead(std::span(dataPages_).subspan(nextPage_, announced_ - nextPage_));
             }
             page_ = dataPages_[nextPage_++];
-            const unsigned char* bytes = Read(page_);
+            bytes = Read(page_);
             slot_ = 0;
             slots_ = IsDataPageOfTable(bytes) ? SlotCount(bytes, page_) : 0;
+            HintPointerTargets(bytes);
             continue;
         }
         const std::uint32_t slot = slot_++;
-        const unsigned char* bytes = Read(page_);
         // A deleted slot is passed over before its offset is looked at: it may be stale.
         if ((Le16(bytes + layout_.rowCountOffset + 2 + 2 * slot) & kDeleted) != 0)
             continue;
-        const Slot found = SlotAt(bytes, page_, slot);
+        const Slot found = SlotAt(bytes, page_, slot, slots_);
         if ((found.flags & kPointer) != 0) {
-            row = Follow(page_, found, slot);
+            row = Follow(bytes, page_, found, slot);
             return true;
         }
         if (found.start == found.end)
