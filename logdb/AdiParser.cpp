@@ -22,11 +22,18 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-// A window on the file: bytes [pos, end) of the buffer are read and not yet consumed.
+// Stops every scan of a name or a length at the end of the bytes read, so that the scans need
+// not compare their position with the end at every byte.
+constexpr char kSentinel = '<';
+
+// A window on the file: bytes [pos, end) of the buffer are read and not yet consumed, and the
+// byte at end is kSentinel. The values of the record at hand that the log holds as views into
+// the window are handed to it to keep before the window's bytes move.
 class Window {
   public:
-    Window(int fd, const std::string& path)
-        : fd_(fd), path_(path), buffer_(new char[kChunk]), capacity_(kChunk) {}
+    Window(int fd, AdifLog& log) : fd_(fd), log_(log), buffer_(new char[kChunk + 1]) {
+        buffer_[0] = kSentinel;
+    }
 
     // Makes n bytes from the position available; false when the file ends before.
     bool Have(std::size_t n) {
@@ -34,6 +41,7 @@ class Window {
             return true;
         if (eof_)
             return false;
+        log_.KeepViews();
         if (pos_ > 0) {
             std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
             offset_ += pos_;
@@ -42,7 +50,7 @@ class Window {
         }
         if (n > capacity_) {
             const std::size_t grown = std::max(n, capacity_ * 2);
-            std::unique_ptr<char[]> bigger(new char[grown]);
+            std::unique_ptr<char[]> bigger(new char[grown + 1]);
             std::memcpy(bigger.get(), buffer_.get(), end_);
             buffer_ = std::move(bigger);
             capacity_ = grown;
@@ -52,15 +60,18 @@ class Window {
             if (got < 0) {
                 if (errno == EINTR)
                     continue;
-                FailLog(path_,
+                buffer_[end_] = kSentinel;
+                FailLog(log_.Path(),
                         "the file cannot be read (" + std::generic_category().message(errno) + ")");
             }
             if (got == 0) {
                 eof_ = true;
+                buffer_[end_] = kSentinel;
                 return false;
             }
             end_ += static_cast<std::size_t>(got);
         }
+        buffer_[end_] = kSentinel;
         return true;
     }
 
@@ -78,6 +89,16 @@ class Window {
 
     // Moves to the next "<", or to the end of the file; false at the end.
     bool NextTagStart() {
+        // Fields are mostly written one blank apart: look there before searching.
+        const char* p = buffer_.get() + pos_;
+        if (pos_ + 1 < end_) {
+            if (p[0] == '<')
+                return true;
+            if (p[1] == '<') {
+                ++pos_;
+                return true;
+            }
+        }
         while (true) {
             const void* found = std::memchr(buffer_.get() + pos_, '<', end_ - pos_);
             if (found != nullptr) {
@@ -101,9 +122,9 @@ class Window {
 
   private:
     int fd_;
-    const std::string& path_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t capacity_;
+    AdifLog& log_;
+    std::unique_ptr<char[]> buffer_;  // capacity_ bytes and room for the sentinel
+    std::size_t capacity_ = kChunk;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::uint64_t offset_ = 0;  // of the buffer's first byte in the file
@@ -131,12 +152,17 @@ bool IsNameByte(char c) {
     return kNameBytes[static_cast<unsigned char>(c)];
 }
 
-// Reads the tag that starts at the "<" at `p`, within [p, end). Kind::None: the "<" opens no
-// tag (or, with `incomplete`, the bytes end before that can be told).
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Reads the tag that starts at the "<" at `p`, within [p, end), where *end is kSentinel.
+// Kind::None: the "<" opens no tag (or, with `incomplete`, the bytes end before that can be
+// told).
 Tag ReadTag(const char* p, const char* end) {
     Tag tag;
     const char* q = p + 1;
-    while (q < end && IsNameByte(*q))
+    while (IsNameByte(*q))
         ++q;
     tag.nameLength = static_cast<std::size_t>(q - p - 1);
     tag.incomplete = q == end;
@@ -144,9 +170,9 @@ Tag ReadTag(const char* p, const char* end) {
         return tag;
     if (*q == '>') {
         const std::string_view name(p + 1, tag.nameLength);
-        if (EqualsIgnoringAsciiCase(name, "EOR"))
+        if (tag.nameLength == 3 && EqualsIgnoringAsciiCase(name, "EOR"))
             tag.kind = Tag::Kind::EndOfRecord;
-        else if (EqualsIgnoringAsciiCase(name, "EOH"))
+        else if (tag.nameLength == 3 && EqualsIgnoringAsciiCase(name, "EOH"))
             tag.kind = Tag::Kind::EndOfHeader;
         else if (EqualsIgnoringAsciiCase(name, "APP_LoTW_EOF"))
             tag.kind = Tag::Kind::EndOfFile;
@@ -157,18 +183,25 @@ Tag ReadTag(const char* p, const char* end) {
         return tag;
     // ':' LEN, then '>' or ':' TYPE '>'.
     const char* digits = ++q;
-    constexpr std::uint64_t kPastAnyFile = std::uint64_t{1} << 62;
-    while (q < end && *q >= '0' && *q <= '9') {
-        tag.valueLength =
-            std::min(kPastAnyFile, tag.valueLength * 10 + static_cast<unsigned>(*q - '0'));
+    while (IsDigit(*q))
         ++q;
-    }
     tag.incomplete = q == end;
     if (q == digits || q == end)
         return tag;
+    // More significant digits than a 64-bit number holds mean a length past any file.
+    const char* significant = digits;
+    while (*significant == '0' && significant + 1 < q)
+        ++significant;
+    constexpr std::size_t kMostDigits = 18;
+    if (static_cast<std::size_t>(q - significant) > kMostDigits) {
+        tag.valueLength = std::uint64_t{1} << 62;
+    } else {
+        for (const char* d = significant; d < q; ++d)
+            tag.valueLength = tag.valueLength * 10 + static_cast<unsigned>(*d - '0');
+    }
     if (*q == ':') {
         ++q;
-        while (q < end && IsNameByte(*q))
+        while (IsNameByte(*q))
             ++q;
         tag.incomplete = q == end;
         if (q == end)
@@ -189,16 +222,17 @@ std::string Shown(std::string_view tag) {
 }  // namespace
 
 bool StartsLikeAdi(std::string_view head) {
+    const std::string bytes = std::string(head) + kSentinel;
     for (std::size_t at = head.find('<'); at != std::string_view::npos;
          at = head.find('<', at + 1)) {
-        if (ReadTag(head.data() + at, head.data() + head.size()).kind != Tag::Kind::None)
+        if (ReadTag(bytes.data() + at, bytes.data() + head.size()).kind != Tag::Kind::None)
             return head.substr(0, at).find('\0') == std::string_view::npos;
     }
     return false;
 }
 
 void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
-    Window window(fd, log.Path());
+    Window window(fd, log);
     while (window.NextTagStart()) {
         Tag tag = ReadTag(window.Begin(), window.End());
         while (tag.incomplete) {
@@ -241,7 +275,7 @@ void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
         if (log.Keeps(field)) {
             if (!window.Have(tag.size + static_cast<std::size_t>(tag.valueLength)))
                 runsPast(window.View(0, tag.size));
-            log.Field(field, window.View(tag.size, static_cast<std::size_t>(tag.valueLength)));
+            log.FieldView(field, window.View(tag.size, static_cast<std::size_t>(tag.valueLength)));
             window.Advance(tag.size + static_cast<std::size_t>(tag.valueLength));
         } else {
             log.Field(field, {});
