@@ -60,19 +60,20 @@ bool IsFfmaGrid(std::string_view grid) {
 }
 
 std::span<const std::string> FfmaSquareList() {
+    // The listed squares and the squares of the whole fields, in byte order: the order of a walk
+    // over every square from AA00 to RR99, without testing each of them.
     static const std::vector<std::string> squares = [] {
-        std::vector<std::string> admitted;
-        for (char fieldLon = 'A'; fieldLon <= 'R'; ++fieldLon) {
-            for (char fieldLat = 'A'; fieldLat <= 'R'; ++fieldLat) {
-                for (char squareLon = '0'; squareLon <= '9'; ++squareLon) {
-                    for (char squareLat = '0'; squareLat <= '9'; ++squareLat) {
-                        std::string square = {fieldLon, fieldLat, squareLon, squareLat};
-                        if (IsFfmaGrid(square))
-                            admitted.push_back(std::move(square));
-                    }
+        std::vector<std::string> admitted(kListedSquares.begin(), kListedSquares.end());
+        for (const FfmaField& whole : kWholeFields) {
+            for (char squareLon = '0'; squareLon <= '9'; ++squareLon) {
+                for (char squareLat = '0'; squareLat <= '9'; ++squareLat) {
+                    std::string square{whole.field[0], whole.field[1], squareLon, squareLat};
+                    if (IsFfmaGrid(square))
+                        admitted.push_back(std::move(square));
                 }
             }
         }
+        std::sort(admitted.begin(), admitted.end());
         return admitted;
     }();
     return squares;
