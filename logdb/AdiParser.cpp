@@ -160,16 +160,17 @@ bool IsDigit(char c) {
 }
 
 // The bytes of a word that may end a name, each marked by its high bit: bytes up to the blank
-// (the blanks among them), ':', '<' and '>'. Only the first byte marked is sure to be one of
-// them; a byte below the blank that is not a blank is then passed over.
+// (the blanks among them), ':', '<', '>' and '8'. Only the first byte marked is sure to be one
+// of them; when it is a name byte after all ('8', or a control byte that is not a blank), the
+// scan passes over it.
 std::uint64_t MayEndName(std::uint64_t word) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const auto zeros = [](std::uint64_t w) { return (w - kOnes) & ~w & kHighs; };
     const std::uint64_t upToBlank = (word - kOnes * 0x21) & ~word & kHighs;
-    const std::uint64_t colon = zeros(word ^ (kOnes * ':'));
-    const std::uint64_t angle = zeros((word | kOnes * 0x02) ^ (kOnes * '>'));  // '<' or '>'
-    return upToBlank | colon | angle;
+    // '8' (0x38), ':' (0x3A), '<' (0x3C) and '>' (0x3E) become '>' with bits 0x06 set: one test
+    // for the three that end a name.
+    const std::uint64_t punctuation = (word | kOnes * 0x06) ^ (kOnes * '>');
+    return upToBlank | ((punctuation - kOnes) & ~punctuation & kHighs);
 }
 
 // The first byte from `q` on that is not a name byte: there is one by the sentinel, and the
