@@ -364,22 +364,25 @@ void AdifLog::MakeRows() {
         grids_.emplace_back();
         AssignUpper(grids_.back(), Value(AdifField::GridSquare));
     }
+    std::array<std::string_view, kQsoColumnCount> row{};
+    const auto set = [&row](QsoColumn column, std::string_view text) {
+        row[static_cast<std::size_t>(column)] = text;
+    };
+    set(QsoColumn::Date, Value(AdifField::QsoDate));
+    set(QsoColumn::Time, Value(AdifField::TimeOn));
+    set(QsoColumn::Call, Value(AdifField::Call));
+    set(QsoColumn::Name, Value(AdifField::Name));
+    set(QsoColumn::Prefix, prefix);
+    set(QsoColumn::Mode, Value(AdifField::Mode));
+    set(QsoColumn::Freq, Value(AdifField::Freq));
+    set(QsoColumn::Band, band);
+    set(QsoColumn::State, state_);
+    set(QsoColumn::Iota, iota_);
+    set(QsoColumn::Confirm, confirm);
+    set(QsoColumn::Sat, sat);
     for (const std::string& grid : grids_) {
-        rows_.AddRow()
-            .Set(QsoColumn::Date, Value(AdifField::QsoDate))
-            .Set(QsoColumn::Time, Value(AdifField::TimeOn))
-            .Set(QsoColumn::Call, Value(AdifField::Call))
-            .Set(QsoColumn::Name, Value(AdifField::Name))
-            .Set(QsoColumn::Prefix, prefix)
-            .Set(QsoColumn::Mode, Value(AdifField::Mode))
-            .Set(QsoColumn::Freq, Value(AdifField::Freq))
-            .Set(QsoColumn::Band, band)
-            .Set(QsoColumn::State, state_)
-            .Set(QsoColumn::Iota, iota_)
-            .Set(QsoColumn::Grid, grid)
-            .Set(QsoColumn::Confirm, confirm)
-            .Set(QsoColumn::Valid, std::int32_t{1})
-            .Set(QsoColumn::Sat, sat);
+        set(QsoColumn::Grid, grid);
+        rows_.AddRow(row).Set(QsoColumn::Valid, std::int32_t{1});
     }
     report_.rows += grids_.size();
     if (progress_ && number % kRecordsPerReport == 0 && !progress_(number))

@@ -208,6 +208,16 @@ QsoTableBuilder& QsoTableBuilder::AddRow() {
     return *this;
 }
 
+QsoTableBuilder& QsoTableBuilder::AddRow(
+    const std::array<std::string_view, kQsoColumnCount>& texts) {
+    for (std::size_t c : impl_->textColumns)
+        impl_->text[c]->AddRow(texts[c]);
+    for (std::size_t c : impl_->longColumns)
+        impl_->numbers[c].push_back(0);
+    ++impl_->rows;
+    return *this;
+}
+
 QsoTableBuilder& QsoTableBuilder::Set(QsoColumn column, std::string_view text) {
     // A column outside the builder's set is not kept: it reads "" like any column not read.
     TextDictionary* dictionary = impl_->text[Index(column)].get();
