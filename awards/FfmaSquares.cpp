@@ -44,6 +44,7 @@ constexpr auto kListedSquares = std::to_array<std::string_view>({
     "FN32", "FN33", "FN34", "FN35", "FN41", "FN42", "FN43", "FN44", "FN45", "FN46", "FN51", "FN53",
     "FN54", "FN55", "FN56", "FN57", "FN64", "FN65", "FN66", "FN67",
 });
+static_assert(std::ranges::is_sorted(kListedSquares));
 
 bool IsAdmittedThroughField(std::string_view square, std::string_view field) {
     const auto match = std::ranges::find(kWholeFields, field, &FfmaField::field);
@@ -54,25 +55,27 @@ bool IsAdmittedThroughField(std::string_view square, std::string_view field) {
 }  // namespace
 
 bool IsFfmaGrid(std::string_view grid) {
+    // Every FFMA contact of a run is tested: a binary search over the listed squares.
     const std::string_view square = grid.substr(0, 4);
-    return std::ranges::find(kListedSquares, square) != kListedSquares.end() ||
+    return std::ranges::binary_search(kListedSquares, square) ||
            IsAdmittedThroughField(square, grid.substr(0, 2));
 }
 
 std::span<const std::string> FfmaSquareList() {
+    // The listed squares and the squares of the whole fields, in byte order: the order of a walk
+    // over every square from AA00 to RR99, without testing each of them.
     static const std::vector<std::string> squares = [] {
-        std::vector<std::string> admitted;
-        for (char fieldLon = 'A'; fieldLon <= 'R'; ++fieldLon) {
-            for (char fieldLat = 'A'; fieldLat <= 'R'; ++fieldLat) {
-                for (char squareLon = '0'; squareLon <= '9'; ++squareLon) {
-                    for (char squareLat = '0'; squareLat <= '9'; ++squareLat) {
-                        std::string square = {fieldLon, fieldLat, squareLon, squareLat};
-                        if (IsFfmaGrid(square))
-                            admitted.push_back(std::move(square));
-                    }
+        std::vector<std::string> admitted(kListedSquares.begin(), kListedSquares.end());
+        for (const FfmaField& whole : kWholeFields) {
+            for (char squareLon = '0'; squareLon <= '9'; ++squareLon) {
+                for (char squareLat = '0'; squareLat <= '9'; ++squareLat) {
+                    std::string square{whole.field[0], whole.field[1], squareLon, squareLat};
+                    if (IsFfmaGrid(square))
+                        admitted.push_back(std::move(square));
                 }
             }
         }
+        std::sort(admitted.begin(), admitted.end());
         return admitted;
     }();
     return squares;

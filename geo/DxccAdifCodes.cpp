@@ -1,6 +1,7 @@
 #include "geo/DxccAdifCodes.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace corvale {
@@ -16,15 +17,21 @@ constexpr bool AscendsByCode() {
 }
 static_assert(AscendsByCode(), "the code table must ascend by code, each code once");
 
+// Every record of an ADIF log is looked up: a table indexed by code.
+constexpr int kHighestCode = std::end(kDxccAdifCodes)[-1].code;
+constexpr auto kKeyOfCode = [] {
+    std::array<std::string_view, kHighestCode + 1> keys{};
+    for (const DxccAdifCode& entry : kDxccAdifCodes)
+        keys[static_cast<std::size_t>(entry.code)] = entry.key;
+    return keys;
+}();
+
 }  // namespace
 
 std::string_view DxccKeyOfAdifCode(long code) {
-    const auto found = std::lower_bound(
-        std::begin(kDxccAdifCodes), std::end(kDxccAdifCodes), code,
-        [](const DxccAdifCode& entry, long wanted) { return entry.code < wanted; });
-    if (found == std::end(kDxccAdifCodes) || found->code != code)
+    if (code < 0 || code > kHighestCode)
         return {};
-    return found->key;
+    return kKeyOfCode[static_cast<std::size_t>(code)];
 }
 
 }  // namespace corvale

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -22,11 +23,20 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-// A window on the file: bytes [pos, end) of the buffer are read and not yet consumed.
+// Stops every scan of a name or a length at the end of the bytes read, so that the scans need
+// not compare their position with the end at every byte.
+constexpr char kSentinel = '<';
+// Bytes after the sentinel, so that a name can be scanned a word at a time up to the sentinel.
+constexpr std::size_t kSlack = 16;
+
+// A window on the file: bytes [pos, end) of the buffer are read and not yet consumed, and the
+// byte at end is kSentinel. The values of the record at hand that the log holds as views into
+// the window are handed to it to keep before the window's bytes move.
 class Window {
   public:
-    Window(int fd, const std::string& path)
-        : fd_(fd), path_(path), buffer_(new char[kChunk]), capacity_(kChunk) {}
+    Window(int fd, AdifLog& log) : fd_(fd), log_(log), buffer_(new char[kChunk + kSlack]()) {
+        buffer_[0] = kSentinel;
+    }
 
     // Makes n bytes from the position available; false when the file ends before.
     bool Have(std::size_t n) {
@@ -34,6 +44,7 @@ class Window {
             return true;
         if (eof_)
             return false;
+        log_.KeepViews();
         if (pos_ > 0) {
             std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
             offset_ += pos_;
@@ -42,7 +53,7 @@ class Window {
         }
         if (n > capacity_) {
             const std::size_t grown = std::max(n, capacity_ * 2);
-            std::unique_ptr<char[]> bigger(new char[grown]);
+            std::unique_ptr<char[]> bigger(new char[grown + kSlack]());
             std::memcpy(bigger.get(), buffer_.get(), end_);
             buffer_ = std::move(bigger);
             capacity_ = grown;
@@ -52,15 +63,18 @@ class Window {
             if (got < 0) {
                 if (errno == EINTR)
                     continue;
-                FailLog(path_,
+                buffer_[end_] = kSentinel;
+                FailLog(log_.Path(),
                         "the file cannot be read (" + std::generic_category().message(errno) + ")");
             }
             if (got == 0) {
                 eof_ = true;
+                buffer_[end_] = kSentinel;
                 return false;
             }
             end_ += static_cast<std::size_t>(got);
         }
+        buffer_[end_] = kSentinel;
         return true;
     }
 
@@ -78,6 +92,16 @@ class Window {
 
     // Moves to the next "<", or to the end of the file; false at the end.
     bool NextTagStart() {
+        // Fields are mostly written one blank apart: look there before searching.
+        const char* p = buffer_.get() + pos_;
+        if (pos_ + 1 < end_) {
+            if (p[0] == '<')
+                return true;
+            if (p[1] == '<') {
+                ++pos_;
+                return true;
+            }
+        }
         while (true) {
             const void* found = std::memchr(buffer_.get() + pos_, '<', end_ - pos_);
             if (found != nullptr) {
@@ -101,9 +125,9 @@ class Window {
 
   private:
     int fd_;
-    const std::string& path_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t capacity_;
+    AdifLog& log_;
+    std::unique_ptr<char[]> buffer_;  // capacity_ bytes, the sentinel and kSlack - 1 zeros
+    std::size_t capacity_ = kChunk;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::uint64_t offset_ = 0;  // of the buffer's first byte in the file
@@ -131,22 +155,59 @@ bool IsNameByte(char c) {
     return kNameBytes[static_cast<unsigned char>(c)];
 }
 
-// Reads the tag that starts at the "<" at `p`, within [p, end). Kind::None: the "<" opens no
-// tag (or, with `incomplete`, the bytes end before that can be told).
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The bytes of a word that may end a name, each marked by its high bit: bytes up to the blank
+// (the blanks among them), ':', '<', '>' and '8'. Only the first byte marked is sure to be one
+// of them; when it is a name byte after all ('8', or a control byte that is not a blank), the
+// scan passes over it.
+std::uint64_t MayEndName(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    const std::uint64_t upToBlank = (word - kOnes * 0x21) & ~word & kHighs;
+    // '8' (0x38), ':' (0x3A), '<' (0x3C) and '>' (0x3E) become '>' with bits 0x06 set: one test
+    // for the three that end a name.
+    const std::uint64_t punctuation = (word | kOnes * 0x06) ^ (kOnes * '>');
+    return upToBlank | ((punctuation - kOnes) & ~punctuation & kHighs);
+}
+
+// The first byte from `q` on that is not a name byte: there is one by the sentinel, and the
+// buffer's slack lets every word read end within it.
+[[gnu::always_inline]] inline const char* EndOfName(const char* q) {
+    static_assert(std::endian::native == std::endian::little,
+                  "the scan counts bytes from the low end");
+    while (true) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, q, sizeof word);
+        const std::uint64_t marks = MayEndName(word);
+        if (marks == 0) {
+            q += sizeof word;
+            continue;
+        }
+        q += std::countr_zero(marks) / 8;
+        if (!IsNameByte(*q))
+            return q;
+        ++q;
+    }
+}
+
+// Reads the tag that starts at the "<" at `p`, within [p, end), where *end is kSentinel and
+// kSlack - 1 bytes follow it. Kind::None: the "<" opens no tag (or, with `incomplete`, the bytes
+// end before that can be told).
 Tag ReadTag(const char* p, const char* end) {
     Tag tag;
-    const char* q = p + 1;
-    while (q < end && IsNameByte(*q))
-        ++q;
+    const char* q = EndOfName(p + 1);
     tag.nameLength = static_cast<std::size_t>(q - p - 1);
     tag.incomplete = q == end;
     if (tag.nameLength == 0 || q == end)
         return tag;
     if (*q == '>') {
         const std::string_view name(p + 1, tag.nameLength);
-        if (EqualsIgnoringAsciiCase(name, "EOR"))
+        if (tag.nameLength == 3 && EqualsIgnoringAsciiCase(name, "EOR"))
             tag.kind = Tag::Kind::EndOfRecord;
-        else if (EqualsIgnoringAsciiCase(name, "EOH"))
+        else if (tag.nameLength == 3 && EqualsIgnoringAsciiCase(name, "EOH"))
             tag.kind = Tag::Kind::EndOfHeader;
         else if (EqualsIgnoringAsciiCase(name, "APP_LoTW_EOF"))
             tag.kind = Tag::Kind::EndOfFile;
@@ -157,19 +218,24 @@ Tag ReadTag(const char* p, const char* end) {
         return tag;
     // ':' LEN, then '>' or ':' TYPE '>'.
     const char* digits = ++q;
-    constexpr std::uint64_t kPastAnyFile = std::uint64_t{1} << 62;
-    while (q < end && *q >= '0' && *q <= '9') {
-        tag.valueLength =
-            std::min(kPastAnyFile, tag.valueLength * 10 + static_cast<unsigned>(*q - '0'));
+    while (IsDigit(*q))
         ++q;
-    }
     tag.incomplete = q == end;
     if (q == digits || q == end)
         return tag;
+    // More significant digits than a 64-bit number holds mean a length past any file.
+    const char* significant = digits;
+    while (*significant == '0' && significant + 1 < q)
+        ++significant;
+    constexpr std::size_t kMostDigits = 18;
+    if (static_cast<std::size_t>(q - significant) > kMostDigits) {
+        tag.valueLength = std::uint64_t{1} << 62;
+    } else {
+        for (const char* d = significant; d < q; ++d)
+            tag.valueLength = tag.valueLength * 10 + static_cast<unsigned>(*d - '0');
+    }
     if (*q == ':') {
-        ++q;
-        while (q < end && IsNameByte(*q))
-            ++q;
+        q = EndOfName(q + 1);
         tag.incomplete = q == end;
         if (q == end)
             return tag;
@@ -186,67 +252,94 @@ std::string Shown(std::string_view tag) {
     return tag.size() <= kLongest ? std::string(tag) : std::string(tag.substr(0, kLongest)) + "...";
 }
 
+// ReadTag for the tag met at almost every field, <NAME:LEN> with a length of one or two digits,
+// in a few steps. The bytes after a digit are read only while the one before is a digit, so no
+// read passes the sentinel.
+[[gnu::always_inline]] inline Tag ReadTagQuickly(const char* p, const char* end) {
+    const char* q = EndOfName(p + 1);
+    if (q > p + 1 && *q == ':') {
+        const auto digit = [](char c) { return static_cast<unsigned>(c) - '0'; };
+        Tag tag;
+        tag.kind = Tag::Kind::Field;
+        tag.nameLength = static_cast<std::size_t>(q - p - 1);
+        if (digit(q[1]) <= 9 && q[2] == '>') {
+            tag.size = static_cast<std::size_t>(q + 3 - p);
+            tag.valueLength = digit(q[1]);
+            return tag;
+        }
+        if (digit(q[1]) <= 9 && digit(q[2]) <= 9 && q[3] == '>') {
+            tag.size = static_cast<std::size_t>(q + 4 - p);
+            tag.valueLength = digit(q[1]) * 10 + digit(q[2]);
+            return tag;
+        }
+    }
+    return ReadTag(p, end);
+}
+
+[[noreturn]] void FailPastEnd(const AdifLog& log, const Window& window, const Tag& tag) {
+    log.Fail("the field " + Shown(window.View(0, tag.size)) + " at byte " +
+             std::to_string(window.Offset()) + " (record " + std::to_string(log.RecordNumber()) +
+             ") runs past the end of the file");
+}
+
 }  // namespace
 
 bool StartsLikeAdi(std::string_view head) {
+    std::string bytes(head);
+    bytes.append(kSlack, '\0');
+    bytes[head.size()] = kSentinel;
     for (std::size_t at = head.find('<'); at != std::string_view::npos;
          at = head.find('<', at + 1)) {
-        if (ReadTag(head.data() + at, head.data() + head.size()).kind != Tag::Kind::None)
+        if (ReadTag(bytes.data() + at, bytes.data() + head.size()).kind != Tag::Kind::None)
             return head.substr(0, at).find('\0') == std::string_view::npos;
     }
     return false;
 }
 
 void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
-    Window window(fd, log.Path());
+    Window window(fd, log);
     while (window.NextTagStart()) {
-        Tag tag = ReadTag(window.Begin(), window.End());
+        Tag tag = ReadTagQuickly(window.Begin(), window.End());
         while (tag.incomplete) {
             // Read on until the tag can be told; at the end of the file the "<" opens no tag.
             if (!window.Have(window.Available() + 1))
                 break;
             tag = ReadTag(window.Begin(), window.End());
         }
-        switch (tag.kind) {
-            case Tag::Kind::None:
-                window.Advance(1);
-                continue;
-            case Tag::Kind::EndOfHeader:
-                log.EndOfHeader();
-                break;
-            case Tag::Kind::EndOfRecord:
-                log.EndOfRecord();
-                break;
-            case Tag::Kind::EndOfFile:
-                log.EndOfFile();
-                return;
-            case Tag::Kind::Field:
-                break;
-        }
         if (tag.kind != Tag::Kind::Field) {
+            switch (tag.kind) {
+                case Tag::Kind::None:
+                    window.Advance(1);
+                    continue;
+                case Tag::Kind::EndOfFile:
+                    log.EndOfFile();
+                    return;
+                case Tag::Kind::EndOfHeader:
+                    log.EndOfHeader();
+                    break;
+                default:
+                    log.EndOfRecord();
+                    break;
+            }
             window.Advance(tag.size);
             continue;
         }
 
-        const std::uint64_t tagOffset = window.Offset();
-        const std::uint64_t valueOffset = tagOffset + tag.size;
         const AdifField field = ClassifyField(window.View(1, tag.nameLength));
-        const auto runsPast = [&](std::string_view tagText) {
-            log.Fail("the field " + Shown(tagText) + " at byte " + std::to_string(tagOffset) +
-                     " (record " + std::to_string(log.RecordNumber()) +
-                     ") runs past the end of the file");
-        };
+        const std::uint64_t valueOffset = window.Offset() + tag.size;
         if (valueOffset > size || tag.valueLength > size - valueOffset)
-            runsPast(window.View(0, tag.size));
+            FailPastEnd(log, window, tag);
+        const auto valueLength = static_cast<std::size_t>(tag.valueLength);
         if (log.Keeps(field)) {
-            if (!window.Have(tag.size + static_cast<std::size_t>(tag.valueLength)))
-                runsPast(window.View(0, tag.size));
-            log.Field(field, window.View(tag.size, static_cast<std::size_t>(tag.valueLength)));
-            window.Advance(tag.size + static_cast<std::size_t>(tag.valueLength));
+            if (!window.Have(tag.size + valueLength))
+                FailPastEnd(log, window, tag);
+            log.FieldView(field, window.View(tag.size, valueLength));
+            window.Advance(tag.size + valueLength);
         } else {
             log.Field(field, {});
+            const std::uint64_t tagOffset = window.Offset();
             window.Advance(tag.size);
-            if (!window.Skip(tag.valueLength))
+            if (!window.Skip(valueLength))
                 log.Fail("the file ends inside the value of the field at byte " +
                          std::to_string(tagOffset) + " (record " +
                          std::to_string(log.RecordNumber()) + ")");

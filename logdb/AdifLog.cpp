@@ -241,15 +241,35 @@ void AdifLog::Fail(std::string_view reason) const {
     FailLog(path_, reason);
 }
 
-void AdifLog::Keep(AdifField field, std::string_view value) {
-    std::string& kept = values_[static_cast<std::size_t>(field)];
-    kept.assign(TrimBlanks(value));
-    MakeUtf8(kept);
+void AdifLog::Copy(std::size_t index, std::string_view value) {
+    owned_[index].assign(value);
+    values_[index] = owned_[index];
+    present_ |= 1u << index;
+    viewed_ &= ~(1u << index);
+}
+
+void AdifLog::KeepViews() {
+    while (viewed_ != 0) {
+        const auto index = static_cast<std::size_t>(std::countr_zero(viewed_));
+        Copy(index, values_[index]);
+    }
+}
+
+void AdifLog::MakeValuesUtf8() {
+    for (std::uint32_t left = present_; left != 0; left &= left - 1) {
+        const auto index = static_cast<std::size_t>(std::countr_zero(left));
+        if (IsAscii(values_[index]))
+            continue;
+        Copy(index, values_[index]);
+        MakeUtf8(owned_[index]);
+        values_[index] = owned_[index];
+    }
 }
 
 void AdifLog::Clear() {
-    for (std::string& value : values_)
-        value.clear();
+    for (; present_ != 0; present_ &= present_ - 1)
+        values_[static_cast<std::size_t>(std::countr_zero(present_))] = {};
+    viewed_ = 0;
     fieldsSinceEnd_ = 0;
     lotwApp_ = false;
 }
@@ -257,7 +277,8 @@ void AdifLog::Clear() {
 void AdifLog::EndOfHeader() {
     if (recordEnded_)
         return;  // the file has no header; a late <EOH> means nothing
-    const std::string& program = Value(AdifField::ProgramId);
+    // Compared with ASCII only, which the conversion of a value to UTF-8 does not change.
+    const std::string_view program = Value(AdifField::ProgramId);
     if (EqualsIgnoringAsciiCase(program, "LoTW") || lotwApp_)
         kind_ = FileKind::LotwReport;
     else if (StartsWithIgnoringAsciiCase(program, "eQSL.cc"))
@@ -306,7 +327,7 @@ std::string_view AdifLog::EntityKey() {
 
 std::string_view AdifLog::ConfirmCode() const {
     const ConfirmationSources& sources = options_.confirmations;
-    const std::string& qslRcvd = Value(AdifField::QslRcvd);
+    const std::string_view qslRcvd = Value(AdifField::QslRcvd);
     if (sources.card && kind_ != FileKind::LotwReport && IsYesOrVerified(qslRcvd))
         return "1";
     if (sources.lotw && (IsYesOrVerified(Value(AdifField::LotwQslRcvd)) ||
@@ -319,6 +340,7 @@ std::string_view AdifLog::ConfirmCode() const {
 }
 
 void AdifLog::MakeRows() {
+    MakeValuesUtf8();
     const std::size_t number = ++report_.records;
     const std::string_view prefix = EntityKey();
     if (Value(AdifField::QsoDate).empty())
@@ -330,7 +352,7 @@ void AdifLog::MakeRows() {
     iota_.erase(std::remove(iota_.begin(), iota_.end(), '-'), iota_.end());
     AssignUpper(state_, Value(AdifField::State));
     const std::string_view band = BandCode(Value(AdifField::Band), Value(AdifField::Freq), band_);
-    const std::string& satName = Value(AdifField::SatName);
+    const std::string_view satName = Value(AdifField::SatName);
     const bool satellite = EqualsIgnoringAsciiCase(Value(AdifField::PropMode), "SAT");
     const std::string_view sat = !satellite && satName.empty() ? "None"sv
                                  : satName.empty()             ? "SAT"sv
@@ -342,22 +364,25 @@ void AdifLog::MakeRows() {
         grids_.emplace_back();
         AssignUpper(grids_.back(), Value(AdifField::GridSquare));
     }
+    std::array<std::string_view, kQsoColumnCount> row{};
+    const auto set = [&row](QsoColumn column, std::string_view text) {
+        row[static_cast<std::size_t>(column)] = text;
+    };
+    set(QsoColumn::Date, Value(AdifField::QsoDate));
+    set(QsoColumn::Time, Value(AdifField::TimeOn));
+    set(QsoColumn::Call, Value(AdifField::Call));
+    set(QsoColumn::Name, Value(AdifField::Name));
+    set(QsoColumn::Prefix, prefix);
+    set(QsoColumn::Mode, Value(AdifField::Mode));
+    set(QsoColumn::Freq, Value(AdifField::Freq));
+    set(QsoColumn::Band, band);
+    set(QsoColumn::State, state_);
+    set(QsoColumn::Iota, iota_);
+    set(QsoColumn::Confirm, confirm);
+    set(QsoColumn::Sat, sat);
     for (const std::string& grid : grids_) {
-        rows_.AddRow()
-            .Set(QsoColumn::Date, Value(AdifField::QsoDate))
-            .Set(QsoColumn::Time, Value(AdifField::TimeOn))
-            .Set(QsoColumn::Call, Value(AdifField::Call))
-            .Set(QsoColumn::Name, Value(AdifField::Name))
-            .Set(QsoColumn::Prefix, prefix)
-            .Set(QsoColumn::Mode, Value(AdifField::Mode))
-            .Set(QsoColumn::Freq, Value(AdifField::Freq))
-            .Set(QsoColumn::Band, band)
-            .Set(QsoColumn::State, state_)
-            .Set(QsoColumn::Iota, iota_)
-            .Set(QsoColumn::Grid, grid)
-            .Set(QsoColumn::Confirm, confirm)
-            .Set(QsoColumn::Valid, std::int32_t{1})
-            .Set(QsoColumn::Sat, sat);
+        set(QsoColumn::Grid, grid);
+        rows_.AddRow(row).Set(QsoColumn::Valid, std::int32_t{1});
     }
     report_.rows += grids_.size();
     if (progress_ && number % kRecordsPerReport == 0 && !progress_(number))

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logdb/AdifText.h"
 #include "logdb/CountryFile.h"
 #include "logdb/LogReadOptions.h"
 #include "logdb/QsoTable.h"
@@ -65,12 +66,21 @@ class AdifLog {
     // A field's value as the file holds it (trimmed here). The last of a repeated field holds.
     // The value of a field not kept is not looked at.
     void Field(AdifField field, std::string_view value) {
-        ++fieldsSinceEnd_;
-        if (Keeps(field))
-            Keep(field, value);
-        else if (field == AdifField::LotwApp)
-            lotwApp_ = true;
+        if (Counts(field))
+            Copy(static_cast<std::size_t>(field), TrimBlanks(value));
     }
+    // The same for a value whose bytes stay where they are until KeepViews() or the end of the
+    // record: the log holds a view of them instead of a copy.
+    void FieldView(AdifField field, std::string_view value) {
+        if (Counts(field)) {
+            const auto index = static_cast<std::size_t>(field);
+            values_[index] = TrimBlanks(value);
+            present_ |= 1u << index;
+            viewed_ |= 1u << index;
+        }
+    }
+    // Copies the values held as views: the bytes they view are about to change.
+    void KeepViews();
     // <EOH>: the fields so far were the header, unless a record has ended before.
     void EndOfHeader();
     // <EOR>: the fields since the last end make a record, when there is one.
@@ -90,10 +100,18 @@ class AdifLog {
   private:
     enum class FileKind { Log, LotwReport, EqslInbox };
 
-    const std::string& Value(AdifField field) const {
+    std::string_view Value(AdifField field) const {
         return values_[static_cast<std::size_t>(field)];
     }
-    void Keep(AdifField field, std::string_view value);
+    // Counts a field of the record; true when its value is to be kept.
+    bool Counts(AdifField field) {
+        ++fieldsSinceEnd_;
+        if (field == AdifField::LotwApp)
+            lotwApp_ = true;
+        return Keeps(field);
+    }
+    void Copy(std::size_t index, std::string_view value);
+    void MakeValuesUtf8();
     void Clear();
     void MakeRows();
     std::string_view EntityKey();
@@ -110,7 +128,12 @@ class AdifLog {
     bool recordEnded_ = false;  // an <EOR> has been met
     std::size_t fieldsSinceEnd_ = 0;
     bool lotwApp_ = false;
-    std::array<std::string, kKeptAdifFields> values_;
+    // The kept values of the record at hand (a bit set in present_ for each one met): views of
+    // the file's bytes (a bit set in viewed_) or of owned_.
+    std::array<std::string_view, kKeptAdifFields> values_;
+    std::array<std::string, kKeptAdifFields> owned_;
+    std::uint32_t present_ = 0;
+    std::uint32_t viewed_ = 0;
     std::array<bool, kKeptAdifFields> keeps_{};
     // Scratch texts of MakeRows, kept to spare an allocation per record.
     std::string iota_, state_, band_;

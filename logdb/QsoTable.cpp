@@ -178,12 +178,19 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
 struct QsoTableBuilder::Impl {
     explicit Impl(QsoColumnSet set) : columns(set) {
         for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-            if (columns.Has(ColumnAt(c)) && !QsoColumns()[c].isLong)
+            if (!columns.Has(ColumnAt(c)))
+                continue;
+            if (QsoColumns()[c].isLong) {
+                longColumns.push_back(c);
+            } else {
                 text[c] = std::make_unique<TextDictionary>();
+                textColumns.push_back(c);
+            }
         }
     }
     QsoColumnSet columns;
     std::size_t rows = 0;
+    std::vector<std::size_t> textColumns, longColumns;  // the columns of the set, by kind
     std::array<std::unique_ptr<TextDictionary>, kQsoColumnCount> text;
     std::array<std::vector<std::int32_t>, kQsoColumnCount> numbers;
 };
@@ -193,27 +200,34 @@ QsoTableBuilder::QsoTableBuilder(QsoColumnSet columns) : impl_(std::make_unique<
 QsoTableBuilder::~QsoTableBuilder() = default;
 
 QsoTableBuilder& QsoTableBuilder::AddRow() {
-    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-        if (!impl_->columns.Has(ColumnAt(c)))
-            continue;
-        if (QsoColumns()[c].isLong)
-            impl_->numbers[c].push_back(0);
-        else
-            impl_->text[c]->AddEmptyRow();
-    }
+    for (std::size_t c : impl_->textColumns)
+        impl_->text[c]->AddEmptyRow();
+    for (std::size_t c : impl_->longColumns)
+        impl_->numbers[c].push_back(0);
+    ++impl_->rows;
+    return *this;
+}
+
+QsoTableBuilder& QsoTableBuilder::AddRow(
+    const std::array<std::string_view, kQsoColumnCount>& texts) {
+    for (std::size_t c : impl_->textColumns)
+        impl_->text[c]->AddRow(texts[c]);
+    for (std::size_t c : impl_->longColumns)
+        impl_->numbers[c].push_back(0);
     ++impl_->rows;
     return *this;
 }
 
 QsoTableBuilder& QsoTableBuilder::Set(QsoColumn column, std::string_view text) {
-    if (ColumnInfo(column).isLong)
+    // A column outside the builder's set is not kept: it reads "" like any column not read.
+    TextDictionary* dictionary = impl_->text[Index(column)].get();
+    if (dictionary == nullptr && ColumnInfo(column).isLong)
         throw std::invalid_argument(
             "QsoTableBuilder::Set: " + std::string(ColumnInfo(column).name) + " is a long column");
     if (impl_->rows == 0)
         throw std::logic_error("QsoTableBuilder::Set before AddRow");
-    // A column outside the builder's set is not kept: it reads "" like any column not read.
-    if (impl_->columns.Has(column))
-        impl_->text[Index(column)]->SetLastRow(text);
+    if (dictionary != nullptr)
+        dictionary->SetLastRow(text);
     return *this;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -64,6 +65,9 @@ class QsoTableBuilder {
     QsoTableBuilder& operator=(const QsoTableBuilder&) = delete;
 
     QsoTableBuilder& AddRow();
+    // A row whose text columns are `texts` (indexed by column) and whose long columns are 0: one
+    // step where a reader that makes many rows would otherwise set each column.
+    QsoTableBuilder& AddRow(const std::array<std::string_view, kQsoColumnCount>& texts);
     QsoTableBuilder& Set(QsoColumn column, std::string_view text);  // a text column
     QsoTableBuilder& Set(QsoColumn column, std::int32_t number);    // a long column
     std::size_t RowCount() const;

@@ -1,6 +1,7 @@
 #include "logdb/TextDictionary.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -8,9 +9,47 @@ namespace corvale::logdb_detail {
 
 namespace {
 
+// The bytes of a value of up to eight bytes as one number (zero above its size), read without
+// passing its end: a word for eight bytes, two overlapping halves for four to seven, single
+// bytes below.
+std::uint64_t ShortWord(std::string_view value) {
+    const char* p = value.data();
+    const std::size_t n = value.size();
+    const auto load = [](const char* at, auto word) {
+        std::memcpy(&word, at, sizeof word);
+        return static_cast<std::uint64_t>(word);
+    };
+    if (n == 8)
+        return load(p, std::uint64_t{});
+    if (n >= 4)
+        return load(p, std::uint32_t{}) | load(p + n - 4, std::uint32_t{}) << (8 * (n - 4));
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    return word;
+}
+
+// Most values are short (dates, codes, squares): those are hashed from their word in a few
+// steps (a 64-bit finalizer that lets every byte reach the low bits, which pick the slot), the
+// others as the standard library hashes a text.
 std::uint32_t HashOf(std::string_view value) {
-    const std::size_t h = std::hash<std::string_view>{}(value);
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
+    if (value.size() > 8) {
+        const std::size_t h = std::hash<std::string_view>{}(value);
+        return static_cast<std::uint32_t>(h ^ (h >> 32));
+    }
+    std::uint64_t h = ShortWord(value) ^ (std::uint64_t{value.size()} << 59);
+    h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDu;
+    h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53u;
+    return static_cast<std::uint32_t>(h ^ (h >> 33));
+}
+
+// `value` equals `stored`: short values compare as words.
+bool Equal(const std::string& stored, std::string_view value) {
+    if (stored.size() != value.size())
+        return false;
+    if (value.size() <= 8)
+        return ShortWord(stored) == ShortWord(value);
+    return std::string_view(stored) == value;
 }
 
 constexpr std::size_t kFirstSlots = 64;
@@ -32,14 +71,14 @@ TextDictionary::TextDictionary()
 std::uint32_t TextDictionary::Intern(std::string_view value) {
     if (value.empty())
         return 0;
-    if (values_[last_] == value)
+    if (Equal(values_[last_], value))
         return last_;
 
     const std::uint32_t hash = HashOf(value);
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;
     while (slots_[slot] != kFree) {
-        if (slotHash_[slot] == hash && values_[slots_[slot]] == value) {
+        if (slotHash_[slot] == hash && Equal(values_[slots_[slot]], value)) {
             last_ = slots_[slot];
             return last_;
         }

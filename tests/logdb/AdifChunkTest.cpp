@@ -1,0 +1,90 @@
+// An .adi log is read a chunk at a time, and the values of the record at hand are held where the
+// chunk holds them until the chunk moves on. Wherever a chunk ends (inside a tag, a kept value, a
+// skipped value, between records) and however long a value is, the rows are those of the same
+// records read in one piece.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "logdb/LogFormat.h"
+
+namespace corvale {
+namespace {
+
+// The reader's chunk: 1 MiB.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+// Records whose fields the rows take (Latin-1 bytes, VUCC_GRIDS, a repeated field, names in any
+// case, type letters), between fields that are skipped.
+const std::string kRecords =
+    "<CALL:6>DL1ABC <QSO_DATE:8:D>20240105 <TIME_ON:4>1200 <NAME:5>J\xF6rg <COMMENT:12>skip this "
+    "one <BAND:2>6m <GRIDSQUARE:6>jo62qm <QSL_RCVD:1>Y <DXCC:3>230 <EOR>\n"
+    "<call:5>W1AW/ <qso_date:8>20240106 <STATE:2>ct <VUCC_GRIDS:9>FN31,FN32 <GRIDSQUARE:4>FN41 "
+    "<FREQ:6>50.125 <LOTW_QSL_RCVD:1>V <DXCC:3>291 <DXCC:3>110 <EOR>\n"
+    "<CALL:4>K1JT <QSO_DATE:8>20240107 <IOTA:6>na-046 <PROP_MODE:3>SAT <SAT_NAME:4>AO-7 "
+    "<EQSL_QSL_RCVD:1>Y <DXCC:3>291 <EOR>\n";
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows ReadRows(const test::TempFolder& folder, const std::string& text) {
+    const std::string path = folder.File("log.adi");
+    test::WriteFile(path, text);
+    const LogRead read = ReadLog(path, QsoColumnSet::All(), LogReadOptions{});
+    Rows rows;
+    for (std::size_t row = 0; row < read.table->RowCount(); ++row) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+            const auto column = static_cast<QsoColumn>(c);
+            cells.push_back(ColumnInfo(column).isLong
+                                ? std::to_string(read.table->Long(row, column))
+                                : std::string(read.table->Text(row, column)));
+        }
+    }
+    return rows;
+}
+
+// A header and text that the reader passes over, `size` bytes in all, before the first record.
+std::string Preamble(std::size_t size) {
+    const std::string header = "<ADIF_VER:5>3.1.4 <EOH>\n";
+    return header + std::string(size - header.size() - 1, 'x') + "\n";
+}
+
+TEST(AdifChunks, RowsDoNotDependOnWhereAChunkEnds) {
+    const test::TempFolder folder;
+    const Rows expected = ReadRows(folder, kRecords);
+    ASSERT_EQ(expected.size(), 5u);  // the VUCC record makes three rows
+    // Every byte of the records in turn is the first of a new chunk; the text after them fills
+    // the next chunk whole, so that nothing of the chunk before is left in the reader's buffer.
+    const std::string after(kChunk, 'y');
+    for (std::size_t at = 0; at < kRecords.size(); ++at) {
+        EXPECT_EQ(ReadRows(folder, Preamble(kChunk - at) + kRecords + after), expected)
+            << "a chunk ends before byte " << at << " of the records";
+    }
+}
+
+TEST(AdifChunks, AKeptValueLongerThanAChunkIsReadWhole) {
+    const test::TempFolder folder;
+    const std::string name(kChunk + kChunk / 2, 'n');
+    const std::string text = Preamble(kChunk - 100) + "<NAME:" + std::to_string(name.size()) + ">" +
+                             name + " " + kRecords;
+    const Rows rows = ReadRows(folder, text);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0][static_cast<std::size_t>(QsoColumn::Name)],
+              "J\xC3\xB6rg");  // repeated: the last holds
+    Rows expected = ReadRows(folder, kRecords);
+    EXPECT_EQ(rows, expected);
+    // A long name in the second record stays with it.
+    const std::string second = kRecords.substr(0, kRecords.find('\n') + 1) +
+                               "<NAME:" + std::to_string(name.size()) + ">" + name + " " +
+                               kRecords.substr(kRecords.find('\n') + 1);
+    expected[1][static_cast<std::size_t>(QsoColumn::Name)] = name;
+    expected[2][static_cast<std::size_t>(QsoColumn::Name)] = name;
+    expected[3][static_cast<std::size_t>(QsoColumn::Name)] = name;
+    EXPECT_EQ(ReadRows(folder, Preamble(kChunk - 50) + second), expected);
+}
+
+}  // namespace
+}  // namespace corvale
