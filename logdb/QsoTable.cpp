@@ -200,12 +200,7 @@ QsoTableBuilder::QsoTableBuilder(QsoColumnSet columns) : impl_(std::make_unique<
 QsoTableBuilder::~QsoTableBuilder() = default;
 
 QsoTableBuilder& QsoTableBuilder::AddRow() {
-    for (std::size_t c : impl_->textColumns)
-        impl_->text[c]->AddEmptyRow();
-    for (std::size_t c : impl_->longColumns)
-        impl_->numbers[c].push_back(0);
-    ++impl_->rows;
-    return *this;
+    return AddRow({});
 }
 
 QsoTableBuilder& QsoTableBuilder::AddRow(

@@ -18,7 +18,6 @@ class TextDictionary {
 
     void ReserveRows(std::size_t rows) { cells_.reserve(rows); }
     void AddRow(std::string_view value) { cells_.push_back(Intern(value)); }
-    void AddEmptyRow() { cells_.push_back(0); }
     void SetLastRow(std::string_view value) { cells_.back() = Intern(value); }
     std::size_t RowCount() const { return cells_.size(); }
 
