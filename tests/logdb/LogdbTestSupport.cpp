@@ -8,6 +8,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
+#include "logdb/DbError.h"
 #include "logdb/QsoColumn.h"
 
 namespace corvale::test {
@@ -111,6 +114,21 @@ std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv, s
         }
     }
     return differences;
+}
+
+std::string DbErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DbError& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no DbError";
+    return {};
+}
+
+void ExpectHolds(const std::string& text, const std::vector<std::string>& words) {
+    for (const std::string& word : words)
+        EXPECT_NE(text.find(word), std::string::npos) << "\"" << word << "\" not in: " << text;
 }
 
 }  // namespace corvale::test
