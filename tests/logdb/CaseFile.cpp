@@ -45,7 +45,7 @@ std::vector<Case> ReadCases(const std::string& file, const std::string& kind) {
         const std::size_t first = kind.empty() ? 0 : 1;
         if (!kind.empty() && (fields.size() < 2 || fields[0] != kind))
             continue;
-        Case c{fields[first], {}};
+        Case c{Decode(fields[first]), {}};
         for (std::size_t i = first + 1; i < fields.size(); ++i)
             c.fields.push_back(Decode(fields[i]));
         cases.push_back(std::move(c));
