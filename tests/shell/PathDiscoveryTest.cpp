@@ -5,9 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "TemporaryWinePrefix.h"
 #include "TestFiles.h"
-#include "shell/WinePrefixSettings.h"
 
 namespace corvale {
 namespace {
@@ -47,33 +45,30 @@ class FixedSettings : public WindowsSettings {
     bool RegistryMayBeUnwritten() const override { return registryMayBeUnwritten; }
 };
 
-TEST(PathDiscoveryTest, ReadsDxBaseIniInTheWindowsDirectory) {
-    FixedSettings settings;
-    settings.iniValues = {{"DATAPATH", "D:\\Logs\\my log.mdb"}, {"PGMPATH", "C:\\DXBase"}};
-    EXPECT_EQ(ReadSourcePath(settings), "D:\\Logs\\my log.mdb");
-    EXPECT_EQ(settings.askedIniPath, "C:\\WINDOWS\\Dxb2007.ini");
-
-    settings.windowsDirectory.reset();
-    EXPECT_EQ(ReadRefdataPath(settings), "C:\\DXBase\\Refdata.mdb");
-    EXPECT_EQ(settings.askedIniPath, "\\Dxb2007.ini");
-}
-
-TEST(PathDiscoveryTest, AlwaysInsertsOneBackslashBeforeRefdata) {
+// Dxb2007.ini is read in the Windows directory; Refdata.mdb is PGMPATH and one backslash,
+// whatever PGMPATH ends with.
+TEST(PathDiscoveryTest, ReadsDxBaseIniAndPutsOneBackslashBeforeRefdata) {
     struct Case {
-        std::optional<std::string> pgmPath;
-        std::string refdata;
+        std::optional<std::string> windowsDirectory, pgmPath;
+        std::string refdata, iniPath;
     };
     const Case cases[] = {
-        {"C:\\DXBase", "C:\\DXBase\\Refdata.mdb"},
-        {"C:\\DXBase\\", "C:\\DXBase\\\\Refdata.mdb"},
-        {"", "\\Refdata.mdb"},
-        {std::nullopt, "\\Refdata.mdb"},
+        {"C:\\WINDOWS", "C:\\DXBase", "C:\\DXBase\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
+        {std::nullopt, "C:\\DXBase", "C:\\DXBase\\Refdata.mdb", "\\Dxb2007.ini"},
+        {"C:\\WINDOWS", "C:\\DXBase\\", "C:\\DXBase\\\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
+        {"C:\\WINDOWS", "", "\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
+        {"C:\\WINDOWS", std::nullopt, "\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.pgmPath.value_or("(missing)"));
         FixedSettings settings;
+        settings.windowsDirectory = c.windowsDirectory;
+        settings.iniValues["DATAPATH"] = "D:\\Logs\\my log.mdb";
         if (c.pgmPath)
             settings.iniValues["PGMPATH"] = *c.pgmPath;
-        EXPECT_EQ(ReadRefdataPath(settings), c.refdata) << c.pgmPath.value_or("(missing)");
+        EXPECT_EQ(ReadSourcePath(settings), "D:\\Logs\\my log.mdb");
+        EXPECT_EQ(ReadRefdataPath(settings), c.refdata);
+        EXPECT_EQ(settings.askedIniPath, c.iniPath);
     }
 }
 
@@ -148,35 +143,6 @@ TEST(PathDiscoveryTest, SaysWhyTheDxAtlasPathsLeadNowhere) {
             EXPECT_EQ(problem.find("wineserver"), std::string::npos) << c.what;
         }
     }
-}
-
-TEST(PathDiscoveryTest, DiscoversEveryPathFromAWinePrefix) {
-    const TemporaryWinePrefix prefix;
-    prefix.AddWindowsDirectory();
-    prefix.WriteFile("drive_c/windows/Dxb2007.ini",
-                     "[Settings]\r\nCALL=N0CALL\r\n[dir]\r\nPgmPath=C:\\DXBase\\\r\n"
-                     "DataPath=C:\\DXBase\\Data\\N0CALL.mdb\r\n");
-    prefix.WriteFile(
-        "system.reg",
-        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-        "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall"
-        "\\\\DX Atlas_is1] 1700000000\n#time=1da2b3c4d5e6f70\n"
-        "\"DisplayName\"=\"DX Atlas 2.3\"\n"
-        "\"InstallLocation\"=\"C:\\\\Program Files (x86)\\\\Afreet\\\\DX Atlas\\\\\"\n");
-    prefix.WriteFile("drive_c/Program Files (x86)/Afreet/DX Atlas/PINS/readme.txt", "");
-
-    const WinePrefixSettings settings(prefix.Path());
-    const DiscoveredPaths paths = DiscoverPaths(settings);
-
-    EXPECT_EQ(paths.sourceMdb, "C:\\DXBase\\Data\\N0CALL.mdb");
-    EXPECT_EQ(paths.refdataMdb, "C:\\DXBase\\\\Refdata.mdb");
-    EXPECT_TRUE(paths.dxAtlasKeyFound);
-    EXPECT_EQ(paths.dxAtlasDir, "C:\\Program Files (x86)\\Afreet\\DX Atlas\\");
-    EXPECT_EQ(paths.lstDir, "C:\\Program Files (x86)\\Afreet\\DX Atlas\\Pins\\");
-    EXPECT_EQ(paths.vuccCfmPath,
-              "C:\\Program Files (x86)\\Afreet\\DX Atlas\\Squares\\VUCCsquares.cfm");
-    EXPECT_EQ(settings.PathToOpen(paths.lstDir + "WASpins.lst"),
-              prefix.Path() / "dosdevices/c:/Program Files (x86)/Afreet/DX Atlas/PINS/WASpins.lst");
 }
 
 }  // namespace

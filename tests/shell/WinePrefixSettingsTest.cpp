@@ -152,7 +152,8 @@ TEST(WinePrefixSettingsTest, FindsTheLogThatARussianDxBaseNames) {
     prefix.AddWindowsDirectory();
     prefix.WriteFile("system.reg", Wine8Registry("ru"));
     prefix.WriteFile("drive_c/windows/Dxb2007.ini",
-                     "[Dir]\r\nDATAPATH=C:\\DXBase\\\xC6\xF3\xF0\xED\xE0\xEB\\log.mdb\r\n");
+                     "[Dir]\r\nDATAPATH=C:\\DXBase\\\xC6\xF3\xF0\xED\xE0\xEB\\log.mdb\r\n"
+                     "PgmPath=C:\\DXBase\\\r\n");
     prefix.WriteFile("drive_c/DXBase/\u0416\u0443\u0440\u043D\u0430\u043B/log.mdb", "");
     prefix.WriteFile(
         "drive_c/Program Files/DX Atl\u00E4b \u0416\u0443\u0440\u043D\u0430\u043B/Pins/x", "");
@@ -167,6 +168,8 @@ TEST(WinePrefixSettingsTest, FindsTheLogThatARussianDxBaseNames) {
               prefix.Path() /
                   "dosdevices/c:/Program Files/DX Atl\u00E4b "
                   "\u0416\u0443\u0440\u043D\u0430\u043B/Pins");
+    EXPECT_EQ(paths.refdataMdb, "C:\\DXBase\\\\Refdata.mdb");
+    EXPECT_TRUE(paths.dxAtlasKeyFound);
     EXPECT_EQ(paths.lstDir,
               "C:\\Program Files\\DX Atl\u00E4b \u0416\u0443\u0440\u043D\u0430\u043B\\Pins\\");
 }
