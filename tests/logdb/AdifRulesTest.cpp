@@ -88,14 +88,6 @@ class AdifLog {
     LogReadOptions options_;
 };
 
-QsoColumn ColumnNamed(const std::string& name) {
-    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-        if (QsoColumns()[c].name == name)
-            return static_cast<QsoColumn>(c);
-    }
-    throw std::invalid_argument("no column " + name);
-}
-
 // The column that one rule fills, compared row by row.
 class AdifColumnRule : public ::testing::TestWithParam<const char*> {};
 
@@ -103,7 +95,8 @@ TEST_P(AdifColumnRule, FillsTheColumnOfEveryRow) {
     const AdifLog log;
     for (const test::Case& c : test::ReadCases("logdb/cases/adif-rules.tsv", GetParam())) {
         const Values expected = c[2] == "(no rows)" ? Values{} : test::Split(c[2]);
-        EXPECT_EQ(AdifLog::Cells(*log.Read(c[1]).table, ColumnNamed(c[0])), expected) << c.name;
+        EXPECT_EQ(AdifLog::Cells(*log.Read(c[1]).table, test::ColumnNamed(c[0])), expected)
+            << c.name;
     }
 }
 

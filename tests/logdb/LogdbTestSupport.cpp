@@ -116,6 +116,14 @@ std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv, s
     return differences;
 }
 
+QsoColumn ColumnNamed(const std::string& name) {
+    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+        if (QsoColumns()[c].name == name)
+            return static_cast<QsoColumn>(c);
+    }
+    throw std::invalid_argument("no column " + name);
+}
+
 std::string DbErrorOf(const std::function<void()>& action) {
     try {
         action();

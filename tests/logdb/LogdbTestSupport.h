@@ -28,6 +28,9 @@ Tsv ReadTsvGz(const std::string& path);  // a gzipped one, through gzip -dc
 std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
                                         std::size_t limit = 20);
 
+// The column of that name ("QSO-GRID").
+QsoColumn ColumnNamed(const std::string& name);
+
 // The message of the DbError that `action` throws; "" and a failed test when it throws none.
 std::string DbErrorOf(const std::function<void()>& action);
 // Fails the test for each of `words` that `text` does not hold.
