@@ -103,16 +103,19 @@ TEST_P(AdifColumnRule, FillsTheColumnOfEveryRow) {
 INSTANTIATE_TEST_SUITE_P(AdifRules, AdifColumnRule,
                          ::testing::Values("HeaderAndRecordEnds", "FieldSyntax", "FieldNames",
                                            "GridsAndVuccGrids", "BandFromBandOrFreq",
-                                           "SatelliteStateAndIota"),
+                                           "SatelliteStateAndIota", "AdxFields"),
                          [](const auto& param) { return std::string(param.param); });
 
-TEST(AdifRules, EveryRowOfARecordCarriesItsOtherColumns) {
+// A record of several squares is one record of several rows; an ADX record without fields is none.
+TEST(AdifRules, RecordsAreCountedAsTheLogHoldsThem) {
     const LogRead read =
         AdifLog().Read("<EOH><QSO_DATE:8>20240101<STATE:2>ct<VUCC_GRIDS:9>FN31,FN41<EOR>");
-    EXPECT_EQ(AdifLog::Cells(*read.table, QsoColumn::State), (Values{"CT", "CT"}));
-    EXPECT_EQ(AdifLog::Cells(*read.table, QsoColumn::Date), (Values{"20240101", "20240101"}));
     EXPECT_EQ(read.adif.records, 1u);
     EXPECT_EQ(read.adif.rows, 2u);
+    const LogRead adx = AdifLog().Read(
+        "<ADX><RECORDS><RECORD/><RECORD></RECORD><RECORD><CALL>W1AW</CALL></RECORD></RECORDS></"
+        "ADX>");
+    EXPECT_EQ(adx.adif.records, 1u);
 }
 
 // The DXCC field when it is usable, the call's entity when it is not.
@@ -163,25 +166,6 @@ TEST(AdifRules, BadInputIsRefusedInWords) {
                 EXPECT_NE(message.find(part), std::string::npos) << c.name << ": " << message;
         }
     }
-}
-
-// ADX: the same fields as elements, names in any case, APP and USERDEF named by attributes.
-TEST(AdifRules, AdxFields) {
-    const LogRead read = AdifLog().Read(
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<ADX><HEADER><app programid=\"LoTW\" fieldname=\"NUMREC\">2</app></HEADER><RECORDS>"
-        "<RECORD><call> w1aw </call><QSO_DATE>20240101</QSO_DATE><QSL_RCVD>Y</QSL_RCVD>"
-        "<USERDEF FIELDNAME=\"STATE\">ct</USERDEF><IOTA>eu-005</IOTA></RECORD>"
-        "<RECORD/><RECORD></RECORD>"
-        "<Record><CALL>K1ABC</CALL><CALL>&lt;b&gt;</CALL><QSO_DATE>20240102</QSO_DATE></Record>"
-        "</RECORDS></ADX>");
-    const QsoTable& table = *read.table;
-    EXPECT_EQ(AdifLog::Cells(table, QsoColumn::Call), (Values{"w1aw", "<b>"}));
-    EXPECT_EQ(AdifLog::Cells(table, QsoColumn::State), (Values{"CT", ""}));
-    EXPECT_EQ(AdifLog::Cells(table, QsoColumn::Iota), (Values{"EU005", ""}));
-    // The header's APP_LoTW_ field makes a LoTW report: QSL_RCVD Y is LoTW's.
-    EXPECT_EQ(AdifLog::Cells(table, QsoColumn::Confirm), (Values{"3", ""}));
-    EXPECT_EQ(read.adif.records, 2u);
 }
 
 }  // namespace
