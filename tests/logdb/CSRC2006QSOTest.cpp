@@ -33,25 +33,16 @@ std::shared_ptr<const QsoTable> MakeTable(const std::vector<Row>& rows) {
     return builder.Build();
 }
 
-// The [QSO-NUMBER] tags in the set's order, walking forward from the first record.
-std::vector<std::int32_t> Walk(CSRC2006QSO& set) {
-    std::vector<std::int32_t> tags;
-    if (set.IsBOF() && set.IsEOF())
-        return tags;
-    set.MoveFirst();
-    while (!set.IsEOF()) {
-        tags.push_back(set.m_QSO_NUMBER);
-        set.MoveNext();
-    }
-    return tags;
-}
-
+// The [QSO-NUMBER] tags of `table` in the order that `sort` gives, from the open on.
 std::vector<std::int32_t> Sorted(const std::shared_ptr<const QsoTable>& table,
                                  const std::string& sort) {
     CSRC2006QSO set;
     set.m_strSort = sort;
     set.Open(table);
-    return Walk(set);
+    std::vector<std::int32_t> tags;
+    for (; !set.IsEOF(); set.MoveNext())
+        tags.push_back(set.m_QSO_NUMBER);
+    return tags;
 }
 
 constexpr char kCases[] = "logdb/cases/record-set.tsv";
