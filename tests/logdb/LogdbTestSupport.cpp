@@ -1,13 +1,11 @@
 #include "LogdbTestSupport.h"
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
-#include "CaseFile.h"
 #include "RunProgram.h"
 #include "logdb/DbError.h"
 #include "logdb/QsoColumn.h"
@@ -24,9 +22,13 @@ namespace {
 Tsv ParseTsv(std::istream& in) {
     Tsv tsv;
     for (std::string line; std::getline(in, line);) {
-        std::vector<std::string> cells = Split(line, '\t');
-        std::replace(cells.begin(), cells.end(), std::string("\\N"), std::string());
-        (tsv.header.empty() ? tsv.header : tsv.rows.emplace_back()) = std::move(cells);
+        std::vector<std::string>& cells = tsv.header.empty() ? tsv.header : tsv.rows.emplace_back();
+        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+            end = line.find('\t', start);
+            cells.push_back(line.substr(start, end == std::string::npos ? end : end - start));
+            if (cells.back() == "\\N")
+                cells.back().clear();
+        }
     }
     if (tsv.header.empty())
         throw std::runtime_error("empty .tsv");

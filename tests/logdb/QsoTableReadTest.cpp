@@ -100,32 +100,22 @@ TEST(QsoTableRead, TextStaysUtf8WhateverMdbIconvSays) {
 // Only the columns asked for are decoded: they read as when all are read (also in an edited
 // log, whose moved rows are decoded where they now lie), the others read "" and 0.
 TEST(QsoTableRead, ColumnsNotAskedForReadEmptyAndZero) {
-    struct SubsetCase {
-        const char* log;
-        QsoColumnSet columns;
-    };
-    const std::vector<SubsetCase> cases{
-        {"sample-log.mdb", kRunColumns},
-        {"lived-in/livedin-s5-light.mdb", kRunColumns},
-        {"sample-log.mdb", {QsoColumn::Note, QsoColumn::Call}},
-    };
-    for (const SubsetCase& c : cases) {
-        SCOPED_TRACE(c.log);
-        const auto all = QsoTable::Read(Fixture(c.log), QsoColumnSet::All());
-        const auto some = QsoTable::Read(Fixture(c.log), c.columns);
+    for (const auto& [log, columns] : std::vector<std::pair<const char*, QsoColumnSet>>{
+             {"sample-log.mdb", kRunColumns},
+             {"lived-in/livedin-s5-light.mdb", kRunColumns},
+             {"sample-log.mdb", {QsoColumn::Note, QsoColumn::Call}}}) {
+        SCOPED_TRACE(log);
+        const auto all = QsoTable::Read(Fixture(log), QsoColumnSet::All());
+        const auto some = QsoTable::Read(Fixture(log), columns);
         ASSERT_EQ(some->RowCount(), all->RowCount());
-        EXPECT_EQ(some->Columns(), c.columns);
+        EXPECT_EQ(some->Columns(), columns);
         for (std::size_t r = 0; r < some->RowCount(); ++r) {
             for (std::size_t k = 0; k < kQsoColumnCount; ++k) {
                 const auto column = static_cast<QsoColumn>(k);
-                if (c.columns.Has(column)) {
-                    ASSERT_EQ(some->Text(r, column), all->Text(r, column));
-                    ASSERT_EQ(some->Long(r, column), all->Long(r, column));
-                } else {
-                    ASSERT_EQ(some->Text(r, column), "");
-                    ASSERT_EQ(some->Long(r, column), 0);
-                    ASSERT_EQ(some->TextRank(r, column), 0u);
-                }
+                const bool read = columns.Has(column);
+                ASSERT_EQ(some->Text(r, column), read ? all->Text(r, column) : "");
+                ASSERT_EQ(some->Long(r, column), read ? all->Long(r, column) : 0);
+                ASSERT_TRUE(read || some->TextRank(r, column) == 0u);
             }
         }
     }

@@ -29,15 +29,8 @@ TEST(IniTextTest, KeepsAtMost511Characters) {
 }
 
 TEST(IniTextTest, DecodesTheFileAsAnsiUnlessItCarriesAUtf8Mark) {
-    EXPECT_EQ(DecodeIniFile("[Dir]\r\nDATAPATH=C:\\J\xFCrgen \x80\x9F\r\n", 1252),
-              "[Dir]\r\nDATAPATH=C:\\J\u00FCrgen \u20AC\u0178\r\n");
-    EXPECT_EQ(DecodeIniFile("[Dir]\r\nDATAPATH=C:\\\xC6\xF3\xF0\xED\xE0\xEB\r\n", 1251),
-              "[Dir]\r\nDATAPATH=C:\\\u0416\u0443\u0440\u043D\u0430\u043B\r\n");
-    EXPECT_EQ(DecodeIniFile("\xEF\xBB\xBF[Dir]\nDATAPATH=C:\\J\u00FCrgen\n", 1251),
-              "[Dir]\nDATAPATH=C:\\J\u00FCrgen\n");
-    EXPECT_EQ(ReadProfileString(DecodeIniFile("\xEF\xBB\xBF[Dir]\nDATAPATH=x\n", 1252), "Dir",
-                                "DATAPATH", ""),
-              "x");
+    for (const test::Case& c : test::ReadCases("shell/cases/ini-text.tsv", "decode"))
+        EXPECT_EQ(DecodeIniFile(c[1], static_cast<unsigned>(std::stoul(c[0]))), c[2]) << c.name;
 }
 
 }  // namespace
