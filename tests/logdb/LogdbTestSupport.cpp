@@ -80,7 +80,8 @@ std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv, s
             const auto column = static_cast<QsoColumn>(c);
             const std::string read = columns[c].isLong ? std::to_string(table.Long(r, column))
                                                        : std::string(table.Text(r, column));
-            const std::string expected = columns[c].isLong && cells[c].empty() ? "0" : cells[c];
+            static const std::string zero = "0";
+            const std::string& expected = columns[c].isLong && cells[c].empty() ? zero : cells[c];
             if (read != expected)
                 note("row " + std::to_string(r) + " " + std::string(columns[c].name) + ": read \"" +
                      read + "\", expected \"" + expected + "\"");
