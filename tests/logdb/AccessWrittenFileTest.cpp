@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,28 +19,18 @@ namespace {
 
 using logdb_detail::MdbLog;
 
-bool IsNumber(int type) {
-    return type == MDB_BYTE || type == MDB_INT || type == MDB_LONGINT || type == MDB_FLOAT ||
-           type == MDB_DOUBLE || type == MDB_MONEY || type == MDB_NUMERIC;
-}
-
-// A Date/Time value as the .tsv writes it: 1974-09-21T00:00, seconds only when there are any.
+// A Date/Time value (days since 1899-12-30) as the .tsv writes it: 1974-09-21T00:00, seconds
+// only when there are any.
 std::string DateText(double days) {
-    using namespace std::chrono;
     const double whole = std::floor(days);
     const auto seconds = static_cast<long>(std::lround((days - whole) * 24 * 60 * 60));
-    const year_month_day date{sys_days{1899y / December / 30} +
-                              std::chrono::days{static_cast<long>(whole)}};
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02ld:%02ld", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  seconds / 3600, seconds / 60 % 60);
-    std::string result = text;
-    if (seconds % 60 != 0) {
-        std::snprintf(text, sizeof text, ":%02ld", seconds % 60);
-        result += text;
-    }
-    return result;
+    const std::time_t time = (static_cast<std::time_t>(whole) - 25569) * 86400 + seconds;
+    std::tm parts{};
+    gmtime_r(&time, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, seconds % 60 != 0 ? "%Y-%m-%dT%H:%M:%S" : "%Y-%m-%dT%H:%M",
+                  &parts);
+    return text;
 }
 
 // The .tsv holds no tab, CR or LF: its writer turned them into blanks.
@@ -108,7 +99,9 @@ TEST_P(AccessWrittenTable, ReadsAsAnIndependentReaderReadsIt) {
             if (read.type == MDB_TEXT || read.type == MDB_MEMO || read.type == MDB_BOOL ||
                 read.type == MDB_DATETIME) {
                 EXPECT_EQ(AsInTsv(read.text), expected);
-            } else if (IsNumber(read.type)) {
+            } else if (std::set<int>{MDB_BYTE, MDB_INT, MDB_LONGINT, MDB_FLOAT, MDB_DOUBLE,
+                                     MDB_MONEY, MDB_NUMERIC}
+                           .contains(read.type)) {
                 ASSERT_EQ(read.text.empty(), expected.empty()) << read.text;
                 if (!expected.empty()) {
                     EXPECT_DOUBLE_EQ(std::strtod(read.text.c_str(), nullptr),

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
+#include <sstream>
 
+#include "CaseFile.h"
 #include "LogdbTestSupport.h"
 #include "logdb/CSRC2006QSO.h"
 #include "logdb/DbError.h"
@@ -30,58 +33,39 @@ std::shared_ptr<const QsoTable> MakeTable(const std::vector<Row>& rows) {
     return builder.Build();
 }
 
-// The [QSO-NUMBER] tags in the set's order, walking forward from the first record.
-std::vector<std::int32_t> Walk(CSRC2006QSO& set) {
-    std::vector<std::int32_t> tags;
-    if (set.IsBOF() && set.IsEOF())
-        return tags;
-    set.MoveFirst();
-    while (!set.IsEOF()) {
-        tags.push_back(set.m_QSO_NUMBER);
-        set.MoveNext();
-    }
-    return tags;
-}
-
+// The [QSO-NUMBER] tags of `table` in the order that `sort` gives, from the open on.
 std::vector<std::int32_t> Sorted(const std::shared_ptr<const QsoTable>& table,
                                  const std::string& sort) {
     CSRC2006QSO set;
     set.m_strSort = sort;
     set.Open(table);
-    return Walk(set);
+    std::vector<std::int32_t> tags;
+    for (; !set.IsEOF(); set.MoveNext())
+        tags.push_back(set.m_QSO_NUMBER);
+    return tags;
 }
 
-const std::vector<Row> kRows{
-    {"WA", "1", "CN87", 0}, {"", "1", "FN42", 1},   {"HI", "0", "BL11", 2}, {"wa", "1", "CN87", 3},
-    {"HI", "1", "", 4},     {"WA", "0", "CN88", 5}, {"", "12", "FN42", 6},  {"AK", "1", "BP51", 7},
-};
+constexpr char kCases[] = "logdb/cases/record-set.tsv";
 
-const std::vector<Row> kNumbers{
-    {"", "", "", 10}, {"", "", "", -3}, {"", "", "", 2}, {"", "", "", 10}};
+// The rows of a set of kCases (none when there is no such set), in table order.
+std::vector<Row> Rows(const std::string& set) {
+    std::vector<Row> rows;
+    for (const test::Case& c : test::ReadCases(kCases, "row")) {
+        if (c.name == set)
+            rows.push_back({c[1], c[2], c[3], std::stoi(c[0])});
+    }
+    return rows;
+}
 
-// A sort and the order of the rows it gives: byte-wise text, "" first, numbers as numbers,
-// column names without case, ties in table order.
-struct SortCase {
-    const char* sort;
-    const std::vector<Row>* rows;
-    std::vector<std::int32_t> order;
-};
+template <typename Number>
+std::vector<Number> Numbers(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<Number>(in), std::istream_iterator<Number>()};
+}
 
 TEST(CSRC2006QSOSort, SortsGiveTheirOrder) {
-    for (const SortCase& c : std::vector<SortCase>{
-             {"", &kRows, {0, 1, 2, 3, 4, 5, 6, 7}},  // empty: table order
-             {"  ", &kRows, {0, 1, 2, 3, 4, 5, 6, 7}},
-             // "" < "AK" < "HI" < "WA" < "wa"; ties in table order.
-             {"[QSO-STATE]", &kRows, {1, 6, 7, 2, 4, 0, 5, 3}},
-             {"[qso-state]", &kRows, {1, 6, 7, 2, 4, 0, 5, 3}},
-             // Band first ("0" < "1" < "12"), then grid.
-             {"[QSO-BAND], [QSO-GRID]", &kRows, {2, 5, 4, 7, 0, 3, 1, 6}},
-             {"[QSO-BAND],[QSO-STATE] ,  [QSO-GRID]", &kRows, {2, 5, 1, 7, 4, 0, 3, 6}},
-             {"[QSO-NUMBER]", &kNumbers, {-3, 2, 10, 10}},
-         }) {
-        SCOPED_TRACE(c.sort);
-        EXPECT_EQ(Sorted(MakeTable(*c.rows), c.sort), c.order);
-    }
+    for (const test::Case& c : test::ReadCases(kCases, "sort"))
+        EXPECT_EQ(Sorted(MakeTable(Rows(c[0])), c.name), Numbers<std::int32_t>(c[1])) << c.name;
 }
 
 TEST(CSRC2006QSOSort, LargeTableIsStable) {
@@ -96,89 +80,44 @@ TEST(CSRC2006QSOSort, LargeTableIsStable) {
     EXPECT_EQ(tags, expected);
 }
 
-std::string OpenError(const std::string& sort, const std::string& file = {}) {
-    CSRC2006QSO set(file);
-    set.m_strSort = sort;
-    try {
-        set.Open(MakeTable(kRows));
-    } catch (const DbError& error) {
-        EXPECT_FALSE(set.IsOpen());
-        return error.what();
-    }
-    ADD_FAILURE() << "no DbError for sort " << sort;
-    return {};
-}
-
 // A sort that cannot be done fails the open with a message that says why.
-struct FailingSort {
-    const char* sort;
-    const char* file;
-    std::vector<std::string> words;
-};
-
 TEST(CSRC2006QSOSort, FailingSortsFailTheOpen) {
-    std::vector<FailingSort> cases{{"[QSO-STATE], [QSO-COLOUR]",
-                                    "/logs/log.mdb",
-                                    {"unknown column [QSO-COLOUR]", "\"/logs/log.mdb\""}},
-                                   {"[QSO-COLOUR]", "", {"unknown column"}},
-                                   {"[QSO-CALL]", "", {"[QSO-CALL], which was not read"}}};
-    for (const char* sort :
-         {"QSO-STATE", "[QSO-STATE", "[QSO-STATE],", ",[QSO-STATE]", "[QSO-STATE] [QSO-BAND]",
-          "[QSO-STATE],,[QSO-BAND]", "[QSO-STATE] DESC"})
-        cases.push_back({sort, "", {"not a list of bracketed column names"}});
-    for (const FailingSort& c : cases) {
-        SCOPED_TRACE(c.sort);
-        const std::string message = OpenError(c.sort, c.file);
-        for (const std::string& word : c.words)
-            EXPECT_NE(message.find(word), std::string::npos) << message;
+    for (const test::Case& c : test::ReadCases(kCases, "refused")) {
+        SCOPED_TRACE(c.name);
+        CSRC2006QSO set(c[0]);
+        set.m_strSort = c.name;
+        test::ExpectHolds(test::DbErrorOf([&] { set.Open(MakeTable(Rows("letters"))); }),
+                          test::Split(c[1]));
+        EXPECT_FALSE(set.IsOpen());
     }
 }
-
-// Moves of the cursor ('F'irst, 'N'ext, 'P'rev) over the rows of kRows (or none) and where it
-// stands after the open and after each move: a position in `order`, -1 before the first record,
-// order.size() past the last. On no record the members read empty.
-struct Script {
-    const char* name;
-    const char* sort;
-    std::vector<std::int32_t> order;  // the tags of the set in its order
-    std::string moves;
-    std::vector<int> positions;
-};
 
 TEST(CSRC2006QSOCursor, MovesStandWhereTheyShould) {
-    for (const Script& script : std::vector<Script>{
-             {"EmptySetIsAtBothEnds", "", {}, "FNP", {0, 0, 0, 0}},
-             {"MovesBothWays",
-              "[QSO-STATE]",
-              {1, 6, 7, 2, 4, 0, 5, 3},
-              "PNNNNNNNNNNPPF",
-              {0, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 8, 7, 6, 0}},
-             // The award walk's look-ahead: next, read, previous.
-             {"LookAheadAndBack", "", {0, 1, 2, 3, 4, 5, 6, 7}, "NNNP", {0, 1, 2, 3, 2}},
-         }) {
-        SCOPED_TRACE(script.name);
+    for (const test::Case& c : test::ReadCases(kCases, "moves")) {
+        SCOPED_TRACE(c.name);
+        const std::vector<Row> rows = Rows(c[1]);  // tags 0, 1, ...
+        const std::vector<std::int32_t> order = Sorted(MakeTable(rows), c[0]);
         CSRC2006QSO set;
-        set.m_strSort = script.sort;
-        set.Open(MakeTable(script.order.empty() ? std::vector<Row>{} : kRows));
+        set.m_strSort = c[0];
+        set.Open(MakeTable(rows));
         EXPECT_TRUE(set.IsOpen());
-        ASSERT_EQ(set.GetRecordCount(), script.order.size());
-        const int count = static_cast<int>(script.order.size());
-        for (std::size_t i = 0; i < script.positions.size(); ++i) {
-            SCOPED_TRACE(::testing::Message() << "after " << script.moves.substr(0, i));
-            if (i > 0) {
-                const char move = script.moves[i - 1];
-                if (move == 'F')
-                    set.MoveFirst();
-                else if (move == 'N')
-                    set.MoveNext();
-                else
-                    set.MovePrev();
-            }
-            const int at = script.positions[i];
+        ASSERT_EQ(set.GetRecordCount(), rows.size());
+        const int count = static_cast<int>(rows.size());
+        const std::string& moves = c[2];
+        const std::vector<int> positions = Numbers<int>(c[3]);
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            SCOPED_TRACE(::testing::Message() << "after " << moves.substr(0, i));
+            if (i > 0 && moves[i - 1] == 'F')
+                set.MoveFirst();
+            else if (i > 0 && moves[i - 1] == 'N')
+                set.MoveNext();
+            else if (i > 0)
+                set.MovePrev();
+            const int at = positions[i];
             EXPECT_EQ(set.IsBOF(), at < 0 || count == 0);
             EXPECT_EQ(set.IsEOF(), at >= count);
             const Row none{"", "", "", 0};
-            const Row& row = at < 0 || at >= count ? none : kRows[script.order[at]];
+            const Row& row = at < 0 || at >= count ? none : rows[order[at]];
             EXPECT_EQ(set.m_QSO_NUMBER, row.number);
             EXPECT_EQ(set.m_QSO_STATE, row.state);
             EXPECT_EQ(set.m_QSO_GRID, row.grid);
@@ -190,7 +129,7 @@ TEST(CSRC2006QSOCursor, MovesStandWhereTheyShould) {
 }
 
 TEST(CSRC2006QSOCursor, CloseReleasesTheTableAndAReopenSortsAnew) {
-    auto table = MakeTable(kRows);
+    auto table = MakeTable(Rows("letters"));
     std::weak_ptr<const QsoTable> watch = table;
     CSRC2006QSO set;
     set.m_strSort = "[QSO-STATE]";
@@ -206,29 +145,6 @@ TEST(CSRC2006QSOCursor, CloseReleasesTheTableAndAReopenSortsAnew) {
     EXPECT_FALSE(set.IsOpen());
     EXPECT_TRUE(watch.expired());
     EXPECT_EQ(set.GetRecordCount(), 0u);
-}
-
-TEST(CSRC2006QSOMembers, EveryColumnHasItsMember) {
-    CSRC2006QSO set;
-    int texts = 0, longs = 0;
-    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-        const auto column = static_cast<QsoColumn>(c);
-        std::string* text = set.TextMember(column);
-        std::int32_t* number = set.LongMember(column);
-        EXPECT_NE(text == nullptr, number == nullptr) << ColumnInfo(column).name;
-        EXPECT_EQ(number != nullptr, ColumnInfo(column).isLong) << ColumnInfo(column).name;
-        texts += text != nullptr;
-        longs += number != nullptr;
-    }
-    EXPECT_EQ(texts, 36);
-    EXPECT_EQ(longs, 5);
-    EXPECT_EQ(set.TextMember(QsoColumn::Date), &set.m_QSO_DATE);
-    EXPECT_EQ(set.TextMember(QsoColumn::Note), &set.m_QSO_NOTE);
-    EXPECT_EQ(set.TextMember(QsoColumn::Sat), &set.m_QSO_SAT);
-    EXPECT_EQ(set.TextMember(QsoColumn::SatMode), &set.m_QSO_SATMODE);
-    EXPECT_EQ(set.LongMember(QsoColumn::Valid), &set.m_QSO_VALID);
-    EXPECT_EQ(set.LongMember(QsoColumn::Category), &set.m_QSO_CATEGORY);
-    EXPECT_EQ(set.LongMember(QsoColumn::Number), &set.m_QSO_NUMBER);
 }
 
 TEST(CSRC2006QSOMembers, FileRowsReachTheMembers) {

@@ -1,13 +1,13 @@
 #include "LogdbTestSupport.h"
 
-#include <stdlib.h>
-
-#include <cstdio>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
+#include "RunProgram.h"
+#include "logdb/DbError.h"
 #include "logdb/QsoColumn.h"
 
 namespace corvale::test {
@@ -18,31 +18,20 @@ std::string Fixture(const std::string& name) {
 
 namespace {
 
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t tab = line.find('\t', start);
-        cells.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
-    }
-    for (std::string& cell : cells) {
-        if (cell == "\\N")
-            cell.clear();  // NULL reads as ""
-    }
-    return cells;
-}
-
+// The rows of a .tsv, `\N` (NULL) read as "".
 Tsv ParseTsv(std::istream& in) {
     Tsv tsv;
-    std::string line;
-    if (!std::getline(in, line))
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string>& cells = tsv.header.empty() ? tsv.header : tsv.rows.emplace_back();
+        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+            end = line.find('\t', start);
+            cells.push_back(line.substr(start, end == std::string::npos ? end : end - start));
+            if (cells.back() == "\\N")
+                cells.back().clear();
+        }
+    }
+    if (tsv.header.empty())
         throw std::runtime_error("empty .tsv");
-    tsv.header = SplitTabs(line);
-    while (std::getline(in, line))
-        tsv.rows.push_back(SplitTabs(line));
     return tsv;
 }
 
@@ -56,16 +45,10 @@ Tsv ReadTsv(const std::string& path) {
 }
 
 Tsv ReadTsvGz(const std::string& path) {
-    const std::string command = "gzip -dc '" + path + "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe)
-        throw std::runtime_error("cannot run " + command);
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-        text.append(buffer, n);
-    std::istringstream in(std::move(text));
+    const RunOutcome gzip = RunProgram({"gzip", "-dc", path});
+    if (gzip.status != 0)
+        throw std::runtime_error("gzip -dc " + path + ": " + gzip.err);
+    std::istringstream in(gzip.out);
     return ParseTsv(in);
 }
 
@@ -95,22 +78,39 @@ std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv, s
         }
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const auto column = static_cast<QsoColumn>(c);
-            std::string read;
-            if (columns[c].isLong) {
-                read = std::to_string(table.Long(r, column));
-                const std::string expected = cells[c].empty() ? "0" : cells[c];
-                if (read != expected)
-                    note("row " + std::to_string(r) + " " + std::string(columns[c].name) +
-                         ": read " + read + ", expected " + expected);
-            } else {
-                read = std::string(table.Text(r, column));
-                if (read != cells[c])
-                    note("row " + std::to_string(r) + " " + std::string(columns[c].name) +
-                         ": read \"" + read + "\", expected \"" + cells[c] + "\"");
-            }
+            const std::string read = columns[c].isLong ? std::to_string(table.Long(r, column))
+                                                       : std::string(table.Text(r, column));
+            static const std::string zero = "0";
+            const std::string& expected = columns[c].isLong && cells[c].empty() ? zero : cells[c];
+            if (read != expected)
+                note("row " + std::to_string(r) + " " + std::string(columns[c].name) + ": read \"" +
+                     read + "\", expected \"" + expected + "\"");
         }
     }
     return differences;
+}
+
+QsoColumn ColumnNamed(const std::string& name) {
+    for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
+        if (QsoColumns()[c].name == name)
+            return static_cast<QsoColumn>(c);
+    }
+    throw std::invalid_argument("no column " + name);
+}
+
+std::string DbErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DbError& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no DbError";
+    return {};
+}
+
+void ExpectHolds(const std::string& text, const std::vector<std::string>& words) {
+    for (const std::string& word : words)
+        EXPECT_NE(text.find(word), std::string::npos) << "\"" << word << "\" not in: " << text;
 }
 
 }  // namespace corvale::test

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,13 @@ Tsv ReadTsvGz(const std::string& path);  // a gzipped one, through gzip -dc
 // at most `limit` of them, in words.
 std::vector<std::string> CompareWithTsv(const QsoTable& table, const Tsv& tsv,
                                         std::size_t limit = 20);
+
+// The column of that name ("QSO-GRID").
+QsoColumn ColumnNamed(const std::string& name);
+
+// The message of the DbError that `action` throws; "" and a failed test when it throws none.
+std::string DbErrorOf(const std::function<void()>& action);
+// Fails the test for each of `words` that `text` does not hold.
+void ExpectHolds(const std::string& text, const std::vector<std::string>& words);
 
 }  // namespace corvale::test

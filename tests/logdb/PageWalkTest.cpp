@@ -6,10 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "CaseFile.h"
+#include "LogdbTestSupport.h"
 #include "logdb/DbError.h"
 #include "logdb/PageWalk.h"
 
@@ -19,8 +23,6 @@ namespace {
 constexpr std::uint32_t kPageSize = 4096;
 constexpr std::uint32_t kRowCountOffset = 12;  // Jet 4
 constexpr std::uint32_t kDefinition = 7;       // the table's definition page
-constexpr std::uint16_t kDeleted = 0x8000;
-constexpr std::uint16_t kPointer = 0x4000;
 
 using PageBytes = std::vector<unsigned char>;
 
@@ -29,240 +31,130 @@ void Put16(PageBytes& page, std::size_t at, std::uint32_t value) {
     page[at + 1] = static_cast<unsigned char>(value >> 8);
 }
 
-void Put32(PageBytes& page, std::size_t at, std::uint32_t value) {
-    Put16(page, at, value);
-    Put16(page, at + 2, value >> 16);
-}
-
-// One row slot: its flags and its bytes.
-struct Slot {
-    std::uint16_t flags;
-    std::string bytes;
-};
-
-Slot Row(std::string text) {
-    return {0, std::move(text)};
-}
-
-Slot Deleted(std::string text) {
-    return {kDeleted, std::move(text)};
-}
-
-// A pointer to row `row` of page `page`, with `extraFlags` besides the pointer flag.
-Slot Pointer(std::uint32_t page, unsigned row, std::uint16_t extraFlags = 0) {
-    std::string bytes(4, '\0');
-    bytes[0] = static_cast<char>(row);
-    bytes[1] = static_cast<char>(page);
-    bytes[2] = static_cast<char>(page >> 8);
-    bytes[3] = static_cast<char>(page >> 16);
-    return {static_cast<std::uint16_t>(kPointer | extraFlags), bytes};
-}
-
-// A data page of the table whose definition is on page `owner`, its rows laid from the end.
-PageBytes DataPage(const std::vector<Slot>& slots, std::uint32_t owner = kDefinition) {
+// A data page written as cases/row-walk.tsv says, its rows laid from the end.
+PageBytes DataPage(const std::string& text) {
     PageBytes page(kPageSize, 0);
     page[0] = 0x01;
     page[1] = 0x01;
-    Put32(page, 4, owner);
-    Put16(page, kRowCountOffset, static_cast<std::uint32_t>(slots.size()));
-    std::uint32_t end = kPageSize;
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        const std::uint32_t start = end - static_cast<std::uint32_t>(slots[i].bytes.size());
-        std::copy(slots[i].bytes.begin(), slots[i].bytes.end(), page.begin() + start);
-        Put16(page, kRowCountOffset + 2 + 2 * i, start | slots[i].flags);
+    std::uint32_t owner = kDefinition, slots = 0, listed = 0, end = kPageSize;
+    const auto number = [](const std::string& digits) {
+        return static_cast<std::uint32_t>(std::stoul(digits));
+    };
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (word[0] == '@' || word[0] == '#') {
+            (word[0] == '@' ? owner : listed) = number(word.substr(1));
+            continue;
+        }
+        std::uint32_t flags = 0, start = 0;
+        if (const std::size_t at = word.find('@'); at != std::string::npos) {
+            start = number(word.substr(at + 1));
+            word.resize(at);
+        }
+        if (word[0] == '-') {
+            flags |= 0x8000;  // deleted
+            word.erase(0, 1);
+        }
+        if (word[0] == '>' || word[0] == '~') {
+            flags |= 0x4000;  // a pointer to where the row now lives
+            if (word[0] == '>') {
+                const std::uint32_t target =
+                    number(word.substr(1)) << 8 | number(word.substr(word.find('.') + 1));
+                word = std::string(reinterpret_cast<const char*>(&target), 4);
+            } else {
+                word.erase(0, 1);
+            }
+        }
+        start = start != 0 ? start : end - static_cast<std::uint32_t>(word.size());
+        std::copy(word.begin(), word.end(), page.begin() + start);
+        Put16(page, kRowCountOffset + 2 + 2 * slots++, start | flags);
         end = start;
     }
+    Put16(page, 4, owner);
+    Put16(page, kRowCountOffset, listed != 0 ? listed : slots);
     return page;
 }
 
+// A source of pages that notes which pages were announced, and which read before they were.
 class MemoryPages : public PageSource {
   public:
     explicit MemoryPages(std::vector<PageBytes> pages) : pages_(std::move(pages)) {}
     std::uint32_t PageSize() const override { return kPageSize; }
     std::uint64_t PageCount() const override { return pages_.size(); }
     const unsigned char* Page(std::uint32_t number) override {
-        last_ = number;
-        if (std::find(announced_.begin(), announced_.end(), number) == announced_.end())
-            readUnannounced_.push_back(number);
+        last = number;
+        if (std::find(announced.begin(), announced.end(), number) == announced.end())
+            readUnannounced.push_back(number);
         return pages_.at(number).data();
     }
     void WillRead(std::span<const std::uint32_t> numbers) override {
-        announced_.insert(announced_.end(), numbers.begin(), numbers.end());
+        announced.insert(announced.end(), numbers.begin(), numbers.end());
     }
-    std::uint32_t Last() const { return last_; }
-    const std::vector<std::uint32_t>& Announced() const { return announced_; }
-    const std::vector<std::uint32_t>& ReadUnannounced() const { return readUnannounced_; }
+
+    std::uint32_t last = 0;
+    std::vector<std::uint32_t> announced, readUnannounced;
 
   private:
     std::vector<PageBytes> pages_;
-    std::uint32_t last_ = 0;
-    std::vector<std::uint32_t> announced_;        // WillRead's pages, in the order announced
-    std::vector<std::uint32_t> readUnannounced_;  // pages read before they were announced
 };
 
-// A file of pages: page 0 and the definition page stay empty, the rest are `dataPages` from
-// page 1 on (skipping the definition page).
-std::vector<PageBytes> File(const std::vector<PageBytes>& dataPages) {
+// Walks the pages listed in `map` (all data pages when none) of a file whose page 0 and
+// definition page are empty and whose other pages are `dataPages`; returns the rows' bytes, apart
+// by blanks. The source must be told of every page of the map, once and in the map's order,
+// before it is read.
+std::string Walk(const std::vector<PageBytes>& dataPages,
+                 std::optional<std::vector<std::uint32_t>> map = std::nullopt) {
     std::vector<PageBytes> file(1, PageBytes(kPageSize, 0));
+    std::vector<std::uint32_t> allPages;
     for (const PageBytes& page : dataPages) {
         if (file.size() == kDefinition)
             file.emplace_back(kPageSize, 0);
+        allPages.push_back(static_cast<std::uint32_t>(file.size()));
         file.push_back(page);
     }
-    while (file.size() <= kDefinition)
-        file.emplace_back(kPageSize, 0);
-    return file;
-}
-
-// Walks the pages listed in `map` (all data pages when empty) and returns the rows' bytes.
-std::vector<std::string> Walk(std::vector<PageBytes> file, std::vector<std::uint32_t> map = {}) {
-    if (map.empty()) {
-        for (std::uint32_t p = 1; p < file.size(); ++p) {
-            if (p != kDefinition)
-                map.push_back(p);
-        }
-    }
+    file.resize(std::max<std::size_t>(file.size(), kDefinition + 1), PageBytes(kPageSize, 0));
     MemoryPages pages(std::move(file));
-    RowWalk walk(pages, PageLayout{kRowCountOffset}, kDefinition, map, {"log.mdb", "[T]"});
-    std::vector<std::string> rows;
-    RowPlace row;
-    while (walk.Next(row)) {
-        EXPECT_EQ(pages.Last(), row.page) << "the row's page must be the one read last";
+    const std::vector<std::uint32_t> walked = map.value_or(allPages);
+    std::string rows;
+    RowWalk walk(pages, PageLayout{kRowCountOffset}, kDefinition, walked, {"log.mdb", "[T]"});
+    std::size_t count = 0;
+    for (RowPlace row; walk.Next(row) && ++count < 100000;) {  // a walk that does not end
+        EXPECT_EQ(pages.last, row.page) << "the row's page must be the one read last";
         const unsigned char* bytes = pages.Page(row.page);
-        rows.emplace_back(bytes + row.start, bytes + row.start + row.length);
-        if (rows.size() > 100)
-            break;  // a walk that does not end
+        rows.append(rows.empty() ? "" : " ")
+            .append(bytes + row.start, bytes + row.start + row.length);
     }
+    EXPECT_EQ(pages.announced, walked);
+    EXPECT_TRUE(pages.readUnannounced.empty()) << ::testing::PrintToString(pages.readUnannounced);
     return rows;
 }
 
-struct WalkCase {
-    const char* name;
-    std::vector<PageBytes> dataPages;  // pages 1, 2, ... (page 7 is the definition)
-    std::vector<std::string> rows;     // expected rows, when the walk succeeds
-    std::vector<std::string> failure;  // words of the expected error, when it fails
-};
-
 TEST(RowWalk, FindsTheRowsAsAccessDoes) {
-    const std::vector<WalkCase> cases{
-        {"PlainRowsInPageAndSlotOrder",
-         {DataPage({Row("A"), Row("B")}), DataPage({Row("C")})},
-         {"A", "B", "C"},
-         {}},
-        {"DeletedSlotsArePassedOver",
-         {DataPage({Deleted("x"), Row("A"), Deleted("y"), Row("B")})},
-         {"A", "B"},
-         {}},
-        {"AMovedRowIsReadInItsPointersPlaceAndNotAgainWhereItLies",
-         {DataPage({Row("A"), Pointer(2, 1), Row("C")}), DataPage({Row("D"), Deleted("B")})},
-         {"A", "B", "C", "D"},
-         {}},
-        {"AChainOfPointersIsFollowedToTheRow",
-         {DataPage({Pointer(2, 0)}), DataPage({Pointer(3, 0, kDeleted)}),
-          DataPage({Deleted("B"), Row("C")})},
-         {"B", "C"},
-         {}},
-        {"AMovedRowThatWasDeletedIsGone",
-         {DataPage({Pointer(2, 0, kDeleted), Row("A")}), DataPage({Deleted("B")})},
-         {"A"},
-         {}},
-        {"EmptyPagesHoldNoRows", {DataPage({}), DataPage({Row("A")}), DataPage({})}, {"A"}, {}},
-        {"APageOfAnotherTableInTheMapIsPassedOver",
-         {DataPage({Row("X")}, 99), DataPage({Row("A")})},
-         {"A"},
-         {}},
-        {"PointerOutsideTheFile",
-         {DataPage({Pointer(4000, 0)})},
-         {},
-         {"\"log.mdb\"", "[T]", "page 4000", "outside the file"}},
-        {"PointerToAPageOfAnotherTable",
-         {DataPage({Pointer(2, 0)}), DataPage({Row("X")}, 99)},
-         {},
-         {"[T]", "page 2", "holds no rows of the table"}},
-        {"PointerToTheDefinitionPage",
-         {DataPage({Pointer(kDefinition, 0)})},
-         {},
-         {"holds no rows of the table"}},
-        {"PointerToARowThatIsNotThere",
-         {DataPage({Pointer(2, 5)}), DataPage({Deleted("B")})},
-         {},
-         {"row 5 of page 2", "no such row"}},
-        {"PointersInALoop",
-         {DataPage({Pointer(2, 0)}), DataPage({Pointer(1, 0, kDeleted)})},
-         {},
-         {"loop"}},
-        {"APointerThatPointsToItself", {DataPage({Pointer(1, 0)})}, {}, {"loop"}},
-        {"APointerCutShort", {DataPage({{kPointer, "ab"}})}, {}, {"pointer that is cut short"}},
-        {"MoreSlotsThanThePageHolds",
-         {[] {
-             PageBytes page = DataPage({Row("A")});
-             Put16(page, kRowCountOffset, 5000);
-             return page;
-         }()},
-         {},
-         {"lists more rows than it can hold"}},
-        {"ASlotOutsideItsPage",
-         {[] {
-             PageBytes page = DataPage({Row("A"), Row("B")});
-             Put16(page, kRowCountOffset + 4, kPageSize - 1);  // B would end before it starts
-             Put16(page, kRowCountOffset + 2, 100);
-             return page;
-         }()},
-         {},
-         {"lies outside its page"}},
-    };
-    for (const WalkCase& c : cases) {
+    for (const test::Case& c : test::ReadCases("logdb/cases/row-walk.tsv")) {
         SCOPED_TRACE(c.name);
-        if (c.failure.empty()) {
-            EXPECT_EQ(Walk(File(c.dataPages)), c.rows);
-            continue;
-        }
-        try {
-            Walk(File(c.dataPages));
-            ADD_FAILURE() << "no DbError";
-        } catch (const DbError& error) {
-            const std::string message = error.what();
-            for (const std::string& word : c.failure)
-                EXPECT_NE(message.find(word), std::string::npos) << message;
-        }
+        std::vector<PageBytes> pages;
+        for (const std::string& page : test::Split(c[0], '/'))
+            pages.push_back(DataPage(page));
+        if (c[1][0] != '!')
+            EXPECT_EQ(Walk(pages), c[1]);
+        else
+            test::ExpectHolds(test::DbErrorOf([&] { Walk(pages); }), test::Split(c[1].substr(1)));
     }
 }
 
-// The page source fetches the pages that the walk announces, and only those: every page of the
-// map must be announced, once and in the map's order, before the walk reads it.
+// Maps of every size announce their pages: every other page of the file in the map, one row each.
 TEST(RowWalk, AnnouncesEveryPageOfTheMapBeforeReadingIt) {
-    struct AnnounceCase {
-        const char* name;
-        std::size_t mapPages;
-    };
-    const std::vector<AnnounceCase> cases{
-        {"EmptyMap", 0},
-        {"OnePage", 1},
-        {"WholeMapAtOnce", RowWalk::kWholeMapPages},
-        {"OnePageMoreThanAWholeMap", RowWalk::kWholeMapPages + 1},
-        {"SeveralAnnouncements", RowWalk::kWholeMapPages + 2 * RowWalk::kReadAhead + 3},
-    };
-    for (const AnnounceCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        // Every other page of the file is in the map, each holding one row.
-        std::vector<PageBytes> file(1, PageBytes(kPageSize, 0));
+    for (const std::size_t mapPages :
+         {std::size_t{0}, std::size_t{1}, RowWalk::kWholeMapPages, RowWalk::kWholeMapPages + 1,
+          RowWalk::kWholeMapPages + 2 * RowWalk::kReadAhead + 3}) {
+        SCOPED_TRACE(mapPages);
+        std::vector<PageBytes> pages(2 * mapPages + 2, DataPage("row"));
         std::vector<std::uint32_t> map;
-        while (map.size() < c.mapPages) {
-            file.push_back(file.size() == kDefinition ? PageBytes(kPageSize, 0)
-                                                      : DataPage({Row("row")}));
-            if (file.size() - 1 != kDefinition && (file.size() - 1) % 2 == 1)
-                map.push_back(static_cast<std::uint32_t>(file.size() - 1));
+        for (std::uint32_t page = 1; map.size() < mapPages; page += 2) {
+            if (page != kDefinition)
+                map.push_back(page);
         }
-        file.resize(std::max<std::size_t>(file.size(), kDefinition + 1), PageBytes(kPageSize, 0));
-        MemoryPages pages(std::move(file));
-        RowWalk walk(pages, PageLayout{kRowCountOffset}, kDefinition, map, {"log.mdb", "[T]"});
-        std::size_t rows = 0;
-        for (RowPlace row; walk.Next(row);)
-            ++rows;
-        EXPECT_EQ(rows, c.mapPages);
-        EXPECT_EQ(pages.Announced(), map);
-        EXPECT_TRUE(pages.ReadUnannounced().empty())
-            << ::testing::PrintToString(pages.ReadUnannounced());
+        EXPECT_EQ(Walk(pages, map).size(), mapPages == 0 ? 0 : 4 * mapPages - 1);
     }
 }
 
@@ -275,9 +167,7 @@ TEST(RowWalk, MapPagesListsThePagesOfBothKindsOfMap) {
               (std::vector<std::uint32_t>{3, 5, 12}));
 
     // Kind 1: map pages 2 and 4; the second covers the pages from (4096 - 4) * 8 on.
-    std::vector<PageBytes> pages(40000, PageBytes());
-    for (PageBytes& page : pages)
-        page.assign(1, 0);
+    std::vector<PageBytes> pages(40000, PageBytes(1, 0));
     const auto mapPage = [](std::initializer_list<std::size_t> bits) {
         PageBytes page(kPageSize, 0);
         page[0] = 0x05;

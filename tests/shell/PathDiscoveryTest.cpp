@@ -5,9 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "TemporaryWinePrefix.h"
 #include "TestFiles.h"
-#include "shell/WinePrefixSettings.h"
 
 namespace corvale {
 namespace {
@@ -47,136 +45,91 @@ class FixedSettings : public WindowsSettings {
     bool RegistryMayBeUnwritten() const override { return registryMayBeUnwritten; }
 };
 
-TEST(PathDiscoveryTest, ReadsDxBaseIniInTheWindowsDirectory) {
-    FixedSettings settings;
-    settings.iniValues = {{"DATAPATH", "D:\\Logs\\my log.mdb"}, {"PGMPATH", "C:\\DXBase"}};
-    EXPECT_EQ(ReadSourcePath(settings), "D:\\Logs\\my log.mdb");
-    EXPECT_EQ(settings.askedIniPath, "C:\\WINDOWS\\Dxb2007.ini");
-
-    settings.windowsDirectory.reset();
-    EXPECT_EQ(ReadRefdataPath(settings), "C:\\DXBase\\Refdata.mdb");
-    EXPECT_EQ(settings.askedIniPath, "\\Dxb2007.ini");
-}
-
-TEST(PathDiscoveryTest, AlwaysInsertsOneBackslashBeforeRefdata) {
+// Dxb2007.ini is read in the Windows directory; Refdata.mdb is PGMPATH and one backslash,
+// whatever PGMPATH ends with.
+TEST(PathDiscoveryTest, ReadsDxBaseIniAndPutsOneBackslashBeforeRefdata) {
     struct Case {
-        std::optional<std::string> pgmPath;
-        std::string refdata;
+        std::optional<std::string> windowsDirectory, pgmPath;
+        std::string refdata, iniPath;
     };
     const Case cases[] = {
-        {"C:\\DXBase", "C:\\DXBase\\Refdata.mdb"},
-        {"C:\\DXBase\\", "C:\\DXBase\\\\Refdata.mdb"},
-        {"", "\\Refdata.mdb"},
-        {std::nullopt, "\\Refdata.mdb"},
+        {"C:\\WINDOWS", "C:\\DXBase", "C:\\DXBase\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
+        {std::nullopt, "C:\\DXBase", "C:\\DXBase\\Refdata.mdb", "\\Dxb2007.ini"},
+        {"C:\\WINDOWS", "C:\\DXBase\\", "C:\\DXBase\\\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
+        {"C:\\WINDOWS", "", "\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
+        {"C:\\WINDOWS", std::nullopt, "\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.pgmPath.value_or("(missing)"));
         FixedSettings settings;
+        settings.windowsDirectory = c.windowsDirectory;
+        settings.iniValues["DATAPATH"] = "D:\\Logs\\my log.mdb";
         if (c.pgmPath)
             settings.iniValues["PGMPATH"] = *c.pgmPath;
-        EXPECT_EQ(ReadRefdataPath(settings), c.refdata) << c.pgmPath.value_or("(missing)");
+        EXPECT_EQ(ReadSourcePath(settings), "D:\\Logs\\my log.mdb");
+        EXPECT_EQ(ReadRefdataPath(settings), c.refdata);
+        EXPECT_EQ(settings.askedIniPath, c.iniPath);
     }
 }
 
-TEST(PathDiscoveryTest, ComposesTheDxAtlasPathsByPlainConcatenation) {
+// DX Atlas's folders are its InstallLocation (cut at 254 characters) and the names after it,
+// plainly joined. The message names the reason only when the paths lead nowhere: a missing
+// entry (with the hint about Wine's unwritten registry while Wine runs), an entry without a
+// location, or a cut location whose cut folder is missing.
+TEST(PathDiscoveryTest, ComposesTheDxAtlasPathsAndSaysWhyTheyLeadNowhere) {
+    const test::TempFolder tmp;
+    // A folder whose path is exactly 254 characters long, and one location that is longer.
+    const std::string folder254 =
+        tmp.Path().string() + "/" + std::string(253 - tmp.Path().string().size(), 'a');
+    std::filesystem::create_directories(folder254);
+    const std::string x254(254, 'x');
     struct Case {
+        const char* what;
         std::optional<std::string> installLocation;
-        bool keyFound;
+        bool wineRuns;
         std::string folder;
+        std::vector<std::string> saying;  // empty: no problem
     };
     const Case cases[] = {
-        {"C:\\Program Files\\DX Atlas\\", true, "C:\\Program Files\\DX Atlas\\"},
-        {"C:\\Program Files\\DX Atlas", true, "C:\\Program Files\\DX Atlas"},
-        {"", true, ""},
-        {std::nullopt, false, ""},
-        {std::string(300, 'x'), true, std::string(254, 'x')},
-        {std::string(254, 'x'), true, std::string(254, 'x')},
+        {"with a backslash", "C:\\DX Atlas\\", false, "C:\\DX Atlas\\", {}},
+        {"without one, not there", "C:\\Nowhere", true, "C:\\Nowhere", {}},
+        {"entry without location", "", false, "", {"no InstallLocation"}},
+        {"entry missing", std::nullopt, false, "", {"has no entry", "DX Atlas_is1"}},
+        {"entry missing while Wine runs",
+         std::nullopt,
+         true,
+         "",
+         {"has no entry", "wineserver -w"}},
+        {"cut location that does not exist",
+         std::string(300, 'x'),
+         false,
+         x254,
+         {"300 characters long", "first 254", x254 + "\", which"}},
+        {"254 characters, not cut", x254, false, x254, {}},
+        {"cut location that exists", folder254 + "/DX Atlas/", false, folder254, {}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         FixedSettings settings;
         settings.installLocation = c.installLocation;
+        settings.registryMayBeUnwritten = c.wineRuns;
         DiscoveredPaths paths;
         ReadDxAtlasPaths(settings, paths);
-        SCOPED_TRACE(c.installLocation.value_or("(key missing)"));
-        EXPECT_EQ(paths.dxAtlasKeyFound, c.keyFound);
+        EXPECT_EQ(paths.dxAtlasKeyFound, c.installLocation.has_value());
         EXPECT_EQ(paths.dxAtlasDir, c.folder);
         EXPECT_EQ(paths.lstDir, c.folder + "Pins\\");
         EXPECT_EQ(paths.ffmaWkdPath, c.folder + "Squares\\FFMAsquares.wkd");
         EXPECT_EQ(paths.ffmaCfmPath, c.folder + "Squares\\FFMAsquares.cfm");
         EXPECT_EQ(paths.vuccWkdPath, c.folder + "Squares\\VUCCsquares.wkd");
         EXPECT_EQ(paths.vuccCfmPath, c.folder + "Squares\\VUCCsquares.cfm");
-    }
-}
-
-// The message names the reason only when the paths lead nowhere: a missing entry (with the hint
-// about Wine's unwritten registry while Wine runs), an entry without a location, or a cut
-// location whose cut folder is missing.
-TEST(PathDiscoveryTest, SaysWhyTheDxAtlasPathsLeadNowhere) {
-    const test::TempFolder tmp;
-    // A folder whose path is exactly 254 characters long, and one location that is longer.
-    const std::string folder254 =
-        tmp.Path().string() + "/" + std::string(253 - tmp.Path().string().size(), 'a');
-    std::filesystem::create_directories(folder254);
-    struct Case {
-        const char* what;
-        std::optional<std::string> installLocation;
-        bool wineRuns;
-        std::vector<std::string> saying;  // empty: no problem
-    };
-    const Case cases[] = {
-        {"entry missing", std::nullopt, false, {"has no entry", "DX Atlas_is1"}},
-        {"entry missing while Wine runs", std::nullopt, true, {"has no entry", "wineserver -w"}},
-        {"cut location that does not exist",
-         std::string(300, 'x'),
-         false,
-         {"300 characters long", "first 254", std::string(254, 'x') + "\", which"}},
-        {"cut location that exists", folder254 + "/DX Atlas/", false, {}},
-        {"254 characters, not cut", std::string(254, 'x'), false, {}},
-        {"short location that does not exist", "C:\\Nowhere\\", true, {}},
-        {"entry without location", "", false, {"no InstallLocation"}},
-    };
-    for (const auto& c : cases) {
-        FixedSettings settings;
-        settings.installLocation = c.installLocation;
-        settings.registryMayBeUnwritten = c.wineRuns;
-        DiscoveredPaths paths;
-        ReadDxAtlasPaths(settings, paths);
         const std::string problem = DxAtlasPathsProblem(settings, paths);
-        EXPECT_EQ(problem.empty(), c.saying.empty()) << c.what << ": " << problem;
+        EXPECT_EQ(problem.empty(), c.saying.empty()) << problem;
         for (const std::string& words : c.saying)
-            EXPECT_NE(problem.find(words), std::string::npos) << c.what << ": " << problem;
+            EXPECT_NE(problem.find(words), std::string::npos) << problem;
         if (!c.wineRuns) {
-            EXPECT_EQ(problem.find("wineserver"), std::string::npos) << c.what;
+            EXPECT_EQ(problem.find("wineserver"), std::string::npos);
         }
     }
-}
-
-TEST(PathDiscoveryTest, DiscoversEveryPathFromAWinePrefix) {
-    const TemporaryWinePrefix prefix;
-    prefix.AddWindowsDirectory();
-    prefix.WriteFile("drive_c/windows/Dxb2007.ini",
-                     "[Settings]\r\nCALL=N0CALL\r\n[dir]\r\nPgmPath=C:\\DXBase\\\r\n"
-                     "DataPath=C:\\DXBase\\Data\\N0CALL.mdb\r\n");
-    prefix.WriteFile(
-        "system.reg",
-        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-        "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall"
-        "\\\\DX Atlas_is1] 1700000000\n#time=1da2b3c4d5e6f70\n"
-        "\"DisplayName\"=\"DX Atlas 2.3\"\n"
-        "\"InstallLocation\"=\"C:\\\\Program Files (x86)\\\\Afreet\\\\DX Atlas\\\\\"\n");
-    prefix.WriteFile("drive_c/Program Files (x86)/Afreet/DX Atlas/PINS/readme.txt", "");
-
-    const WinePrefixSettings settings(prefix.Path());
-    const DiscoveredPaths paths = DiscoverPaths(settings);
-
-    EXPECT_EQ(paths.sourceMdb, "C:\\DXBase\\Data\\N0CALL.mdb");
-    EXPECT_EQ(paths.refdataMdb, "C:\\DXBase\\\\Refdata.mdb");
-    EXPECT_TRUE(paths.dxAtlasKeyFound);
-    EXPECT_EQ(paths.dxAtlasDir, "C:\\Program Files (x86)\\Afreet\\DX Atlas\\");
-    EXPECT_EQ(paths.lstDir, "C:\\Program Files (x86)\\Afreet\\DX Atlas\\Pins\\");
-    EXPECT_EQ(paths.vuccCfmPath,
-              "C:\\Program Files (x86)\\Afreet\\DX Atlas\\Squares\\VUCCsquares.cfm");
-    EXPECT_EQ(settings.PathToOpen(paths.lstDir + "WASpins.lst"),
-              prefix.Path() / "dosdevices/c:/Program Files (x86)/Afreet/DX Atlas/PINS/WASpins.lst");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "TestFiles.h"
@@ -15,12 +14,10 @@ class TemporaryWinePrefix {
     void AddWindowsDirectory() const {
         std::filesystem::create_directories(Path() / "drive_c" / "windows");
     }
-
     // Writes `content` byte for byte to `relativePath` below the prefix, making its folders.
     void WriteFile(const std::filesystem::path& relativePath, std::string_view content) const {
-        const auto path = Path() / relativePath;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << content;
+        std::filesystem::create_directories((Path() / relativePath).parent_path());
+        corvale::test::WriteFile(Path() / relativePath, std::string(content));
     }
 
   private:

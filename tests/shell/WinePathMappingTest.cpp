@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CaseFile.h"
 #include "TemporaryWinePrefix.h"
 
 namespace corvale {
@@ -25,38 +26,9 @@ class WinePathMappingTest : public ::testing::Test {
 
 // Existing names match regardless of case; names that do not exist yet stay as written.
 TEST_F(WinePathMappingTest, MapsADriveLetterPathThroughTheDriveLink) {
-    struct Case {
-        std::string_view windowsPath;
-        std::string_view drive;
-        std::string_view onDrive;
-    };
-    const Case cases[] = {
-        {"C:\\Program Files\\DX Atlas\\Pins\\WASpins.lst", "c",
-         "Program Files/DX Atlas/Pins/WASpins.lst"},
-        {"c:\\PROGRAM FILES\\dx atlas\\pins\\waspins.LST", "c",
-         "Program Files/DX Atlas/Pins/WASpins.lst"},
-        {"C:\\Program Files\\DX Atlas\\", "c", "Program Files/DX Atlas"},
-        {"C:\\dxbase\\\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
-        {"C:/DXBase/REFDATA.mdb", "c", "DXBase/Refdata.mdb"},
-        {"C:\\DXBase\\.\\Sub\\..\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
-        {"C:\\..\\..\\DXBase\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
-        {"C:DXBase\\Refdata.mdb", "c", "DXBase/Refdata.mdb"},
-        {"C:\\program files\\dx atlas\\Pins\\New File.LST", "c",
-         "Program Files/DX Atlas/Pins/New File.LST"},
-        {"C:\\Program Files\\DX ATLAS\\Squares\\FFMAsquares.wkd", "c",
-         "Program Files/DX Atlas/Squares/FFMAsquares.wkd"},
-        {"C:\\Missing\\DXBase\\Refdata.mdb", "c", "Missing/DXBase/Refdata.mdb"},
-        {"D:\\Data\\log.mdb", "d", "Data/log.mdb"},
-        {"z:\\home\\x", "z", "home/x"},
-        {"C:\\PROGRAM FILES\\DX ATL\u00C4B\\PINS\\WASPINS.LST", "c",
-         "Program Files/DX Atl\u00E4b/Pins/WASpins.lst"},
-        {"C:\\dxbase\\\u0436\u0443\u0440\u043D\u0430\u043B\\LOG.MDB", "c",
-         "DXBase/\u0416\u0443\u0440\u043D\u0430\u043B/log.mdb"},
-        {"C:\\Program Files\\DX Atlab\\Pins", "c", "Program Files/DX Atlab/Pins"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MapWindowsPath(prefix_.Path(), c.windowsPath), OnDrive(c.drive, c.onDrive))
-            << c.windowsPath;
+    for (const test::Case& c : test::ReadCases("shell/cases/wine-paths.tsv", "mapped"))
+        EXPECT_EQ(MapWindowsPath(prefix_.Path(), c.name), prefix_.Path() / "dosdevices" / c[0])
+            << c.name;
 }
 
 TEST_F(WinePathMappingTest, PrefersTheExactNameThenTheFirstThatDiffersInCase) {

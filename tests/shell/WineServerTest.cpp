@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -17,47 +16,25 @@
 namespace corvale {
 namespace {
 
-// Another process that holds the lock on a file, as a running wineserver holds its "lock", until
-// the object ends.
+// A lock on a file held as a running wineserver holds its "lock", until the object ends: an
+// open file description lock, which conflicts with every other open of the file, as another
+// process's lock does.
 class LockHolder {
   public:
-    explicit LockHolder(const std::filesystem::path& lockFile) {
-        int locked[2], release[2];
-        if (pipe(locked) != 0 || pipe(release) != 0)
-            throw std::runtime_error("pipe");
-        child_ = fork();
-        if (child_ == 0) {
-            close(locked[0]);
-            close(release[1]);  // else the read below would never see the end
-            const int fd = open(lockFile.c_str(), O_WRONLY | O_CREAT, 0600);
-            struct flock lock {};
-            lock.l_type = F_WRLCK;
-            lock.l_whence = SEEK_SET;
-            const char result = fd >= 0 && fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
-            (void)!write(locked[1], &result, 1);
-            char ignored;
-            (void)!read(release[0], &ignored, 1);
-            _exit(0);
-        }
-        close(locked[1]);
-        close(release[0]);
-        release_ = release[1];
-        char result = 'n';
-        (void)!read(locked[0], &result, 1);
-        close(locked[0]);
-        if (result != 'y')
-            throw std::runtime_error("the child could not lock " + lockFile.string());
+    explicit LockHolder(const std::filesystem::path& lockFile)
+        : fd_(open(lockFile.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)) {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        if (fd_ < 0 || fcntl(fd_, F_OFD_SETLK, &lock) != 0)
+            throw std::runtime_error("cannot lock " + lockFile.string());
     }
-    ~LockHolder() {
-        close(release_);
-        waitpid(child_, nullptr, 0);
-    }
+    ~LockHolder() { close(fd_); }
     LockHolder(const LockHolder&) = delete;
     LockHolder& operator=(const LockHolder&) = delete;
 
   private:
-    pid_t child_ = -1;
-    int release_ = -1;
+    int fd_;
 };
 
 std::string ServerFolder(const std::filesystem::path& prefix) {
