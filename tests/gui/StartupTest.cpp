@@ -30,10 +30,6 @@ QString OwnFolder(const char* name) {
     return qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/" + name + "/";
 }
 
-QString FieldText(const QWidget& dialog, const char* edit) {
-    return Child<QLineEdit>(dialog, edit)->text();
-}
-
 // Runs WAS on the started program and waits for the form to come back.
 bool RunWas(const CCorvaleApp& app) {
     CCorvaleView* view = app.GetMainWnd()->GetActiveView();
@@ -354,7 +350,7 @@ void StartupTest::dialogFillsFromTheSettings() {
     for (const char* edit :
          {"SourceMdb", "RefdataMdb", "LstDir", "FfmaWkdPath", "FfmaCfmPath", "FfmaLstName",
           "VuccLstName", "DxccLstName", "IotaLstName", "WasLstName"})
-        fields.append(FieldText(dialog, qPrintable(QString("edit") + edit)));
+        fields.append(Child<QLineEdit>(dialog, qPrintable(QString("edit") + edit))->text());
     QCOMPARE(fields, shown);
     QCOMPARE(dialog.m_strVuccWkdPath, squares + "VUCCsquares.wkd");
     QCOMPARE(dialog.m_strVuccCfmPath, squares + "VUCCsquares.cfm");
@@ -405,12 +401,12 @@ void StartupTest::dialogBrowse() {
     CPathsDlg dialog(prefix.Settings());
     dialog.OnInitDialog();
     const QString edit = "edit" + button;
-    const QString before = FieldText(dialog, qPrintable(edit));
+    const QString before = Child<QLineEdit>(dialog, qPrintable(edit))->text();
     Child<QPushButton>(dialog, qPrintable("buttonBrowse" + button))->click();
     QCOMPARE(answerer.dialogTitles.size(), 1);
     for (const QString& filter : filters)
         QVERIFY2(offered.contains(filter), qPrintable(offered.join(", ")));
-    QCOMPARE(FieldText(dialog, qPrintable(edit)),
+    QCOMPARE(Child<QLineEdit>(dialog, qPrintable(edit))->text(),
              shown.isEmpty() ? before : folder.filePath(shown));
 }
 
