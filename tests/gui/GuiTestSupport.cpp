@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -66,12 +65,6 @@ void TestWinePrefix::RegisterDxAtlas(const QString& installLocation) const {
 void TestWinePrefix::InstallBoth(const QString& dataPath) const {
     WriteIni(dataPath, "C:\\DXBase");
     RegisterDxAtlas("C:\\DX Atlas\\");
-}
-
-void TestWinePrefix::CopyOntoDriveC(const QString& file, const QString& relative) const {
-    const QString target = OnDriveC(relative);
-    QDir().mkpath(QFileInfo(target).path());
-    QFile::copy(file, target);
 }
 
 StartedForm::StartedForm(const QString& log, const QString& lstSubfolder) {

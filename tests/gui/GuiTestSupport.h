@@ -44,7 +44,6 @@ class TestWinePrefix {
     void RegisterDxAtlas(const QString& installLocation) const;
     // Both programs installed in their usual folders on drive C:, DXBase's log `dataPath`.
     void InstallBoth(const QString& dataPath = "C:\\DXBase\\log.mdb") const;
-    void CopyOntoDriveC(const QString& file, const QString& relative) const;
     const WinePrefixSettings& Settings() const { return *m_settings; }
 
   private:

@@ -75,10 +75,8 @@ void MapWindowTest::showsTheLastRunOfTheAwardChosen() {
     auto* status = Child<QLabel>(window, "labelStatus");
     QVERIFY(status->text().startsWith("No completed run of DXCC"));
 
-    const DemoRun was(window, Award::Was);
-    QCOMPARE(award->currentText(), "WAS");
-    QCOMPARE(status->text(), "WAS on demo-log.mdb");
     // A new run is followed: the window shows it, with the band of a VUCC run.
+    const DemoRun was(window, Award::Was);
     const DemoRun vucc(window, Award::Vucc, 144);
     QCOMPARE(award->currentText(), "VUCC 144 MHz");
     QCOMPARE(status->text(), "VUCC-144 on demo-log.mdb");
@@ -99,8 +97,6 @@ void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
 
     QTest::mouseMove(map, PixelOf(*map, texas));
     QCOMPARE(hover->text(), QString("TX Texas | Confirmed, %1 contacts").arg(texas.contacts));
-    QTest::mouseMove(map, map->View().ToPixel(QPointF(-140, 0)).toPoint());  // the Pacific
-    QCOMPARE(hover->text(), QString());
 
     // Azimuthal around the home typed: distance and bearing from there too.
     Child<QLineEdit>(window, "editHome")->setText("FN42");
@@ -186,8 +182,7 @@ void MapWindowTest::wheelZoomsDragPansDoubleClickResets() {
 // The file's name chooses its format; a file that cannot be written is reported.
 void MapWindowTest::savesTheMap() {
     CMapWindow window;
-    window.resize(900, 600);
-    window.show();
+    QVERIFY(Show(window));
     const DemoRun ffma(window, Award::Ffma);
     QTemporaryDir folder;
     for (const auto& [name, head] : {std::pair{"map.png", "\x89PNG"},

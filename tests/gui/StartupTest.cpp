@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -14,6 +15,7 @@
 #include "res/CorvaleStrings.h"
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleCommandLine.h"
+#include "shell/CCorvaleDoc.h"
 #include "shell/CMainFrame.h"
 #include "shell/CPathsDlg.h"
 #include "shell/RecentFileList.h"
@@ -26,10 +28,6 @@ namespace {
 // Corvale's own folder for the pin or squares files, as the dialog shows it.
 QString OwnFolder(const char* name) {
     return qEnvironmentVariable("XDG_DATA_HOME") + "/corvale/" + name + "/";
-}
-
-QString FieldText(const QWidget& dialog, const char* edit) {
-    return Child<QLineEdit>(dialog, edit)->text();
 }
 
 // Runs WAS on the started program and waits for the form to come back.
@@ -62,8 +60,6 @@ class StartupTest : public QObject {
     void dialogFillsFromTheSettings();
     void dialogBrowse_data();
     void dialogBrowse();
-    void dialogAnswer_data();
-    void dialogAnswer();
 };
 
 void StartupTest::commandLine_data() {
@@ -108,15 +104,17 @@ void StartupTest::pathsDialog() {
     QFETCH(bool, ok);
     TestWinePrefix prefix;
     prefix.InstallBoth("C:\\DXBase\\demo-log.mdb");
-    prefix.CopyOntoDriveC(Fixture("demo-log.mdb"), "DXBase/demo-log.mdb");
-    ModalAnswerer answerer([ok](QDialog& dialog) { ok ? dialog.accept() : dialog.reject(); });
+    QDir().mkpath(prefix.OnDriveC("DXBase"));
+    QFile::copy(Fixture("demo-log.mdb"), prefix.OnDriveC("DXBase/demo-log.mdb"));
+    ModalAnswerer answerer([ok](QDialog& dialog) {
+        Child<QPushButton>(dialog, ok ? "buttonOk" : "buttonCancel")->click();
+    });
 
     CCorvaleApp app(prefix.Settings());
     QCOMPARE(app.InitInstance(CCorvaleCommandLine{}), ok);
     QCOMPARE(answerer.dialogTitles.size(), 1);
     QVERIFY(answerer.messages.isEmpty());
     QCOMPARE(app.GetMainWnd() != nullptr, ok);
-    QCOMPARE(app.m_strSourceMdb, ok ? "C:\\DXBase\\demo-log.mdb" : QString());
     if (!ok)
         return;
     const CCorvaleView& view = *app.GetMainWnd()->GetActiveView();
@@ -139,15 +137,12 @@ void StartupTest::logCheck_data() {
     QTest::newRow("demo-log") << "demo-log.mdb" << QString();
     QTest::newRow("version-7") << "version-7.mdb" << QString(strings::kVersionError);
     // The database layer's description names the file.
-    QTest::newRow("missing log") << "no-such-log.mdb"
-                                 << "no-such-log.mdb";
-    QTest::newRow("not a database") << "garbage.mdb"
-                                    << "garbage.mdb";
+    QTest::newRow("missing log") << "no-such-log.mdb" << QString("no-such-log.mdb");
+    QTest::newRow("not a database") << "garbage.mdb" << QString("garbage.mdb");
     // An ADIF log has no [VERSION]; a text file that is neither kind is named.
     QTest::newRow("ADIF log") << "adif/sample-lotw.adi" << QString();
     QTest::newRow("ADX log") << "adif/sample-adx.adx" << QString();
-    QTest::newRow("neither kind") << "Refdata.tsv"
-                                  << "Refdata.tsv";
+    QTest::newRow("neither kind") << "Refdata.tsv" << QString("Refdata.tsv");
 }
 
 void StartupTest::logCheck() {
@@ -171,7 +166,7 @@ void StartupTest::failedOpenReturnsToTheDialog() {
     QFETCH(QString, secondLog);
     TestWinePrefix prefix;
     prefix.RegisterDxAtlas("C:\\DX Atlas\\");
-    const QString missingLog = Fixture("no-such-log.mdb");
+    const QString missingLog = Fixture("no-such-log.mdb") + "  ";  // handed over untrimmed
     QStringList shownAgain;  // the source field and the WAS name when the dialog came back
     ModalAnswerer answerer([&](QDialog& dialog) {
         auto* source = Child<QLineEdit>(dialog, "editSourceMdb");
@@ -179,12 +174,13 @@ void StartupTest::failedOpenReturnsToTheDialog() {
         if (shownAgain.isEmpty() && source->text() != missingLog) {
             source->setText(missingLog);
             wasName->setText("States.lst");
-            dialog.accept();
-            return;
+            return Child<QPushButton>(dialog, "buttonOk")->click();
         }
+        if (!shownAgain.isEmpty())  // a third time: the count below fails
+            return dialog.reject();
         shownAgain = {source->text(), wasName->text()};
         source->setText(secondLog);
-        secondLog.isEmpty() ? dialog.reject() : dialog.accept();
+        Child<QPushButton>(dialog, secondLog.isEmpty() ? "buttonCancel" : "buttonOk")->click();
     });
 
     CCorvaleApp app(prefix.Settings());
@@ -253,7 +249,8 @@ void StartupTest::firstRunWithoutWine() {
     QVERIFY(QFileInfo(pins).size() > 0);
 }
 
-// corvale --log FILE: no dialog; the other paths are the ones it would have shown.
+// corvale --log FILE: no dialog; the other paths are the ones it would have shown. The form as
+// it first shows: FFMA's files, no counts, 50 MHz, the title.
 void StartupTest::logOptionTakesTheDialogsOtherPaths() {
     TestWinePrefix prefix;
     prefix.InstallBoth();
@@ -264,18 +261,30 @@ void StartupTest::logOptionTakesTheDialogsOtherPaths() {
     CCorvaleApp app(prefix.Settings());
     QVERIFY(app.InitInstance(commandLine));
     QVERIFY(answerer.dialogTitles.isEmpty() && answerer.messages.isEmpty());
-    QCOMPARE(app.m_strSourceMdb, Fixture("adif/sample-plain.adi"));
-    QCOMPARE(app.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
     QCOMPARE(app.m_strVuccCfmPath, QString("C:\\DX Atlas\\Squares\\VUCCsquares.cfm"));
-    // The form holds the prefix record set on the Refdata database shown, never opened.
-    const CCorvaleView& view = *app.GetMainWnd()->GetActiveView();
-    QCOMPARE(Child<QLabel>(view, "labelRefdataMdb")->text(), "C:\\DXBase\\Refdata.mdb");
+    CCorvaleView& view = *app.GetMainWnd()->GetActiveView();
+    const auto text = [&](const QString& label) {
+        return Child<QLabel>(view, qPrintable(label))->text();
+    };
+    QCOMPARE(text("labelSourceMdb"), Fixture("adif/sample-plain.adi"));
+    QCOMPARE(text("labelLstFile"), "C:\\DX Atlas\\Pins\\FFMApins.lst");
+    QCOMPARE(text("labelWkdFile"), "C:\\DX Atlas\\Squares\\FFMAsquares.wkd");
+    QCOMPARE(text("labelCfmFile"), "C:\\DX Atlas\\Squares\\FFMAsquares.cfm");
+    for (const char* award : {"Ffma", "Was", "Dxcc", "Iota", "Vucc"}) {
+        for (const char* counter : {"Total", "Worked", "Confirmed"})
+            QCOMPARE(text(QString("label%1%2").arg(award, counter)), QString());
+    }
+    QVERIFY(Child<QRadioButton>(view, "radioBand50")->isChecked());
+    QCOMPARE(view.m_nBand, -1);  // follows the buttons only when a run collects the form
+    QCOMPARE(app.GetMainWnd()->windowTitle(), QString("Corvale version 1.02"));
+    // The prefix record set on the Refdata database shown is served to the form, never opened.
+    QCOMPARE(text("labelRefdataMdb"), "C:\\DXBase\\Refdata.mdb");
     QCOMPARE(view.m_priPfxSet.GetDefaultDBName(), std::string("C:\\DXBase\\Refdata.mdb"));
+    QVERIFY(!view.OnGetRecordset()->IsOpen());
 }
 
 void StartupTest::dialogFillsFromTheSettings_data() {
-    QTest::addColumn<bool>("prefixExists");
-    QTest::addColumn<QString>("pgmPath");
+    QTest::addColumn<QString>("pgmPath");          // empty: there is no Wine prefix
     QTest::addColumn<QString>("installLocation");  // empty: DX Atlas is not installed
     QTest::addColumn<QStringList>("shown");        // source, Refdata, pins and squares folders
     QTest::addColumn<QStringList>("message");      // texts in the one message shown, if any
@@ -285,28 +294,27 @@ void StartupTest::dialogFillsFromTheSettings_data() {
     const QString log = "C:\\DXBase\\Data\\N0CALL.mdb";
     const QString atlas = "C:\\Program Files\\DX Atlas\\";
     QTest::newRow("folders with their backslash")
-        << true << "C:\\DXBase\\" << atlas
+        << "C:\\DXBase\\" << atlas
         << QStringList{log, "C:\\DXBase\\\\Refdata.mdb", atlas + "Pins\\", atlas + "Squares\\"}
         << QStringList();
     // Without DX Atlas the files go to Corvale's own folders, and the message names them.
     const QStringList ownFolders{OwnFolder("Pins"), OwnFolder("Squares")};
-    QTest::newRow("DX Atlas missing") << true << "C:\\DXBase" << QString()
-                                      << QStringList{log, "C:\\DXBase\\Refdata.mdb"} + ownFolders
-                                      << QStringList{"DX Atlas", "not found"} + ownFolders;
+    QTest::newRow("DX Atlas missing")
+        << "C:\\DXBase" << QString() << QStringList{log, "C:\\DXBase\\Refdata.mdb"} + ownFolders
+        << QStringList{"DX Atlas", "not found"} + ownFolders;
     QTest::newRow("no Wine prefix")
-        << false << QString() << QString()
+        << QString() << QString()
         << QStringList{"/home/op/logs/recent.adi", "\\Refdata.mdb"} + ownFolders
         << QStringList{"no Wine prefix at", "--wine-prefix", "WINEPREFIX"} + ownFolders;
     const QString cut = "C:\\" + QString(251, 'x');
     QTest::newRow("DX Atlas's location cut where no folder is")
-        << true << "C:\\DXBase"
+        << "C:\\DXBase"
         << "C:\\" + QString(300, 'x') + "\\"
         << QStringList{log, "C:\\DXBase\\Refdata.mdb", cut + "Pins\\", cut + "Squares\\"}
         << QStringList{"304 characters long", "Over-type"};
 }
 
 void StartupTest::dialogFillsFromTheSettings() {
-    QFETCH(bool, prefixExists);
     QFETCH(QString, pgmPath);
     QFETCH(QString, installLocation);
     QFETCH(QStringList, shown);
@@ -320,6 +328,7 @@ void StartupTest::dialogFillsFromTheSettings() {
     const QString missingPrefix = prefix.Path() + "/never-made";
     const WinePrefixSettings noPrefix(missingPrefix.toStdString());
     ModalAnswerer answerer;
+    const bool prefixExists = !pgmPath.isEmpty();
 
     CPathsDlg dialog(prefixExists ? prefix.Settings() : noPrefix);
     dialog.OnInitDialog();
@@ -341,7 +350,7 @@ void StartupTest::dialogFillsFromTheSettings() {
     for (const char* edit :
          {"SourceMdb", "RefdataMdb", "LstDir", "FfmaWkdPath", "FfmaCfmPath", "FfmaLstName",
           "VuccLstName", "DxccLstName", "IotaLstName", "WasLstName"})
-        fields.append(FieldText(dialog, qPrintable(QString("edit") + edit)));
+        fields.append(Child<QLineEdit>(dialog, qPrintable(QString("edit") + edit))->text());
     QCOMPARE(fields, shown);
     QCOMPARE(dialog.m_strVuccWkdPath, squares + "VUCCsquares.wkd");
     QCOMPARE(dialog.m_strVuccCfmPath, squares + "VUCCsquares.cfm");
@@ -357,17 +366,13 @@ void StartupTest::dialogBrowse_data() {
     const QStringList logFilters{"Logs (*.mdb *.accdb *.adi *.adif *.adx)",
                                  "Access databases (*.mdb *.accdb)",
                                  "ADIF logs (*.adi *.adif *.adx)", "All files (*)"};
-    QTest::newRow("an ADIF log") << "SourceMdb"
-                                 << "logs/mine.adi"
-                                 << "logs/mine.adi" << logFilters;
+    QTest::newRow("an ADIF log") << "SourceMdb" << QString("logs/mine.adi") << "logs/mine.adi"
+                                 << logFilters;
     // The form joins the names to the folder without a separator: the folder ends with one.
-    QTest::newRow("the pins folder") << "LstDir"
-                                     << "pins"
-                                     << "pins/" << QStringList();
+    QTest::newRow("the pins folder") << "LstDir" << QString("pins") << "pins/" << QStringList();
     // A squares file is written by a run and need not exist yet.
-    QTest::newRow("worked squares") << "FfmaWkdPath"
-                                    << "pins/new.wkd"
-                                    << "pins/new.wkd" << QStringList{"Worked squares (*.wkd)"};
+    QTest::newRow("worked squares") << "FfmaWkdPath" << QString("pins/new.wkd") << "pins/new.wkd"
+                                    << QStringList{"Worked squares (*.wkd)"};
     QTest::newRow("cancelled") << "SourceMdb" << QString() << QString() << logFilters;
 }
 
@@ -396,45 +401,13 @@ void StartupTest::dialogBrowse() {
     CPathsDlg dialog(prefix.Settings());
     dialog.OnInitDialog();
     const QString edit = "edit" + button;
-    const QString before = FieldText(dialog, qPrintable(edit));
+    const QString before = Child<QLineEdit>(dialog, qPrintable(edit))->text();
     Child<QPushButton>(dialog, qPrintable("buttonBrowse" + button))->click();
     QCOMPARE(answerer.dialogTitles.size(), 1);
     for (const QString& filter : filters)
         QVERIFY2(offered.contains(filter), qPrintable(offered.join(", ")));
-    QCOMPARE(FieldText(dialog, qPrintable(edit)),
+    QCOMPARE(Child<QLineEdit>(dialog, qPrintable(edit))->text(),
              shown.isEmpty() ? before : folder.filePath(shown));
-}
-
-void StartupTest::dialogAnswer_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("sourceMdb");  // what the dialog hands over
-    QTest::addColumn<QString>("wasLstName");
-    // OK hands over what is typed, untrimmed; Cancel keeps nothing of it.
-    QTest::newRow("OK") << "buttonOk" << int(QDialog::Accepted) << "D:\\Logs\\mine.mdb  "
-                        << "States.lst";
-    QTest::newRow("Cancel") << "buttonCancel" << int(QDialog::Rejected) << "C:\\DXBase\\log.mdb"
-                            << "WASpins.lst";
-}
-
-void StartupTest::dialogAnswer() {
-    QFETCH(QString, button);
-    QFETCH(int, result);
-    QFETCH(QString, sourceMdb);
-    QFETCH(QString, wasLstName);
-    TestWinePrefix prefix;
-    prefix.InstallBoth();
-    ModalAnswerer answerer([&button](QDialog& dialog) {
-        Child<QLineEdit>(dialog, "editSourceMdb")->setText("D:\\Logs\\mine.mdb  ");
-        Child<QLineEdit>(dialog, "editWasLstName")->setText("States.lst");
-        Child<QPushButton>(dialog, qPrintable(button))->click();
-    });
-
-    CPathsDlg dialog(prefix.Settings());
-    QCOMPARE(dialog.DoModal(), result);
-    QCOMPARE(dialog.m_strSourceMdb, sourceMdb);
-    QCOMPARE(dialog.m_strWasLstName, wasLstName);
-    QCOMPARE(dialog.m_strLstDir, QString("C:\\DX Atlas\\Pins\\"));
 }
 
 QTEST_MAIN(StartupTest)
