@@ -292,6 +292,7 @@ void CorvaleViewTest::openLogAndConfirmations() {
     for (const auto& [actions, worked, confirmed] :
          {std::tuple{QStringList{}, "71", "0"},
           {QStringList{"Card"}, "52", "19"},
+          {QStringList{"Eqsl"}, "47", "24"},
           {QStringList{"Card", "Lotw", "Eqsl"}, "35", "36"}}) {
         for (const char* source : {"Card", "Lotw", "Eqsl"})
             Child<QAction>(form.Frame(), qPrintable(QString("actionConfirm") + source))
