@@ -147,7 +147,7 @@ static_assert(HasAscendingUniqueKeys(kDxccEntities));
 static_assert(kDxccEntities.size() == 396);
 
 // Prefixes whose contacts a DXCC run leaves out; each one is still a key of the table above.
-constexpr auto kDxccExclusions = std::to_array<const char*>({
+constexpr auto kDxccExclusions = std::to_array<std::string_view>({
     "1M",   "4W1",  "7J1",  "8Z4",  "8Z5",  "9S4",  "9U5",  "AC3", "AC4",  "BHRF", "C9M",
     "CN2",  "CR10", "CR8D", "CR8G", "DM",   "EA9I", "FB8",  "FF",  "FI8",  "FN8",  "FQ8",
     "GYRF", "HK0B", "HK0R", "I1",   "I5",   "J2/A", "JZ0",  "KR6", "KS4",  "KZ5",  "OK1",
@@ -156,7 +156,7 @@ constexpr auto kDxccExclusions = std::to_array<const char*>({
     "Y",    "ZC5",  "ZC6",  "ZD4",  "ZS1",  "ZS9",
 });
 static_assert(kDxccExclusions.size() == 61);
-static_assert(HasAscendingUniqueKeys(std::span<const char* const>(kDxccExclusions)));
+static_assert(HasAscendingUniqueKeys(std::span<const std::string_view>(kDxccExclusions)));
 
 }  // namespace
 
@@ -164,7 +164,7 @@ std::span<const KeyedCoordinate> DxccEntityTable() {
     return kDxccEntities;
 }
 
-std::span<const char* const> DxccExclusionList() {
+std::span<const std::string_view> DxccExclusionList() {
     return kDxccExclusions;
 }
 

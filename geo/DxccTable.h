@@ -10,7 +10,7 @@ namespace corvale {
 
 // The DXCC entity table (396 prefixes, ascending byte order) and its exclusion list (61).
 std::span<const KeyedCoordinate> DxccEntityTable();
-std::span<const char* const> DxccExclusionList();
+std::span<const std::string_view> DxccExclusionList();
 
 // Whole-text, byte-exact match: no trimming, no case folding.
 std::optional<std::string_view> FindDxccCoordinate(std::string_view prefix);

@@ -11,7 +11,7 @@ namespace {
 
 static_assert(HasAscendingUniqueKeys(kIotaIslands));
 static_assert(std::size(kIotaIslands) == 1169);
-static_assert(HasAscendingUniqueKeys(std::span<const char* const>(kIotaExclusions)));
+static_assert(HasAscendingUniqueKeys(std::span<const std::string_view>(kIotaExclusions)));
 
 }  // namespace
 
@@ -19,7 +19,7 @@ std::span<const KeyedCoordinate> IotaIslandTable() {
     return kIotaIslands;
 }
 
-std::span<const char* const> IotaExclusionList() {
+std::span<const std::string_view> IotaExclusionList() {
     return kIotaExclusions;
 }
 

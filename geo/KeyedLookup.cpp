@@ -18,7 +18,7 @@ std::optional<std::string_view> FindKeyedName(std::span<const KeyedName> table,
     return found->name;
 }
 
-bool ContainsKey(std::span<const char* const> keys, std::string_view key) {
+bool ContainsKey(std::span<const std::string_view> keys, std::string_view key) {
     return FindByKey(keys, key) != nullptr;
 }
 

@@ -23,7 +23,7 @@ constexpr std::string_view KeyOf(const KeyedCoordinate& entry) {
 constexpr std::string_view KeyOf(const KeyedName& entry) {
     return entry.key;
 }
-constexpr std::string_view KeyOf(const char* key) {
+constexpr std::string_view KeyOf(std::string_view key) {
     return key;
 }
 
@@ -55,6 +55,6 @@ std::optional<std::string_view> FindKeyedName(std::span<const KeyedName> table,
 
 // True when one of `keys` equals the whole of `key`, byte for byte. Every contact of a run is
 // tested, so this is a binary search.
-bool ContainsKey(std::span<const char* const> keys, std::string_view key);
+bool ContainsKey(std::span<const std::string_view> keys, std::string_view key);
 
 }  // namespace corvale

@@ -200,12 +200,25 @@ void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
 
     Close();
     table_ = std::move(rows);
-    order_ = std::move(order);
+    recordCount_ = order.size();
     for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
         const auto column = static_cast<QsoColumn>(c);
         if (!table_->Columns().Has(column) || !m_columnsRead.Has(column))
             continue;
-        (ColumnInfo(column).isLong ? longRead_ : textRead_).push_back(column);
+        if (ColumnInfo(column).isLong) {
+            const std::span<const std::int32_t> numbers = table_->Longs(column);
+            BoundLong& bound = boundLong_.emplace_back(BoundLong{MemberOf(column).number, {}});
+            bound.numbers.reserve(order.size());
+            for (std::uint32_t row : order)
+                bound.numbers.push_back(numbers[row]);
+        } else {
+            const std::span<const std::uint32_t> cells = table_->TextCells(column);
+            BoundText& bound = boundText_.emplace_back(
+                BoundText{MemberOf(column).text, table_->TextValues(column), {}});
+            bound.cells.reserve(order.size());
+            for (std::uint32_t row : order)
+                bound.cells.push_back(cells[row]);
+        }
     }
     ClearAll();
     MoveFirst();
@@ -214,9 +227,9 @@ void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
 void CSRC2006QSO::Close() {
     table_.reset();
     readSummary_.clear();
-    std::vector<std::uint32_t>().swap(order_);
-    textRead_.clear();
-    longRead_.clear();
+    boundText_.clear();
+    boundLong_.clear();
+    recordCount_ = 0;
     position_ = 0;
     bof_ = true;
     ClearAll();
@@ -231,7 +244,7 @@ std::vector<std::string> CSRC2006QSO::LogWarnings() const {
 }
 
 bool CSRC2006QSO::IsEOF() const {
-    return position_ >= order_.size();
+    return position_ >= recordCount_;
 }
 
 bool CSRC2006QSO::IsBOF() const {
@@ -240,8 +253,8 @@ bool CSRC2006QSO::IsBOF() const {
 
 void CSRC2006QSO::MoveFirst() {
     position_ = 0;
-    bof_ = order_.empty();
-    if (order_.empty())
+    bof_ = recordCount_ == 0;
+    if (bof_)
         ClearRead();
     else
         Load();
@@ -252,10 +265,10 @@ void CSRC2006QSO::MoveNext() {
         MoveFirst();
         return;
     }
-    if (position_ >= order_.size())
+    if (position_ >= recordCount_)
         return;  // already after the last record
     ++position_;
-    if (position_ == order_.size())
+    if (position_ == recordCount_)
         ClearRead();
     else
         Load();
@@ -284,19 +297,17 @@ std::int32_t* CSRC2006QSO::LongMember(QsoColumn column) {
 }
 
 void CSRC2006QSO::Load() {
-    const std::size_t row = order_[position_];
-    const QsoTable& table = *table_;
-    for (QsoColumn column : textRead_)
-        (this->*MemberOf(column).text).assign(table.Text(row, column));
-    for (QsoColumn column : longRead_)
-        this->*MemberOf(column).number = table.Long(row, column);
+    for (const BoundText& bound : boundText_)
+        (this->*bound.member).assign(bound.values[bound.cells[position_]]);
+    for (const BoundLong& bound : boundLong_)
+        this->*bound.member = bound.numbers[position_];
 }
 
 void CSRC2006QSO::ClearRead() {
-    for (QsoColumn column : textRead_)
-        (this->*MemberOf(column).text).clear();
-    for (QsoColumn column : longRead_)
-        this->*MemberOf(column).number = 0;
+    for (const BoundText& bound : boundText_)
+        (this->*bound.member).clear();
+    for (const BoundLong& bound : boundLong_)
+        this->*bound.member = 0;
 }
 
 void CSRC2006QSO::ClearAll() {

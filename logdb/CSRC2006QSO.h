@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,7 @@ class CSRC2006QSO {
     void MoveNext();
     void MovePrev();
 
-    std::size_t GetRecordCount() const { return order_.size(); }
+    std::size_t GetRecordCount() const { return recordCount_; }
     // What the user should hear of the read of the rows walked: for an ADIF log that this set
     // read itself, what the read came to (AdifReadSummary); then the table's warnings
     // (QsoTable::Warnings). None when closed.
@@ -80,12 +81,25 @@ class CSRC2006QSO {
     std::vector<QsoColumn> SortColumns() const;  // m_strSort parsed; throws DbError
     [[noreturn]] void FailSort(const std::string& reason) const;
 
+    // The columns copied into the members at every move, their cells gathered in sort order
+    // when the set opens: the walk then reads memory in order instead of jumping between rows.
+    struct BoundText {
+        std::string CSRC2006QSO::*member;
+        std::span<const std::string> values;
+        std::vector<std::uint32_t> cells;  // index into values, one per record in sort order
+    };
+    struct BoundLong {
+        std::int32_t CSRC2006QSO::*member;
+        std::vector<std::int32_t> numbers;  // one per record in sort order
+    };
+
     std::string m_strSourceMdb;
-    std::vector<QsoColumn> textRead_, longRead_;  // the table's columns, copied at every move
+    std::vector<BoundText> boundText_;
+    std::vector<BoundLong> boundLong_;
     std::shared_ptr<const QsoTable> table_;
     std::vector<std::string> readSummary_;  // of an ADIF log read by Open(progress)
-    std::vector<std::uint32_t> order_;      // row numbers in sort order
-    std::size_t position_ = 0;              // == order_.size() at EOF
+    std::size_t recordCount_ = 0;
+    std::size_t position_ = 0;  // == recordCount_ at EOF
     bool bof_ = true;
 };
 

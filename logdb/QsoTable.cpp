@@ -68,6 +68,24 @@ std::uint32_t QsoTable::TextRank(std::size_t row, QsoColumn column) const {
     return text.ranks[text.cells[row]];
 }
 
+std::span<const std::string> QsoTable::TextValues(QsoColumn column) const {
+    const std::size_t c = Index(column);
+    return c < text_.size() ? std::span<const std::string>(text_[c].values)
+                            : std::span<const std::string>();
+}
+
+std::span<const std::uint32_t> QsoTable::TextCells(QsoColumn column) const {
+    const std::size_t c = Index(column);
+    return c < text_.size() ? std::span<const std::uint32_t>(text_[c].cells)
+                            : std::span<const std::uint32_t>();
+}
+
+std::span<const std::int32_t> QsoTable::Longs(QsoColumn column) const {
+    const std::size_t c = Index(column);
+    return c < long_.size() ? std::span<const std::int32_t>(long_[c])
+                            : std::span<const std::int32_t>();
+}
+
 // ---------------------------------------------------------------------------------------------
 // QsoTable::Read
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,13 @@ class QsoTable {
     // Rank of a text cell among the distinct values of its column in byte order ("" first):
     // comparing ranks compares the texts, which makes sorting cheap.
     std::uint32_t TextRank(std::size_t row, QsoColumn column) const;
+
+    // A column whole, for a reader that visits many rows in an order of its own and gathers
+    // their cells once: a text column as its distinct values and one index into them per row,
+    // a long column as one number per row. Empty for a column not read.
+    std::span<const std::string> TextValues(QsoColumn column) const;
+    std::span<const std::uint32_t> TextCells(QsoColumn column) const;
+    std::span<const std::int32_t> Longs(QsoColumn column) const;
 
   private:
     friend class QsoTableBuilder;

@@ -67,7 +67,7 @@ TEST(DxccEntityTable, HoldsItsPrefixesByLengthEachNamedAndWithOneAdifCode) {
 
     // Excluded prefixes still have their positions.
     EXPECT_EQ(DxccExclusionList().size(), 61u);
-    for (const char* prefix : DxccExclusionList())
+    for (std::string_view prefix : DxccExclusionList())
         EXPECT_TRUE(FindDxccCoordinate(prefix) && IsExcludedDxccPrefix(prefix)) << prefix;
 }
 
@@ -98,7 +98,7 @@ TEST(IotaIslandTable, HoldsEveryNumberedReferenceButTheExcludedOnes) {
     EXPECT_EQ(BoundsOf(IotaIslandTable()), (std::array<int, 4>{-32397, 32365, -16200, 14580}));
     EXPECT_EQ(std::vector<std::string>(IotaExclusionList().begin(), IotaExclusionList().end()),
               excluded);
-    for (const char* reference : IotaExclusionList())
+    for (std::string_view reference : IotaExclusionList())
         EXPECT_TRUE(IsExcludedIotaReference(reference)) << reference;
 }
 
