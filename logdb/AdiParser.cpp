@@ -34,7 +34,16 @@ constexpr std::size_t kSlack = 16;
 // the window are handed to it to keep before the window's bytes move.
 class Window {
   public:
-    Window(int fd, AdifLog& log) : fd_(fd), log_(log), buffer_(new char[kChunk + kSlack]()) {
+    // The window starts at byte `from` of a file of `size` bytes; the file's own position is
+    // not used, so that several windows can read one file at once. A small file (or the small
+    // rest of one) takes a buffer of its size.
+    Window(int fd, std::uint64_t from, std::uint64_t size, AdifLog& log)
+        : fd_(fd),
+          log_(log),
+          capacity_(static_cast<std::size_t>(
+              std::clamp<std::uint64_t>(size - std::min(from, size), 1, kChunk))),
+          buffer_(new char[capacity_ + kSlack]()),
+          offset_(from) {
         buffer_[0] = kSentinel;
     }
 
@@ -59,7 +68,8 @@ class Window {
             capacity_ = grown;
         }
         while (end_ - pos_ < n) {
-            const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
+            const ssize_t got = ::pread(fd_, buffer_.get() + end_, capacity_ - end_,
+                                        static_cast<off_t>(offset_ + end_));
             if (got < 0) {
                 if (errno == EINTR)
                     continue;
@@ -126,8 +136,8 @@ class Window {
   private:
     int fd_;
     AdifLog& log_;
+    std::size_t capacity_;
     std::unique_ptr<char[]> buffer_;  // capacity_ bytes, the sentinel and kSlack - 1 zeros
-    std::size_t capacity_ = kChunk;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::uint64_t offset_ = 0;  // of the buffer's first byte in the file
@@ -296,8 +306,9 @@ bool StartsLikeAdi(std::string_view head) {
     return false;
 }
 
-void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
-    Window window(fd, log);
+AdiStop ParseAdiPart(int fd, std::uint64_t size, std::uint64_t from, std::uint64_t stopFrom,
+                     AdifLog& log) {
+    Window window(fd, from, size, log);
     while (window.NextTagStart()) {
         Tag tag = ReadTagQuickly(window.Begin(), window.End());
         while (tag.incomplete) {
@@ -307,13 +318,14 @@ void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
             tag = ReadTag(window.Begin(), window.End());
         }
         if (tag.kind != Tag::Kind::Field) {
+            const std::uint64_t tagOffset = window.Offset();
             switch (tag.kind) {
                 case Tag::Kind::None:
                     window.Advance(1);
                     continue;
                 case Tag::Kind::EndOfFile:
                     log.EndOfFile();
-                    return;
+                    return {window.Offset() + tag.size, true};
                 case Tag::Kind::EndOfHeader:
                     log.EndOfHeader();
                     break;
@@ -322,6 +334,8 @@ void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
                     break;
             }
             window.Advance(tag.size);
+            if (tagOffset >= stopFrom && log.BetweenRecords())
+                return {window.Offset(), false};
             continue;
         }
 
@@ -346,6 +360,24 @@ void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
         }
     }
     log.EndOfFile();
+    return {window.Offset(), true};
+}
+
+void ParseAdi(int fd, std::uint64_t size, AdifLog& log) {
+    ParseAdiPart(fd, size, 0, kNoStop, log);
+}
+
+std::uint64_t AfterEndOfRecordTag(int fd, std::uint64_t size, std::uint64_t from, AdifLog& log) {
+    constexpr std::string_view kEndOfRecord = "<EOR>";
+    Window window(fd, from, size, log);
+    while (window.NextTagStart()) {
+        if (!window.Have(kEndOfRecord.size()))
+            break;
+        if (EqualsIgnoringAsciiCase(window.View(0, kEndOfRecord.size()), kEndOfRecord))
+            return window.Offset() + kEndOfRecord.size();
+        window.Advance(1);
+    }
+    return window.Offset();
 }
 
 }  // namespace corvale::logdb_detail

@@ -209,7 +209,11 @@ AdifField ClassifyField(std::string_view name) {
 
 AdifLog::AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& options,
                  const QsoTable::ReadProgress& progress)
-    : path_(std::move(path)), options_(options), progress_(progress), rows_(columns) {
+    : path_(std::move(path)),
+      columns_(columns),
+      options_(options),
+      progress_(progress),
+      rows_(columns) {
     const auto keep = [this](AdifField field, bool kept) {
         keeps_[static_cast<std::size_t>(field)] = kept;
     };
@@ -231,7 +235,33 @@ AdifLog::AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& o
         keep(field, columns.Has(QsoColumn::Confirm));
 }
 
+AdifLog::AdifLog(const AdifLog& first, const QsoTable::ReadProgress& progress)
+    : path_(first.path_),
+      columns_(first.columns_),
+      options_(first.options_),
+      progress_(progress),
+      rows_(first.columns_),
+      kind_(first.kind_),
+      recordEnded_(true),
+      keeps_(first.keeps_) {}
+
 AdifLog::~AdifLog() = default;
+
+void AdifLog::Append(AdifLog& part) {
+    const std::size_t before = report_.records;
+    rows_.Append(part.rows_);
+    const AdifReadReport& added = part.report_;
+    report_.records += added.records;
+    report_.rows += added.rows;
+    report_.entitiesFromCalls += added.entitiesFromCalls;
+    for (std::size_t number : added.withoutDate)
+        report_.withoutDate.push_back(before + number);
+    for (std::size_t number : added.withoutEntity)
+        report_.withoutEntity.push_back(before + number);
+    if (report_.countryFileProblem.empty())
+        report_.countryFileProblem = added.countryFileProblem;
+    ReportProgress();
+}
 
 void FailLog(std::string_view path, std::string_view reason) {
     ThrowLogError(path, reason);
@@ -385,13 +415,17 @@ void AdifLog::MakeRows() {
         rows_.AddRow(row).Set(QsoColumn::Valid, std::int32_t{1});
     }
     report_.rows += grids_.size();
-    if (progress_ && number % kRecordsPerReport == 0 && !progress_(number))
+    if (number % kRecordsPerReport == 0)
+        ReportProgress();
+}
+
+void AdifLog::ReportProgress() const {
+    if (progress_ && !progress_(report_.records))
         throw DbError("Reading the log \"" + path_ + "\" was cancelled.");
 }
 
 std::shared_ptr<const QsoTable> AdifLog::Finish(AdifReadReport* report) {
-    if (progress_ && !progress_(report_.records))
-        throw DbError("Reading the log \"" + path_ + "\" was cancelled.");
+    ReportProgress();
     if (report != nullptr)
         *report = report_;
     return rows_.Build();

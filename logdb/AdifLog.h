@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,9 @@ class AdifLog {
   public:
     AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& options,
             const QsoTable::ReadProgress& progress);
+    // A log for the records of a later part of the same file, read on a thread of its own: the
+    // header that `first` has read holds for them. `progress` only says whether to go on.
+    AdifLog(const AdifLog& first, const QsoTable::ReadProgress& progress);
     ~AdifLog();
     AdifLog(const AdifLog&) = delete;
     AdifLog& operator=(const AdifLog&) = delete;
@@ -89,6 +93,12 @@ class AdifLog {
     // a date.
     void EndOfFile();
 
+    // Whether the fields met so far all belong to ended records (or the header): a part read
+    // on its own from here starts as this log stands.
+    bool BetweenRecords() const { return recordEnded_ && fieldsSinceEnd_ == 0; }
+    // Takes over the rows and the counts of `part`, a log of the records that follow.
+    void Append(AdifLog& part);
+
     // The number of the record being read, counting from 1, for messages.
     std::size_t RecordNumber() const { return report_.records + 1; }
     const std::string& Path() const { return path_; }
@@ -110,6 +120,8 @@ class AdifLog {
             lotwApp_ = true;
         return Keeps(field);
     }
+    // Tells the progress callback the records read so far; throws DbError when it says stop.
+    void ReportProgress() const;
     void Copy(std::size_t index, std::string_view value);
     void MakeValuesUtf8();
     void Clear();
@@ -118,6 +130,7 @@ class AdifLog {
     std::string_view ConfirmCode() const;
 
     std::string path_;
+    QsoColumnSet columns_;
     LogReadOptions options_;
     QsoTable::ReadProgress progress_;
     QsoTableBuilder rows_;
@@ -151,5 +164,32 @@ bool StartsLikeAdi(std::string_view head);
 // through log.Fail.
 void ParseAdi(int fd, std::uint64_t size, AdifLog& log);
 void ParseAdx(int fd, AdifLog& log);
+
+// Where the reading of part of an .adi file stopped: the offset after the last byte read, and
+// whether that is the end of the file (or of its records, at <APP_LoTW_EOF>).
+struct AdiStop {
+    std::uint64_t offset = 0;
+    bool fileEnded = false;
+};
+inline constexpr std::uint64_t kNoStop = ~std::uint64_t{0};
+
+// Reads an .adi file from byte `from`, where the log stands between records, and stops after
+// the first tag that starts at `stopFrom` or later and leaves the log between records; at the
+// end of the file first, calls log.EndOfFile().
+AdiStop ParseAdiPart(int fd, std::uint64_t size, std::uint64_t from, std::uint64_t stopFrom,
+                     AdifLog& log);
+
+// The offset just after the first "<EOR>" (in any case) at byte `from` or later, or the end of
+// the file: where a record probably ends. Only a parse from the start can tell that it does.
+std::uint64_t AfterEndOfRecordTag(int fd, std::uint64_t size, std::uint64_t from, AdifLog& log);
+
+// Reads a whole .adi file as ParseAdi does, the parts that start at `splits` (ascending
+// offsets) each on a thread of its own, and gives the same rows, counts and failures.
+void ParseAdiInParts(int fd, std::uint64_t size, AdifLog& log,
+                     std::span<const std::uint64_t> splits);
+
+// Where to split a file of `size` bytes for ParseAdiInParts on this machine: none for a small
+// file.
+std::vector<std::uint64_t> AdiSplitPoints(std::uint64_t size);
 
 }  // namespace corvale::logdb_detail

@@ -99,7 +99,9 @@ LogRead ReadLog(const std::string& path, LogFormat format, QsoColumnSet columns,
     if (read.format == LogFormat::Adx)
         logdb_detail::ParseAdx(fd.Get(), log);
     else
-        logdb_detail::ParseAdi(fd.Get(), static_cast<std::uint64_t>(status.st_size), log);
+        logdb_detail::ParseAdiInParts(
+            fd.Get(), static_cast<std::uint64_t>(status.st_size), log,
+            logdb_detail::AdiSplitPoints(static_cast<std::uint64_t>(status.st_size)));
     read.table = log.Finish(&read.adif);
     return read;
 }

@@ -259,6 +259,21 @@ std::size_t QsoTableBuilder::RowCount() const {
     return impl_->rows;
 }
 
+QsoTableBuilder& QsoTableBuilder::Append(QsoTableBuilder& other) {
+    if (other.impl_->columns != impl_->columns)
+        throw std::invalid_argument("QsoTableBuilder::Append: the builders hold other columns");
+    for (std::size_t c : impl_->textColumns)
+        impl_->text[c]->Append(*other.impl_->text[c]);
+    for (std::size_t c : impl_->longColumns) {
+        std::vector<std::int32_t>& numbers = impl_->numbers[c];
+        const std::vector<std::int32_t>& more = other.impl_->numbers[c];
+        numbers.insert(numbers.end(), more.begin(), more.end());
+    }
+    impl_->rows += other.impl_->rows;
+    other.impl_ = std::make_unique<Impl>(impl_->columns);
+    return *this;
+}
+
 std::shared_ptr<const QsoTable> QsoTableBuilder::Build() {
     auto result = std::make_shared<QsoTable>();
     result->columns_ = impl_->columns;

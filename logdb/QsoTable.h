@@ -79,6 +79,8 @@ class QsoTableBuilder {
     QsoTableBuilder& Set(QsoColumn column, std::string_view text);  // a text column
     QsoTableBuilder& Set(QsoColumn column, std::int32_t number);    // a long column
     std::size_t RowCount() const;
+    // Adds the rows of `other`, a builder of the same columns, after these, and empties it.
+    QsoTableBuilder& Append(QsoTableBuilder& other);
 
     std::shared_ptr<const QsoTable> Build();
 

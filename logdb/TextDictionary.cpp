@@ -113,6 +113,16 @@ void TextDictionary::Grow() {
     slotHash_.swap(hashes);
 }
 
+void TextDictionary::Append(TextDictionary& other) {
+    std::vector<std::uint32_t> index(other.values_.size());
+    for (std::size_t i = 0; i < index.size(); ++i)
+        index[i] = Intern(other.values_[i]);
+    cells_.reserve(cells_.size() + other.cells_.size());
+    for (std::uint32_t cell : other.cells_)
+        cells_.push_back(index[cell]);
+    other = TextDictionary();
+}
+
 void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& ranks,
                             std::vector<std::uint32_t>& cells) {
     // The hash index is not needed any more; free it before the ranks take memory.

@@ -20,6 +20,8 @@ class TextDictionary {
     void AddRow(std::string_view value) { cells_.push_back(Intern(value)); }
     void SetLastRow(std::string_view value) { cells_.back() = Intern(value); }
     std::size_t RowCount() const { return cells_.size(); }
+    // Adds the rows of `other` (a column built apart) after these, and empties it.
+    void Append(TextDictionary& other);
 
     // Hands over the column and leaves this object empty: the distinct values, the byte-order
     // rank of each ("" ranks 0), and the value index of each row.
