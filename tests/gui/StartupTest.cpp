@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "CaseFile.h"
 #include "GuiTestSupport.h"
 #include "awards/CCorvaleView.h"
 #include "res/CorvaleStrings.h"
@@ -45,7 +46,6 @@ class StartupTest : public QObject {
   private slots:
     // Each test starts as a new user would, with no recent logs.
     void init() { ForgetRecentLogs(); }
-    void commandLine_data();
     void commandLine();
     void pathsDialog_data();
     void pathsDialog();
@@ -62,36 +62,18 @@ class StartupTest : public QObject {
     void dialogBrowse();
 };
 
-void StartupTest::commandLine_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("outcome");  // refused, or the dialog shown or skipped
-    const auto row = [](const char* name, const QStringList& arguments, const char* outcome) {
-        QTest::newRow(name) << arguments << QString(outcome);
-    };
-    row("none", {}, "dialog");
-    row("prefix and screenshot", {"--wine-prefix", "/p", "--screenshot", "s.png"}, "dialog");
-    // A folder given on the command line is joined to the file names with a separator.
-    row("log and folder", {"--source-mdb", "l.mdb", "--lst-dir", "pins"}, "no dialog, pins/");
-    row("folder with its slash", {"--source-mdb", "l.mdb", "--lst-dir", "pins/"},
-        "no dialog, pins/");
-    row("log without folder", {"--source-mdb", "l.mdb"}, "refused");
-    row("log of either kind", {"--log", "l.adi"}, "no dialog, ");
-    row("either kind and folder", {"--log", "l.adi", "--lst-dir", "pins"}, "no dialog, pins/");
-    row("log named twice", {"--log", "l.adi", "--source-mdb", "l.mdb", "--lst-dir", "pins"},
-        "refused");
-    row("folder without log", {"--lst-dir", "pins"}, "refused");
-    row("unknown option", {"--band", "50"}, "refused");
-    row("argument", {"log.mdb"}, "refused");
-}
-
 void StartupTest::commandLine() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, outcome);
-    const auto parsed = ParseCommandLine(QStringList{"corvale"} + arguments);
-    QCOMPARE(!parsed                      ? "refused"
-             : parsed->SkipsPathsDialog() ? "no dialog, " + parsed->lstDir
-                                          : "dialog",
-             outcome);
+    for (const Case& c : ReadCases("gui/cases/command-line.tsv")) {
+        QStringList arguments{"corvale"};
+        if (!c[0].empty())
+            arguments += QString::fromStdString(c[0]).split(' ');
+        const auto parsed = ParseCommandLine(arguments);
+        const QString outcome = !parsed                      ? "refused"
+                                : parsed->SkipsPathsDialog() ? "no dialog, " + parsed->lstDir
+                                                             : "dialog";
+        QVERIFY2(outcome == QString::fromStdString(c[1]),
+                 qPrintable(QString::fromStdString(c.name) + ": " + outcome));
+    }
 }
 
 void StartupTest::pathsDialog_data() {
