@@ -7,24 +7,17 @@
 namespace corvale {
 namespace {
 
+constexpr char kCases[] = "export/cases/entity-shapes.tsv";
+
 TEST(DegreesOfPinUnits, DivideBy180AndKeepAtMostSixDecimals) {
-    struct Case {
-        std::int32_t units;
-        const char* degrees;
-    };
-    const Case cases[] = {
-        {2241, "12.45"},        {7538, "41.877778"}, {-17555, "-97.527778"}, {0, "0"},
-        {-16199, "-89.994444"}, {32400, "180"},      {-32400, "-180"},       {1, "0.005556"},
-        {-1, "-0.005556"},      {180, "1"},          {16200, "90"},          {-4520, "-25.111111"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FormatDegrees(DegreesOfPinUnits(c.units)), c.degrees) << c.units;
+    for (const test::Case& c : test::ReadCases(kCases, "degrees"))
+        EXPECT_EQ(FormatDegrees(DegreesOfPinUnits(std::stoi(c[0]))), c.name) << c[0];
 }
 
 // Squares and fields of an award with squares are counter-clockwise outlines; anything else
 // with a position is its pin; nothing without one.
 TEST(ShapeOf, OutlinesSquaresAndFieldsPinsTheRestAndNothingUnplaced) {
-    for (const test::Case& c : test::ReadCases("export/cases/shapes.tsv")) {
+    for (const test::Case& c : test::ReadCases(kCases, "shape")) {
         const AwardEntity entity{c[0], {}, EntityStatus::Worked, PinPosition{-12772, 7654}, 1};
         const auto shape = ShapeOf(entity, c[1] == "squares");
         ASSERT_TRUE(shape) << c.name;
