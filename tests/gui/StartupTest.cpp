@@ -13,7 +13,6 @@
 #include "CaseFile.h"
 #include "GuiTestSupport.h"
 #include "awards/CCorvaleView.h"
-#include "res/CorvaleStrings.h"
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CCorvaleDoc.h"
@@ -49,7 +48,6 @@ class StartupTest : public QObject {
     void commandLine();
     void pathsDialog_data();
     void pathsDialog();
-    void logCheck_data();
     void logCheck();
     void failedOpenReturnsToTheDialog_data();
     void failedOpenReturnsToTheDialog();
@@ -111,31 +109,16 @@ void StartupTest::pathsDialog() {
     QVERIFY(QFileInfo(prefix.OnDriveC("DX Atlas/Pins/WASpins.lst")).size() > 0);
 }
 
-void StartupTest::logCheck_data() {
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("message");  // a text in the one message shown; none: it starts
-    // The log's version must read as the number 6 (the rule has its own table in the logdb
-    // tests; here, that start-up applies it).
-    QTest::newRow("demo-log") << "demo-log.mdb" << QString();
-    QTest::newRow("version-7") << "version-7.mdb" << QString(strings::kVersionError);
-    // The database layer's description names the file.
-    QTest::newRow("missing log") << "no-such-log.mdb" << QString("no-such-log.mdb");
-    QTest::newRow("not a database") << "garbage.mdb" << QString("garbage.mdb");
-    // An ADIF log has no [VERSION]; a text file that is neither kind is named.
-    QTest::newRow("ADIF log") << "adif/sample-lotw.adi" << QString();
-    QTest::newRow("ADX log") << "adif/sample-adx.adx" << QString();
-    QTest::newRow("neither kind") << "Refdata.tsv" << QString("Refdata.tsv");
-}
-
 void StartupTest::logCheck() {
-    QFETCH(QString, log);
-    QFETCH(QString, message);
-    ModalAnswerer answerer;
-    const StartedForm form(Fixture(log));
-    QCOMPARE(form.Started(), message.isEmpty());
-    QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty())
-        QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages[0]));
+    for (const Case& c : ReadCases("gui/cases/log-check.tsv")) {
+        const QString message = c[1] == "-" ? QString() : QString::fromStdString(c[1]);
+        ModalAnswerer answerer;
+        const StartedForm form(Fixture(QString::fromStdString(c[0])));
+        QVERIFY2(form.Started() == message.isEmpty(), c.name.c_str());
+        QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages[0]));
+    }
 }
 
 void StartupTest::failedOpenReturnsToTheDialog_data() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct Case {
     std::vector<std::string> fields;  // after the name
     const std::string& operator[](std::size_t i) const { return fields.at(i); }
 };
+// A case is shown by its name (the parameter of a parameterised test).
+inline void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // The cases of `file` below tests/; when `kind` is given, only the lines whose first field is
 // `kind`, the name following it.
