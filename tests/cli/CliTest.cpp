@@ -206,41 +206,23 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 // One map per award run, named as the exports are, in the format and size asked for; the
 // folder is made when missing.
 TEST_F(CliTest, DrawsAMapOfEachAward) {
-    struct Case {
-        std::string label;
-        std::vector<std::string> arguments, files;
-        std::pair<int, int> size;
-    };
-    const std::vector<Case> cases = {
-        {"all, defaults",
-         {"all", "--squares"},
-         {"WAS.png", "DXCC.png", "IOTA.png", "VUCC-50.png", "FFMA.png"},
-         {1600, 800}},
-        {"svg around home",
-         {"vucc", "--band", "144", "--map-format", "svg", "--map-size", "800x600", "--home",
-          "fn42hn"},
-         {"VUCC-144.svg"},
-         {800, 600}},
-        {"small png", {"iota", "--map-size", "320x200", "--home", "JO"}, {"IOTA.png"}, {320, 200}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const fs::path maps = folder_ / c.label / "maps";
-        std::vector<std::string> arguments = c.arguments;
+    for (const Case& c : ReadCases("cli/cases/maps.tsv")) {
+        SCOPED_TRACE(c.name);
+        const fs::path maps = folder_ / c.name / "maps";
+        std::vector<std::string> arguments = Arguments(c[0]);
         arguments.insert(arguments.end(), {"--map-dir", maps.string(), "--source-mdb", kDemo});
         const RunOutcome o = Run(arguments, folder_);
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_EQ(o.err.find("QStandardPaths"), std::string::npos) << o.err;
-        EXPECT_EQ(std::distance(fs::directory_iterator(maps), {}), c.files.size());
-        for (const std::string& name : c.files) {
+        const std::vector<std::string> files = Split(c[1]), size = Split(c[2], 'x');
+        EXPECT_EQ(std::distance(fs::directory_iterator(maps), {}), files.size());
+        for (const std::string& name : files) {
             const std::string bytes = ReadFile(maps / name);
             EXPECT_NE(o.out.find((maps / name).string()), std::string::npos) << o.out;
-            const auto [width, height] = c.size;
             if (name.ends_with(".png"))
-                EXPECT_EQ(PngSize(bytes), c.size) << name;
+                EXPECT_EQ(PngSize(bytes), std::pair(std::stoi(size[0]), std::stoi(size[1])));
             else
-                EXPECT_NE(bytes.find("viewBox=\"0 0 " + std::to_string(width) + " " +
-                                     std::to_string(height) + "\""),
+                EXPECT_NE(bytes.find("viewBox=\"0 0 " + size[0] + " " + size[1] + "\""),
                           std::string::npos);
         }
     }

@@ -73,15 +73,12 @@ TEST(DxccEntityTable, HoldsItsPrefixesByLengthEachNamedAndWithOneAdifCode) {
 TEST(IotaIslandTable, HoldsEveryNumberedReferenceButTheExcludedOnes) {
     const std::vector<std::string> excluded = {"AF034", "AF055", "AF071", "AS034", "AS035",
                                                "AS052", "EU098", "EU154", "OC061"};
+    // The highest number of each continent.
+    const std::map<std::string, int> highest = {{"AF", 119}, {"AN", 21},  {"AS", 203}, {"EU", 191},
+                                                {"NA", 248}, {"OC", 296}, {"SA", 100}};
     std::vector<std::string> expected;
-    for (const auto& [continent, highest] : std::map<std::string, int>{{"AF", 119},
-                                                                       {"AN", 21},
-                                                                       {"AS", 203},
-                                                                       {"EU", 191},
-                                                                       {"NA", 248},
-                                                                       {"OC", 296},
-                                                                       {"SA", 100}}) {
-        for (int number = 1; number <= highest; ++number) {
+    for (const auto& [continent, last] : highest) {
+        for (int number = 1; number <= last; ++number) {
             const std::string digits = std::to_string(number);
             expected.push_back(continent + std::string(3 - digits.size(), '0') + digits);
         }
