@@ -347,18 +347,6 @@ MapRenderer BaseMap() {
     return renderer;
 }
 
-TEST(BaseMap, PaintsLandSeaAndTheBandsOffTheEarth) {
-    const MapRenderer renderer = BaseMap();
-    const MapView view = renderer.WholeWorld({1920, 1080});
-    const QImage image = RenderImage(renderer, view);
-    const auto at = [&](GeoPoint point) {
-        return ColourAt(image, view.ToPixel(renderer.CurrentProjection().ToPlane(point)));
-    };
-    EXPECT_EQ(at({95, 62}), map_style::kLand);                     // Siberia
-    EXPECT_EQ(at({-137, -22}), map_style::kSea);                   // South Pacific
-    EXPECT_EQ(image.pixelColor(960, 20), map_style::kBackground);  // band above
-}
-
 TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
     const MapRenderer renderer = BaseMap();
     const auto gridPixels = [&](const MapView& view) {
@@ -376,15 +364,24 @@ TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
     EXPECT_GT(gridPixels(view), 10000);
 }
 
-// Each format comes out as a file of its kind, at the size asked for, vector formats in
-// vectors: the land a filled shape, every field's name a text.
-TEST(MapFiles, WriteEachFormat) {
+// The base map paints land, sea and the bands off the earth; each format comes out as a file
+// of its kind, at the size asked for, vector formats in vectors: the land a filled shape, every
+// field's name a text.
+TEST(BaseMap, PaintsLandAndSeaAndIsWrittenInEachFormat) {
     const MapRenderer renderer = BaseMap();
-    const MapView view = renderer.WholeWorld({1800, 900});
+    const MapView view = renderer.WholeWorld({1800, 1000});
+    const QImage image = RenderImage(renderer, view);
+    const auto at = [&](GeoPoint point) {
+        return ColourAt(image, view.ToPixel(renderer.CurrentProjection().ToPlane(point)));
+    };
+    EXPECT_EQ(at({95, 62}), map_style::kLand);                     // Siberia
+    EXPECT_EQ(at({-137, -22}), map_style::kSea);                   // South Pacific
+    EXPECT_EQ(image.pixelColor(900, 20), map_style::kBackground);  // band above
+
     const QByteArray png = MapFileBytes(renderer, view, MapFormat::Png);
-    EXPECT_EQ(QImage::fromData(png, "PNG").size(), QSize(1800, 900));
+    EXPECT_EQ(QImage::fromData(png, "PNG").size(), QSize(1800, 1000));
     const QByteArray svg = MapFileBytes(renderer, view, MapFormat::Svg);
-    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1800 900\"")) << svg.left(300).toStdString();
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1800 1000\"")) << svg.left(300).toStdString();
     EXPECT_EQ(svg.count("<text"), kFieldColumns * kFieldRows);
     EXPECT_TRUE(svg.contains("fill=\"#faf8f0\""));
     const QByteArray pdf = MapFileBytes(renderer, view, MapFormat::Pdf);
