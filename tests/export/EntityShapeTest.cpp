@@ -24,9 +24,7 @@ TEST(ShapeOf, OutlinesSquaresAndFieldsPinsTheRestAndNothingUnplaced) {
         EXPECT_EQ(shape->polygon, c[2] != "pin") << c.name;
         std::vector<LonLat> expected{{-70.955556, 42.522222}};
         if (c[2] != "pin") {
-            std::vector<double> b;
-            for (const std::string& number : test::Split(c[2], ' '))
-                b.push_back(std::stod(number));
+            const std::vector<double> b = test::Numbers(c[2]);
             expected = {{b[0], b[1]}, {b[2], b[1]}, {b[2], b[3]}, {b[0], b[3]}, {b[0], b[1]}};
         }
         EXPECT_EQ(shape->points, expected) << c.name;

@@ -306,8 +306,8 @@ void CorvaleViewTest::openLogAndConfirmations() {
 
 void CorvaleViewTest::initialGeometry() {
     const auto rect = [](const std::string& field) {
-        const QStringList n = QString::fromStdString(field).split(' ');
-        return QRect(n.at(0).toInt(), n.at(1).toInt(), n.at(2).toInt(), n.at(3).toInt());
+        const std::vector<double> n = Numbers(field);
+        return QRectF(n.at(0), n.at(1), n.at(2), n.at(3)).toRect();
     };
     for (const Case& c : ReadCases("gui/cases/frame-geometry.tsv"))
         QCOMPARE(CMainFrame::InitialGeometry(rect(c[0]), rect(c[1])), rect(c[2]));

@@ -14,8 +14,8 @@ namespace corvale {
 namespace {
 
 GeoPoint Point(const std::string& field) {
-    const std::vector<std::string> degrees = test::Split(field, ' ');
-    return {std::stod(degrees.at(0)), std::stod(degrees.at(1))};
+    const std::vector<double> degrees = test::Numbers(field);
+    return {degrees.at(0), degrees.at(1)};
 }
 
 // The distance and bearing match the formulas; the destination at that bearing and distance is

@@ -12,12 +12,7 @@ namespace {
 
 // The numbers of a field of cases/locators.tsv, none for "-".
 std::optional<std::vector<double>> Numbers(const std::string& field) {
-    if (field == "-")
-        return std::nullopt;
-    std::vector<double> numbers;
-    for (const std::string& number : test::Split(field, ' '))
-        numbers.push_back(std::stod(number));
-    return numbers;
+    return field == "-" ? std::nullopt : std::optional(test::Numbers(field));
 }
 
 std::optional<GeoRect> Rect(const std::string& field) {

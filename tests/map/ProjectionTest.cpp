@@ -15,8 +15,8 @@ namespace {
 
 // The two numbers of a field of cases/lat-lon-pins.tsv.
 QPointF Pair(const std::string& field) {
-    const std::vector<std::string> numbers = test::Split(field, ' ');
-    return {std::stod(numbers.at(0)), std::stod(numbers.at(1))};
+    const std::vector<double> numbers = test::Numbers(field);
+    return {numbers.at(0), numbers.at(1)};
 }
 
 // A pin on the whole-world latitude/longitude map lies where the picture scales the degrees,

@@ -26,5 +26,7 @@ std::vector<Case> ReadCases(const std::string& file, const std::string& kind = {
 
 // `text` cut at every `separator` ("" is one empty part).
 std::vector<std::string> Split(const std::string& text, char separator = '|');
+// The numbers of a field written apart by blanks ("-72 42.5").
+std::vector<double> Numbers(const std::string& field);
 
 }  // namespace corvale::test
