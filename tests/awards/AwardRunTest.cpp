@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "CaseFile.h"
 #include "TestFiles.h"
 #include "awards/AwardRun.h"
 #include "awards/OutputFile.h"
@@ -246,17 +247,8 @@ TEST(OutputTransaction, CommitIsAllOrNothing) {
 }
 
 TEST(Windows1252, ConvertsWhatItCanAndMarksTheRest) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"FN42", "FN42"},
-        {"J\xC3\xBCrgen", "J\xFCrgen"},  // ü
-        {"\xE2\x80\x93", "\x96"},        // en dash
-        {"\xC5\x81ukasz", "?ukasz"},     // Ł is not in the code page
-        {"a\xF0\x9F\x93\xBB!", "a?!"},   // outside the BMP
-        {"bad\xFF!", "bad?!"},           // not UTF-8
-        {"cut\xC3", "cut?"},             // truncated sequence
-    };
-    for (const auto& [utf8, expected] : cases)
-        EXPECT_EQ(Utf8ToWindows1252(utf8), expected);
+    for (const Case& c : ReadCases("awards/cases/windows-1252.tsv"))
+        EXPECT_EQ(Utf8ToWindows1252(c[0]), c[1]) << c.name;
 }
 
 }  // namespace

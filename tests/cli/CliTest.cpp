@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseFile.h"
 #include "RunProgram.h"
 #include "TestFiles.h"
 
@@ -30,6 +31,20 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
         at += to.size();
     }
     return text;
+}
+
+// Arguments written apart by `separator` in a case file: DEMO stands for the demo log, ADIF/ and
+// FIXTURES/ for the folders of the ADIF samples and of the fixtures, OUT for `out`.
+std::vector<std::string> Arguments(const std::string& text, const fs::path& out = {},
+                                   char separator = ' ') {
+    std::vector<std::string> arguments;
+    for (std::string argument :
+         text.empty() ? std::vector<std::string>{} : Split(text, separator)) {
+        argument = ReplaceAll(ReplaceAll(argument, "DEMO", kDemo), "ADIF/", kAdif);
+        argument = ReplaceAll(ReplaceAll(argument, "FIXTURES/", kFixtures), "OUT", out.string());
+        arguments.push_back(argument);
+    }
+    return arguments;
 }
 
 class CliTest : public testing::Test {
@@ -82,98 +97,44 @@ TEST_F(CliTest, WritesTheFilesCheckedByHand) {
 
 // What a run says: summaries, needed lists, ADIF read reports, the confirmations that count.
 TEST_F(CliTest, ReportsWhatItFound) {
-    const std::vector<std::string> needed = {"was",      "dxcc",         "vucc",
-                                             "--needed", "--source-mdb", kDemo};
-    const std::string plain = kAdif + "sample-plain.adi";
-    const std::string verbose = "300 records read", noEntity = "  records without an entity:";
-    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {{"was", "--json", "--source-mdb", kDemo}, {ReadFile(kExpected / "was-summary.json")}},
-        {needed,
-         {"WAS needed (0)\n",
-          "\nDXCC needed (293): 1S SPRATLY ISLANDS, 3B6 AGALEGA & SAINT BRANDON ISLANDS, ",
-          ", ZS8 PRINCE EDWARD & MARION ISLANDS\nVUCC: "}},
-        {{"dxcc", "vucc", "--json", "--source-mdb", kDemo},
-         {R"("needed":[{"key":"1S","name":"SPRATLY ISLANDS"},)", "\"needed\":[]}]}\n"}},
-        {{"all", "--squares", "--source-mdb", kAdif + "sample-plain.adi", "--verbose"},
-         {verbose, noEntity}},
-        {{"all", "--squares", "--source-mdb", kAdif + "sample-adx.adx", "--verbose"},
-         {verbose, noEntity}},
-        {{"dxcc", "--log", plain}, {"DXCC: 35 worked only, 36 worked and confirmed"}},
-        {{"dxcc", "--log", plain, "--confirmations", "eqsl,lotw,card"},
-         {"DXCC: 35 worked only, 36 worked and confirmed"}},
-        {{"dxcc", "--log", plain, "--confirmations", "card"},
-         {"DXCC: 52 worked only, 19 worked and confirmed"}},
-        {{"dxcc", "--log", plain, "--confirmations", "lotw,eqsl"},
-         {"DXCC: 41 worked only, 30 worked and confirmed"}},
-        {{"dxcc", "--log", plain, "--confirmations", ""},
-         {"DXCC: 71 worked only, 0 worked and confirmed"}},
-    };
-    for (const auto& [arguments, shown] : cases) {
-        SCOPED_TRACE(testing::PrintToString(arguments));
-        const RunOutcome o = Run(arguments, folder_);
+    for (const Case& c : ReadCases("cli/cases/reports.tsv")) {
+        SCOPED_TRACE(c.name);
+        const RunOutcome o = Run(Arguments(c[0]), folder_);
         EXPECT_EQ(o.status, 0) << o.err;
         const std::string text = ReplaceAll(o.out + o.err, folder_.string(), "OUT");
-        for (const std::string& part : shown)
+        for (std::string part : Split(c[1])) {
+            if (part.starts_with("FILE:"))
+                part = ReadFile(kExpected / part.substr(5));
             EXPECT_NE(text.find(part), std::string::npos) << part << " not in:\n" << text;
+        }
     }
 }
 
 // Each failure: exit status 1, one sentence naming what is wrong, and no file changed (pin files,
 // maps, exports are replaced all or nothing).
 TEST_F(CliTest, FailedRunChangesNoFile) {
-    struct Case {
-        std::string name, log;
-        std::vector<std::string> options;
-        std::vector<std::string> inMessage;
-        std::optional<std::string> logBytes = std::nullopt;  // written into `log` first
-    };
-    const std::string missing = (folder_ / "no-such-folder").string();
-    const std::string maps = (folder_ / "maps").string(), file = (folder_ / "a-file").string();
-    const std::string adif = (folder_ / "log.adi").string();
-    std::vector<Case> cases = {
-        {"missing log", kFixtures + "no-such.mdb", {}, {"no-such.mdb"}},
-        {"folder as log", kFixtures, {}, {kFixtures}},
-        {"empty file", kFixtures + "zero.mdb", {}, {"zero.mdb"}},
-        {"not a database", kFixtures + "garbage.mdb", {}, {"garbage.mdb"}},
-        {"truncated", kFixtures + "truncated.mdb", {"--map-dir", maps}, {"truncated.mdb"}},
-        {"no QSO table", kFixtures + "no-qso-tab.mdb", {}, {"no-qso-tab.mdb"}},
-        {"no VERSION table", kFixtures + "no-version-table.mdb", {}, {"no-version-table.mdb"}},
-        {"VERSION without row", kFixtures + "version-no-rows.mdb", {}, {"version-no-rows.mdb"}},
-        {"version 7", kFixtures + "version-7.mdb", {}, {"DXbase mdb file version error"}},
-        {"pin folder missing", kDemo, {"--lst-dir", missing}, {missing}},
-        {"map folder is a file", kDemo, {"--map-dir", file}, {file}},
-        {"export folder missing", kDemo, {"--export", "csv", "--export-dir", missing}, {missing}},
-    };
-    const std::pair<std::string, std::string> adifLogs[] = {
-        // bytes, what the message says
-        {"", "empty"},
-        {"QSO with W1AW on 20 m\n", "neither an Access database nor an ADIF"},
-        {"<EOH><CALL:4>W1AW<EOR><CALL:400>K1", "byte 22 (record 2)"},
-        {"<?xml version=\"1.0\"?><ADX><RECORDS>", "not well-formed XML"},
-        {"<?xml version=\"1.0\"?><ADX><RECORDS><RECORD><NAME>S\xF8ren", "not well-formed XML"},
-    };
-    for (const auto& [bytes, message] : adifLogs)
-        cases.push_back({message, adif, {}, {adif, message}, bytes});
     fs::create_directories(folder_ / "maps");
     fs::create_directories(Home());
     WriteFile(folder_ / "maps/WAS.png", "old picture");
     WriteFile(folder_ / "WASpins.lst", "02|-28412|3839|HI|\r\n");
-    WriteFile(file, "");
-    for (const Case& c : cases) {
+    WriteFile(folder_ / "a-file", "");
+    for (const Case& c : ReadCases("cli/cases/failed-runs.tsv")) {
         SCOPED_TRACE(c.name);
-        if (c.logBytes)
-            WriteFile(c.log, *c.logBytes);
+        const std::string log = Arguments(c[0], folder_).at(0);
+        if (c[0].starts_with("OUT/"))
+            WriteFile(log, c.fields.size() > 3 ? c[3] : "");
         const FolderImage before = ImageOf(folder_);
-        std::vector<std::string> arguments = {"was", "dxcc", "--log", c.log};
-        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-        if (std::ranges::find(c.options, "--lst-dir") == c.options.end())
+        std::vector<std::string> arguments = {"was", "dxcc", "--log", log};
+        for (const std::string& option : Arguments(c[1], folder_))
+            arguments.push_back(option);
+        if (std::ranges::find(arguments, "--lst-dir") == arguments.end())
             arguments.insert(arguments.end(), {"--lst-dir", folder_.string()});
         const RunOutcome o = Cli(arguments);
         EXPECT_EQ(o.status, 1) << o.err;
         EXPECT_EQ(o.out, "");
         EXPECT_TRUE(o.err.starts_with("corvale-cli: ") && o.err.find('\n') == o.err.size() - 1)
             << "not one line of corvale-cli's: " << o.err;
-        for (const std::string& part : c.inMessage)
+        for (const std::string& part : Arguments(c[2], folder_, '|'))
             EXPECT_NE(o.err.find(part), std::string::npos) << o.err;
         EXPECT_EQ(ImageOf(folder_), before);
     }
@@ -181,32 +142,10 @@ TEST_F(CliTest, FailedRunChangesNoFile) {
 
 // Wrong usage is refused with exit status 2, before anything is read, saying what is expected.
 TEST_F(CliTest, WrongUsageSaysWhatIsExpected) {
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "Usage"},
-        {{"wac"}, "Usage"},
-        {{"was", "--band", "70"}, "Usage"},
-        {{"was", "--no-such-option"}, "Usage"},
-        {{"vucc", "--band"}, "Usage"},
-        {{"was", "--export", "kml"}, "Usage"},
-        {{"was", "--export", "pdf", "--export-dir", "."}, "Usage"},
-        {{"was", "--export-dir", "."}, "Usage"},
-        {{"dxcc", "--confirmations", "qrz"}, "Usage"},
-        {{"was", "--map-dir", ".", "--map-size", "10x10"},
-         "WIDTHxHEIGHT, each 100 to 10000 pixels"},
-        {{"was", "--map-dir", ".", "--map-size", "1600"}, "WIDTHxHEIGHT"},
-        {{"was", "--map-dir", ".", "--map-size", "1600x-800"}, "WIDTHxHEIGHT"},
-        {{"was", "--map-dir", ".", "--map-size", "1600x800x2"}, "WIDTHxHEIGHT"},
-        {{"was", "--map-dir", ".", "--map-format", "pdf"}, "--map-format"},
-        {{"was", "--map-dir", ".", "--home", "ZZ99"}, "Maidenhead locator"},
-        {{"was", "--map-dir", ".", "--home", "FN4"}, "Maidenhead locator"},
-        {{"was", "--map-format", "svg"}, "--map-format requires --map-dir"},
-        {{"was", "--home", "FN42"}, "--home requires --map-dir"},
-    };
-    for (const auto& [arguments, inMessage] : cases) {
-        const RunOutcome o = Cli(arguments);
-        EXPECT_EQ(o.status, 2) << testing::PrintToString(arguments);
-        EXPECT_NE(o.err.find(inMessage), std::string::npos)
-            << testing::PrintToString(arguments) << ": " << o.err;
+    for (const Case& c : ReadCases("cli/cases/wrong-usage.tsv")) {
+        const RunOutcome o = Cli(Arguments(c[0]));
+        EXPECT_EQ(o.status, 2) << c.name;
+        EXPECT_NE(o.err.find(c[1]), std::string::npos) << c.name << ": " << o.err;
         EXPECT_EQ(o.out, "");
     }
     EXPECT_EQ(Cli({"--help"}).status, 0);
@@ -267,41 +206,23 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 // One map per award run, named as the exports are, in the format and size asked for; the
 // folder is made when missing.
 TEST_F(CliTest, DrawsAMapOfEachAward) {
-    struct Case {
-        std::string label;
-        std::vector<std::string> arguments, files;
-        std::pair<int, int> size;
-    };
-    const std::vector<Case> cases = {
-        {"all, defaults",
-         {"all", "--squares"},
-         {"WAS.png", "DXCC.png", "IOTA.png", "VUCC-50.png", "FFMA.png"},
-         {1600, 800}},
-        {"svg around home",
-         {"vucc", "--band", "144", "--map-format", "svg", "--map-size", "800x600", "--home",
-          "fn42hn"},
-         {"VUCC-144.svg"},
-         {800, 600}},
-        {"small png", {"iota", "--map-size", "320x200", "--home", "JO"}, {"IOTA.png"}, {320, 200}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const fs::path maps = folder_ / c.label / "maps";
-        std::vector<std::string> arguments = c.arguments;
+    for (const Case& c : ReadCases("cli/cases/maps.tsv")) {
+        SCOPED_TRACE(c.name);
+        const fs::path maps = folder_ / c.name / "maps";
+        std::vector<std::string> arguments = Arguments(c[0]);
         arguments.insert(arguments.end(), {"--map-dir", maps.string(), "--source-mdb", kDemo});
         const RunOutcome o = Run(arguments, folder_);
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_EQ(o.err.find("QStandardPaths"), std::string::npos) << o.err;
-        EXPECT_EQ(std::distance(fs::directory_iterator(maps), {}), c.files.size());
-        for (const std::string& name : c.files) {
+        const std::vector<std::string> files = Split(c[1]), size = Split(c[2], 'x');
+        EXPECT_EQ(std::distance(fs::directory_iterator(maps), {}), files.size());
+        for (const std::string& name : files) {
             const std::string bytes = ReadFile(maps / name);
             EXPECT_NE(o.out.find((maps / name).string()), std::string::npos) << o.out;
-            const auto [width, height] = c.size;
             if (name.ends_with(".png"))
-                EXPECT_EQ(PngSize(bytes), c.size) << name;
+                EXPECT_EQ(PngSize(bytes), std::pair(std::stoi(size[0]), std::stoi(size[1])));
             else
-                EXPECT_NE(bytes.find("viewBox=\"0 0 " + std::to_string(width) + " " +
-                                     std::to_string(height) + "\""),
+                EXPECT_NE(bytes.find("viewBox=\"0 0 " + size[0] + " " + size[1] + "\""),
                           std::string::npos);
         }
     }

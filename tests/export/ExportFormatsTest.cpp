@@ -2,43 +2,27 @@
 
 #include <nlohmann/json.hpp>
 
+#include "CaseFile.h"
 #include "export/AwardExport.h"
 
 namespace corvale {
 namespace {
+
+constexpr char kCases[] = "export/cases/formats.tsv";
 
 AwardEntity Entity(std::string key, std::string_view name, EntityStatus status,
                    std::optional<PinPosition> position) {
     return {std::move(key), name, status, position, 0};
 }
 
-TEST(ExportFileName, IsTheAwardWithItsBand) {
-    const std::vector<AwardEntity> none;
-    EXPECT_EQ(ExportFileName({Award::Was, 0, none}, ExportFormat::GeoJson), "WAS.geojson");
-    EXPECT_EQ(ExportFileName({Award::Vucc, 144, none}, ExportFormat::Kml), "VUCC-144.kml");
-    EXPECT_EQ(ExportFileName({Award::Ffma, 0, none}, ExportFormat::Csv), "FFMA.csv");
-}
-
 // Fields are quoted as RFC 4180 says; an entity without a position is listed without one; a
 // VUCC run names its band.
 TEST(CsvText, QuotesFieldsListsEveryEntityAndNamesTheBand) {
     const std::string header = "award,key,name,status,longitude,latitude,band\r\n";
-    const std::string alaska = ",needed,-153.388889,64.077778,\r\n";
-    const struct {
-        std::string key;
-        std::string name;
-        std::string line;
-    } cases[] = {
-        {"AK", "Alaska", "WAS,AK,Alaska" + alaska},
-        {"AK", "ST. KITTS, NEVIS", "WAS,AK,\"ST. KITTS, NEVIS\"" + alaska},
-        {"A\"K", "the \"big\" one", "WAS,\"A\"\"K\",\"the \"\"big\"\" one\"" + alaska},
-        {"AK", "two\r\nlines", "WAS,AK,\"two\r\nlines\"" + alaska},
-        {" AK", "", "WAS, AK," + alaska},  // blanks kept
-    };
-    for (const auto& c : cases) {
+    for (const test::Case& c : test::ReadCases(kCases, "csv")) {
         const std::vector<AwardEntity> entities = {
-            Entity(c.key, c.name, EntityStatus::Needed, PinPosition{-27610, 11534})};
-        EXPECT_EQ(CsvText({Award::Was, 0, entities}), header + c.line) << c.name;
+            Entity(c[0], c[1], EntityStatus::Needed, PinPosition{-27610, 11534})};
+        EXPECT_EQ(CsvText({Award::Was, 0, entities}), header + c[2]) << c.name;
     }
     const std::vector<AwardEntity> vucc = {
         Entity("FN42", "", EntityStatus::Confirmed, PinPosition{-12772, 7654}),
@@ -79,41 +63,22 @@ TEST(GeoJsonText, WritesLongitudeFirstWithSimplestyleAndLeavesOutUnplaced) {
 
 TEST(KmlText, WritesColoursAsAlphaBlueGreenRedInSharedStyles) {
     const std::string kml = KmlText({Award::Was, 0, {}});
-    struct Case {
-        std::string status;
-        std::string icon;
-        std::string fill;
-    };
-    const Case cases[] = {
-        {"confirmed", "ff739e00", "80739e00"},  // #009E73
-        {"worked", "ff009fe6", "80009fe6"},     // #E69F00
-        {"needed", "ff005ed5", "80005ed5"},     // #D55E00
-    };
-    for (const Case& c : cases) {
-        const std::string style = "<Style id=\"" + c.status +
-                                  "\">\n      <IconStyle>\n        <color>" + c.icon + "</color>";
-        EXPECT_NE(kml.find(style), std::string::npos) << c.status << "\n" << kml;
-        EXPECT_NE(kml.find("<PolyStyle>\n        <color>" + c.fill), std::string::npos) << c.status;
-        EXPECT_NE(kml.find("<Folder>\n      <name>" + c.status + "</name>"), std::string::npos)
-            << c.status;
+    for (const test::Case& c : test::ReadCases(kCases, "kml-style")) {
+        const std::string style =
+            "<Style id=\"" + c.name + "\">\n      <IconStyle>\n        <color>" + c[0] + "</color>";
+        EXPECT_NE(kml.find(style), std::string::npos) << c.name << "\n" << kml;
+        EXPECT_NE(kml.find("<PolyStyle>\n        <color>" + c[1]), std::string::npos) << c.name;
+        EXPECT_NE(kml.find("<Folder>\n      <name>" + c.name + "</name>"), std::string::npos)
+            << c.name;
     }
 }
 
 TEST(KmlText, EscapesWhatTheLogHolds) {
-    const struct {
-        std::string key;
-        std::string written;
-    } cases[] = {
-        {"<a&b>", "<name>&lt;a&amp;b&gt;</name>"},
-        {"K\x01", "<name>K\xEF\xBF\xBD</name>"},  // a control character
-        {"K\xFF", "<name>K\xEF\xBF\xBD</name>"},  // not UTF-8
-        {"K\xC3\xA9", "<name>K\xC3\xA9</name>"},  // UTF-8 kept
-    };
-    for (const auto& c : cases) {
+    for (const test::Case& c : test::ReadCases(kCases, "kml-name")) {
         const std::vector<AwardEntity> entities = {
-            Entity(c.key, "", EntityStatus::Worked, PinPosition{-17555, 7020})};
+            Entity(c[0], "", EntityStatus::Worked, PinPosition{-17555, 7020})};
         const std::string kml = KmlText({Award::Dxcc, 0, entities});
-        EXPECT_NE(kml.find(c.written), std::string::npos) << c.written << "\n" << kml;
+        EXPECT_NE(kml.find(c[1]), std::string::npos) << c.name << "\n" << kml;
         EXPECT_NE(kml.find("<coordinates>-97.527778,39</coordinates>"), std::string::npos);
     }
 }

@@ -123,26 +123,30 @@ TEST(LogFaults, LogThatVanishesOrChangesDuringTheRead) {
     }
 }
 
-// Read-only in every sense: a log with permissions 0444 in a read-only folder reads, and after a
-// run its bytes, modification time and permissions are as before and nothing (a lock file, say)
-// has appeared beside it.
+// Read-only in every sense: a log with permissions 0444 is read from a read-only folder (the
+// read needs no right to write), and beside it in a writable folder nothing (a lock file, say)
+// appears; after a run its bytes, modification time and permissions are as before.
 TEST(LogFaults, LogIsNeverTouched) {
-    MountFolder folder;
-    const fs::path logFolder = folder / "log", log = logFolder / "sample-log.mdb";
-    fs::create_directory(logFolder);
-    fs::copy_file(kFixtures + "sample-log.mdb", log);
-    fs::permissions(log, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    if (const auto why = MakeReadOnly(logFolder))
-        std::printf("[   NOTE   ] the log's folder stays writable: %s\n", why->c_str());
-    const auto stamp = [&log] {
-        return std::pair(fs::last_write_time(log), fs::status(log).permissions());
-    };
-    const auto stampBefore = stamp();
-    const FolderImage before = ImageOf(logFolder);
-    const RunOutcome run = RunCli(AllAwards(log.string(), folder.Path(), folder.Path()));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(stamp() == stampBefore) << "the log's time or permissions changed";
-    EXPECT_EQ(ImageOf(logFolder), before);
+    for (const bool readOnlyFolder : {true, false}) {
+        SCOPED_TRACE(readOnlyFolder ? "read-only folder" : "writable folder");
+        MountFolder folder;
+        const fs::path logFolder = folder / "log", log = logFolder / "sample-log.mdb";
+        fs::create_directory(logFolder);
+        fs::copy_file(kFixtures + "sample-log.mdb", log);
+        fs::permissions(log,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        if (const auto why = readOnlyFolder ? MakeReadOnly(logFolder) : std::nullopt)
+            std::printf("[   NOTE   ] the log's folder stays writable: %s\n", why->c_str());
+        const auto stamp = [&log] {
+            return std::pair(fs::last_write_time(log), fs::status(log).permissions());
+        };
+        const auto stampBefore = stamp();
+        const FolderImage before = ImageOf(logFolder);
+        const RunOutcome run = RunCli(AllAwards(log.string(), folder.Path(), folder.Path()));
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(stamp() == stampBefore) << "the log's time or permissions changed";
+        EXPECT_EQ(ImageOf(logFolder), before);
+    }
 }
 
 // On standard error when that is a terminal and the run lasts longer than a second, cleared at

@@ -1,5 +1,5 @@
 // The built-in reference tables: what each holds, that its positions are written as pin
-// coordinates within the world, and the answer of each lookup for the keys of data/lookups.tsv.
+// coordinates within the world, and the answer of each lookup for the keys of cases/lookups.tsv.
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,10 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "CaseFile.h"
 #include "awards/FfmaSquares.h"
 #include "awards/UsStateTable.h"
 #include "geo/DxccAdifCodes.h"
@@ -74,15 +73,12 @@ TEST(DxccEntityTable, HoldsItsPrefixesByLengthEachNamedAndWithOneAdifCode) {
 TEST(IotaIslandTable, HoldsEveryNumberedReferenceButTheExcludedOnes) {
     const std::vector<std::string> excluded = {"AF034", "AF055", "AF071", "AS034", "AS035",
                                                "AS052", "EU098", "EU154", "OC061"};
+    // The highest number of each continent.
+    const std::map<std::string, int> highest = {{"AF", 119}, {"AN", 21},  {"AS", 203}, {"EU", 191},
+                                                {"NA", 248}, {"OC", 296}, {"SA", 100}};
     std::vector<std::string> expected;
-    for (const auto& [continent, highest] : std::map<std::string, int>{{"AF", 119},
-                                                                       {"AN", 21},
-                                                                       {"AS", 203},
-                                                                       {"EU", 191},
-                                                                       {"NA", 248},
-                                                                       {"OC", 296},
-                                                                       {"SA", 100}}) {
-        for (int number = 1; number <= highest; ++number) {
+    for (const auto& [continent, last] : highest) {
+        for (int number = 1; number <= last; ++number) {
             const std::string digits = std::to_string(number);
             expected.push_back(continent + std::string(3 - digits.size(), '0') + digits);
         }
@@ -161,29 +157,7 @@ TEST(KeyedLookup, AscendingMeansByteOrderWithoutDuplicates) {
     }
 }
 
-// Locator conversion writes one line per axis to the diagnostics, and none for a text that
-// cannot be decoded.
-TEST(GridToPin, AppendsOneDiagnosticLinePerAxis) {
-    const std::pair<std::string_view, std::string> cases[] = {
-        {"FN42",
-         "x: -12772.4940000000   buffer: '12772'   decimal: 5   sign: 1\n"
-         "y: 7653.7530000000   buffer: '7654'   decimal: 4   sign: 0\n"},
-        {"F",
-         "x: -12592.4940000000   buffer: '12592'   decimal: 5   sign: 1\n"
-         "y: 3.7530000000   buffer: '4'   decimal: 1   sign: 0\n"},
-        {"QF56",
-         "x: 27187.5060000000   buffer: '27188'   decimal: 5   sign: 0\n"
-         "y: -6026.2470000000   buffer: '6026'   decimal: 4   sign: 1\n"},
-        {"ZZ99", ""},
-    };
-    for (const auto& [grid, lines] : cases) {
-        std::string diagnostics = "earlier\n";
-        EXPECT_EQ(GridToPin(grid, &diagnostics).has_value(), !lines.empty()) << grid;
-        EXPECT_EQ(diagnostics, "earlier\n" + lines) << grid;
-    }
-}
-
-// Each lookup against the answers in data/lookups.tsv.
+// Each lookup against the answers in cases/lookups.tsv.
 using Answer = std::optional<std::string>;
 
 Answer Found(std::optional<std::string_view> value) {
@@ -198,6 +172,12 @@ const std::map<std::string, std::function<Answer(std::string_view)>> kLookups = 
     {"iota", [](std::string_view key) { return Found(FindIotaCoordinate(key)); }},
     {"state", [](std::string_view key) { return Found(FindStateCoordinate(key)); }},
     {"grid", [](std::string_view key) { return GridToPin(key); }},
+    {"grid-diagnostics",
+     [](std::string_view key) {
+         std::string diagnostics = "earlier\n";
+         GridToPin(key, &diagnostics);
+         return Answer(diagnostics);
+     }},
     {"ffma", [](std::string_view key) { return Admitted(IsFfmaGrid(key)); }},
     {"dxcc-excluded", [](std::string_view key) { return Admitted(IsExcludedDxccPrefix(key)); }},
     {"iota-excluded", [](std::string_view key) { return Admitted(IsExcludedIotaReference(key)); }},
@@ -209,34 +189,13 @@ const std::map<std::string, std::function<Answer(std::string_view)>> kLookups = 
      }},
 };
 
-// The bytes of a key written between double quotes, with \xHH escapes.
-std::string Unquote(std::string_view text) {
-    std::string bytes;
-    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-        if (text.substr(i, 2) == "\\x") {
-            bytes += static_cast<char>(std::stoi(std::string(text.substr(i + 2, 2)), nullptr, 16));
-            i += 3;
-        } else {
-            bytes += text[i];
+TEST(Lookups, AnswerEachKeyAsTheDataSays) {
+    for (const auto& [lookup, answerOf] : kLookups) {
+        for (const test::Case& c : test::ReadCases("geo/cases/lookups.tsv", lookup)) {
+            EXPECT_EQ(answerOf(c.name), c[0] == "-" ? Answer() : Answer(c[0]))
+                << lookup << " \"" << c.name << "\"";
         }
     }
-    return bytes;
-}
-
-TEST(Lookups, AnswerEachKeyAsTheDataSays) {
-    std::istringstream lines(test::ReadFile(CORVALE_SOURCE_DIR "/tests/geo/data/lookups.tsv"));
-    std::set<std::string> lookupsChecked;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        const std::size_t keyAt = line.find('\t') + 1, answerAt = line.find('\t', keyAt) + 1;
-        const std::string name = line.substr(0, keyAt - 1), answer = line.substr(answerAt);
-        ASSERT_TRUE(kLookups.contains(name)) << line;
-        const std::string key = Unquote(line.substr(keyAt, answerAt - 1 - keyAt));
-        EXPECT_EQ(kLookups.at(name)(key), answer == "-" ? Answer() : Answer(answer)) << line;
-        lookupsChecked.insert(name);
-    }
-    EXPECT_EQ(lookupsChecked.size(), kLookups.size());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QStyleOptionButton>
 #include <QtTest>
 
+#include "CaseFile.h"
 #include "GuiTestSupport.h"
 #include "awards/AwardRun.h"
 #include "awards/CCorvaleView.h"
@@ -102,7 +103,6 @@ class CorvaleViewTest : public QObject {
     void failingRunReportsAndUnlocks();
     void closingDuringARunStopsItFirst();
     void openLogAndConfirmations();
-    void initialGeometry_data();
     void initialGeometry();
     void fitsTheFormByShrinkingOnly();
     void noCaptionIsClipped();
@@ -304,26 +304,13 @@ void CorvaleViewTest::openLogAndConfirmations() {
     QCOMPARE(answerer.messages.size(), 1);
 }
 
-void CorvaleViewTest::initialGeometry_data() {
-    QTest::addColumn<QRect>("screen");
-    QTest::addColumn<QRect>("available");
-    QTest::addColumn<QRect>("frame");
-    const auto row = [](const char* name, QSize screen, QRect available, QRect frame) {
-        QTest::newRow(name) << QRect(QPoint(0, 0), screen) << available << frame;
-    };
-    row("1024x768", {1024, 768}, {0, 0, 1024, 768}, {110, 22, 803, 724});
-    row("1920x1080", {1920, 1080}, {0, 0, 1920, 1080}, {334, 100, 1251, 880});
-    // The rule would put the title bar 20 pixels above the screen.
-    row("800x600", {800, 600}, {0, 0, 800, 600}, {54, 0, 691, 640});
-    row("panel on top", {1024, 768}, {0, 32, 1024, 736}, {110, 32, 803, 724});
-    row("narrow screen", {480, 800}, {0, 0, 480, 800}, {0, 30, 531, 740});
-}
-
 void CorvaleViewTest::initialGeometry() {
-    QFETCH(QRect, screen);
-    QFETCH(QRect, available);
-    QFETCH(QRect, frame);
-    QCOMPARE(CMainFrame::InitialGeometry(screen, available), frame);
+    const auto rect = [](const std::string& field) {
+        const std::vector<double> n = Numbers(field);
+        return QRectF(n.at(0), n.at(1), n.at(2), n.at(3)).toRect();
+    };
+    for (const Case& c : ReadCases("gui/cases/frame-geometry.tsv"))
+        QCOMPARE(CMainFrame::InitialGeometry(rect(c[0]), rect(c[1])), rect(c[2]));
 }
 
 void CorvaleViewTest::fitsTheFormByShrinkingOnly() {

@@ -62,8 +62,7 @@ class MapWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void showsTheLastRunOfTheAwardChosen();
-    void hoverTellsWhatIsUnderThePointer();
-    void clickListsTheContacts();
+    void pointerOverAndClickOnTheMap();
     void wheelZoomsDragPansDoubleClickResets();
     void savesTheMap();
 };
@@ -87,51 +86,17 @@ void MapWindowTest::showsTheLastRunOfTheAwardChosen() {
     QVERIFY(status->text().startsWith("No completed run of IOTA"));
 }
 
-void MapWindowTest::hoverTellsWhatIsUnderThePointer() {
+void MapWindowTest::pointerOverAndClickOnTheMap() {
     CMapWindow window;
     QVERIFY(Show(window));
     const DemoRun was(window, Award::Was);
     auto* map = Child<CMapWidget>(window, "mapWidget");
     auto* hover = Child<QLabel>(window, "labelHover");
-    const AwardEntity& texas = was.Entity("TX");
-
-    QTest::mouseMove(map, PixelOf(*map, texas));
-    QCOMPARE(hover->text(), QString("TX Texas | Confirmed, %1 contacts").arg(texas.contacts));
-
-    // Azimuthal around the home typed: distance and bearing from there too.
-    Child<QLineEdit>(window, "editHome")->setText("FN42");
-    Child<QComboBox>(window, "comboProjection")->setCurrentIndex(1);
-    QTest::mouseMove(map, PixelOf(*map, texas));
-    const AzimuthalProjection home(*LocatorCentre("FN42"));
-    const GeoPoint point =
-        GeoPointFromPinUnits(texas.position->longitude, texas.position->latitude);
-    QCOMPARE(hover->text(), QString("TX Texas | Confirmed, %1 contacts | %2 km, bearing %3°")
-                                .arg(texas.contacts)
-                                .arg(std::lround(home.DistanceKmFromHome(point)))
-                                .arg(std::lround(home.BearingFromHome(point))));
-
-    // Needed pins can be hidden; the pointer then finds nothing there.
-    const DemoRun dxcc(window, Award::Dxcc);
-    Child<QComboBox>(window, "comboProjection")->setCurrentIndex(0);
-    const AwardEntity& needed = dxcc.Entity("3D2");
-    QCOMPARE(needed.status, EntityStatus::Needed);
-    QTest::mouseMove(map, PixelOf(*map, needed));
-    QVERIFY(hover->text().startsWith("3D2 "));
-    QVERIFY(hover->text().contains("Needed, 0 contacts"));
-    Child<QCheckBox>(window, "checkShowNeeded")->setChecked(false);
-    QTest::mouseMove(map, PixelOf(*map, needed) + QPoint(1, 0));
-    QCOMPARE(hover->text(), QString());
-}
-
-void MapWindowTest::clickListsTheContacts() {
-    CMapWindow window;
-    QVERIFY(Show(window));
-    const DemoRun was(window, Award::Was);
-    auto* map = Child<CMapWidget>(window, "mapWidget");
     auto* list = Child<QTreeWidget>(window, "listContacts");
     const AwardEntity& texas = was.Entity("TX");
     QVERIFY(texas.contacts > 1);
 
+    // A click lists the contacts of the entity under the pointer.
     QSignalSpy shown(&window, &CMapWindow::ContactsShown);
     QTest::mouseClick(map, Qt::LeftButton, {}, PixelOf(*map, texas));
     QVERIFY(shown.wait(30000));
@@ -148,9 +113,38 @@ void MapWindowTest::clickListsTheContacts() {
     }
     // Texas is confirmed: one of its contacts at least confirms it.
     QVERIFY(!list->findItems("confirmed", Qt::MatchStartsWith, 5).isEmpty());
+
+    // The pointer over it tells what it is.
+    QTest::mouseMove(map, PixelOf(*map, texas));
+    QCOMPARE(hover->text(), QString("TX Texas | Confirmed, %1 contacts").arg(texas.contacts));
+
+    // Azimuthal around the home typed: distance and bearing from there too.
+    Child<QLineEdit>(window, "editHome")->setText("FN42");
+    Child<QComboBox>(window, "comboProjection")->setCurrentIndex(1);
+    QTest::mouseMove(map, PixelOf(*map, texas));
+    const AzimuthalProjection home(*LocatorCentre("FN42"));
+    const GeoPoint point =
+        GeoPointFromPinUnits(texas.position->longitude, texas.position->latitude);
+    QCOMPARE(hover->text(), QString("TX Texas | Confirmed, %1 contacts | %2 km, bearing %3°")
+                                .arg(texas.contacts)
+                                .arg(std::lround(home.DistanceKmFromHome(point)))
+                                .arg(std::lround(home.BearingFromHome(point))));
+
     // Another award clears the list.
     Child<QComboBox>(window, "comboAward")->setCurrentText("DXCC");
     QCOMPARE(list->topLevelItemCount(), 0);
+
+    // Needed pins can be hidden; the pointer then finds nothing there.
+    const DemoRun dxcc(window, Award::Dxcc);
+    Child<QComboBox>(window, "comboProjection")->setCurrentIndex(0);
+    const AwardEntity& needed = dxcc.Entity("3D2");
+    QCOMPARE(needed.status, EntityStatus::Needed);
+    QTest::mouseMove(map, PixelOf(*map, needed));
+    QVERIFY(hover->text().startsWith("3D2 "));
+    QVERIFY(hover->text().contains("Needed, 0 contacts"));
+    Child<QCheckBox>(window, "checkShowNeeded")->setChecked(false);
+    QTest::mouseMove(map, PixelOf(*map, needed) + QPoint(1, 0));
+    QCOMPARE(hover->text(), QString());
 }
 
 void MapWindowTest::wheelZoomsDragPansDoubleClickResets() {

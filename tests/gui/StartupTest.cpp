@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "CaseFile.h"
 #include "GuiTestSupport.h"
 #include "awards/CCorvaleView.h"
-#include "res/CorvaleStrings.h"
 #include "shell/CCorvaleApp.h"
 #include "shell/CCorvaleCommandLine.h"
 #include "shell/CCorvaleDoc.h"
@@ -45,11 +45,9 @@ class StartupTest : public QObject {
   private slots:
     // Each test starts as a new user would, with no recent logs.
     void init() { ForgetRecentLogs(); }
-    void commandLine_data();
     void commandLine();
     void pathsDialog_data();
     void pathsDialog();
-    void logCheck_data();
     void logCheck();
     void failedOpenReturnsToTheDialog_data();
     void failedOpenReturnsToTheDialog();
@@ -62,36 +60,18 @@ class StartupTest : public QObject {
     void dialogBrowse();
 };
 
-void StartupTest::commandLine_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("outcome");  // refused, or the dialog shown or skipped
-    const auto row = [](const char* name, const QStringList& arguments, const char* outcome) {
-        QTest::newRow(name) << arguments << QString(outcome);
-    };
-    row("none", {}, "dialog");
-    row("prefix and screenshot", {"--wine-prefix", "/p", "--screenshot", "s.png"}, "dialog");
-    // A folder given on the command line is joined to the file names with a separator.
-    row("log and folder", {"--source-mdb", "l.mdb", "--lst-dir", "pins"}, "no dialog, pins/");
-    row("folder with its slash", {"--source-mdb", "l.mdb", "--lst-dir", "pins/"},
-        "no dialog, pins/");
-    row("log without folder", {"--source-mdb", "l.mdb"}, "refused");
-    row("log of either kind", {"--log", "l.adi"}, "no dialog, ");
-    row("either kind and folder", {"--log", "l.adi", "--lst-dir", "pins"}, "no dialog, pins/");
-    row("log named twice", {"--log", "l.adi", "--source-mdb", "l.mdb", "--lst-dir", "pins"},
-        "refused");
-    row("folder without log", {"--lst-dir", "pins"}, "refused");
-    row("unknown option", {"--band", "50"}, "refused");
-    row("argument", {"log.mdb"}, "refused");
-}
-
 void StartupTest::commandLine() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, outcome);
-    const auto parsed = ParseCommandLine(QStringList{"corvale"} + arguments);
-    QCOMPARE(!parsed                      ? "refused"
-             : parsed->SkipsPathsDialog() ? "no dialog, " + parsed->lstDir
-                                          : "dialog",
-             outcome);
+    for (const Case& c : ReadCases("gui/cases/command-line.tsv")) {
+        QStringList arguments{"corvale"};
+        if (!c[0].empty())
+            arguments += QString::fromStdString(c[0]).split(' ');
+        const auto parsed = ParseCommandLine(arguments);
+        const QString outcome = !parsed                      ? "refused"
+                                : parsed->SkipsPathsDialog() ? "no dialog, " + parsed->lstDir
+                                                             : "dialog";
+        QVERIFY2(outcome == QString::fromStdString(c[1]),
+                 qPrintable(QString::fromStdString(c.name) + ": " + outcome));
+    }
 }
 
 void StartupTest::pathsDialog_data() {
@@ -129,31 +109,16 @@ void StartupTest::pathsDialog() {
     QVERIFY(QFileInfo(prefix.OnDriveC("DX Atlas/Pins/WASpins.lst")).size() > 0);
 }
 
-void StartupTest::logCheck_data() {
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("message");  // a text in the one message shown; none: it starts
-    // The log's version must read as the number 6 (the rule has its own table in the logdb
-    // tests; here, that start-up applies it).
-    QTest::newRow("demo-log") << "demo-log.mdb" << QString();
-    QTest::newRow("version-7") << "version-7.mdb" << QString(strings::kVersionError);
-    // The database layer's description names the file.
-    QTest::newRow("missing log") << "no-such-log.mdb" << QString("no-such-log.mdb");
-    QTest::newRow("not a database") << "garbage.mdb" << QString("garbage.mdb");
-    // An ADIF log has no [VERSION]; a text file that is neither kind is named.
-    QTest::newRow("ADIF log") << "adif/sample-lotw.adi" << QString();
-    QTest::newRow("ADX log") << "adif/sample-adx.adx" << QString();
-    QTest::newRow("neither kind") << "Refdata.tsv" << QString("Refdata.tsv");
-}
-
 void StartupTest::logCheck() {
-    QFETCH(QString, log);
-    QFETCH(QString, message);
-    ModalAnswerer answerer;
-    const StartedForm form(Fixture(log));
-    QCOMPARE(form.Started(), message.isEmpty());
-    QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty())
-        QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages[0]));
+    for (const Case& c : ReadCases("gui/cases/log-check.tsv")) {
+        const QString message = c[1] == "-" ? QString() : QString::fromStdString(c[1]);
+        ModalAnswerer answerer;
+        const StartedForm form(Fixture(QString::fromStdString(c[0])));
+        QVERIFY2(form.Started() == message.isEmpty(), c.name.c_str());
+        QCOMPARE(answerer.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(answerer.messages.front().contains(message), qPrintable(answerer.messages[0]));
+    }
 }
 
 void StartupTest::failedOpenReturnsToTheDialog_data() {

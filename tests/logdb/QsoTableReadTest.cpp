@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -128,32 +127,6 @@ TEST(QsoTableRead, ProgressCountsUpAndCanStopTheRead) {
                           QsoTable::Read(path, kRunColumns, [](std::size_t) { return false; });
                       }),
                       {path, "cancelled"});
-}
-
-// Run as root, the folder's permission bits do not stop a lock file from appearing beside the
-// log; LogFaults.LogIsNeverTouched, whose folder is a read-only mount, cannot see one.
-TEST(QsoTableRead, ReadsAReadOnlyFileInAReadOnlyFolderAndLeavesItAlone) {
-    test::TempFolder dir;
-    const std::string path = dir.File("log.mdb");
-    std::filesystem::copy_file(Fixture("sample-log.mdb"), path);
-    ::chmod(path.c_str(), 0444);
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    ::chmod(dir.Path().c_str(), 0555);
-
-    const auto table = QsoTable::Read(path, QsoColumnSet::All());
-    EXPECT_EQ(table->RowCount(), 5000u);
-
-    ::chmod(dir.Path().c_str(), 0755);
-    struct stat after {};
-    ASSERT_EQ(::stat(path.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-    EXPECT_EQ(test::ReadFile(path), test::ReadFile(Fixture("sample-log.mdb")));
-    // No lock file or anything else next to it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
 }
 
 TEST(QsoTableRead, ReadsOnSeveralThreadsAtOnce) {

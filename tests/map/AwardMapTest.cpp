@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 
+#include "CaseFile.h"
 #include "TestFiles.h"
 #include "awards/AwardRun.h"
 #include "awards/AwardUniverse.h"
@@ -159,31 +160,17 @@ std::optional<GeoPoint> AreaCentre(Award award, const AwardEntity& entity) {
     return square ? std::optional(square->Centre()) : std::nullopt;
 }
 
-struct AreaCase {
-    const char* name;
-    Award award;
-    std::string log;
-    bool azimuthal;
-    std::size_t areas;  // states, squares and fields that the run has
-    // The states or squares of the award's set (every square for VUCC), by status.
-    int confirmed;
-    int worked;
-    int needed;
-};
-
-void PrintTo(const AreaCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class AreaFills : public testing::TestWithParam<AreaCase> {};
+class AreaFills : public testing::TestWithParam<test::Case> {};
 
 // Fills are opaque, so the pixel at the centre of every state or square of the run has its
 // status's exact colour, needed ones too. Each is looked at in the first picture that shows
 // it: Hawaii, the contiguous US, Alaska, each large enough for Oahu and Rhode Island; then the
 // whole world.
 TEST_P(AreaFills, ColourTheCentreOfEveryAreaByItsStatus) {
-    const AreaCase& c = GetParam();
-    AwardPicture picture(c.award, c.log, c.azimuthal, {2400, 1200});
+    const test::Case& c = GetParam();
+    const Award award = *std::ranges::find(kAllAwards, c[0], AwardName);
+    const std::string log = CORVALE_SHARED_DIR "/fixtures/" + c[1] + ".mdb";
+    AwardPicture picture(award, log, c[2] == "azimuthal", {2400, 1200});
     std::map<EntityStatus, int> checked;
     std::set<std::string> seen;
     for (const auto& [centre, zoom] : {std::pair{GeoPoint{-157, 20.5}, 16.0},
@@ -194,7 +181,7 @@ TEST_P(AreaFills, ColourTheCentreOfEveryAreaByItsStatus) {
         const QImage image = picture.Render();
         const QRectF inside = QRectF(image.rect()).adjusted(20, 20, -20, -20);
         for (const AwardEntity& entity : picture.exported.entities) {
-            const auto area = AreaCentre(c.award, entity);
+            const auto area = AreaCentre(award, entity);
             if (!area || seen.contains(entity.key) || !inside.contains(picture.PixelOf(*area)))
                 continue;
             seen.insert(entity.key);
@@ -203,23 +190,15 @@ TEST_P(AreaFills, ColourTheCentreOfEveryAreaByItsStatus) {
             ++checked[entity.status];
         }
     }
-    EXPECT_EQ(picture.layers.areas->AreaCount(), c.areas);
-    EXPECT_EQ(checked[EntityStatus::Confirmed], c.confirmed);
-    EXPECT_EQ(checked[EntityStatus::Worked], c.worked);
-    EXPECT_EQ(checked[EntityStatus::Needed], c.needed);
+    EXPECT_EQ(std::to_string(picture.layers.areas->AreaCount()), c[3]);
+    EXPECT_EQ(std::to_string(checked[EntityStatus::Confirmed]), c[4]);
+    EXPECT_EQ(std::to_string(checked[EntityStatus::Worked]), c[5]);
+    EXPECT_EQ(std::to_string(checked[EntityStatus::Needed]), c[6]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DemoLog, AreaFills,
-    // Every state confirmed, and DC besides; FFMA's fields EM and EN and VUCC's five fields
-    // besides their squares.
-    testing::Values(
-        AreaCase{"DemoWasLatitudeLongitude", Award::Was, kDemoLog, false, 51, 50, 0, 0},
-        AreaCase{"SampleWasAzimuthal", Award::Was, kSampleLog, true, 51, 50, 0, 0},
-        AreaCase{"DemoFfmaLatitudeLongitude", Award::Ffma, kDemoLog, false, 490, 10, 2, 476},
-        AreaCase{"DemoFfmaAzimuthal", Award::Ffma, kDemoLog, true, 490, 10, 2, 476},
-        AreaCase{"DemoVucc50LatitudeLongitude", Award::Vucc, kDemoLog, false, 47, 26, 16, 0}),
-    [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Logs, AreaFills,
+                         testing::ValuesIn(test::ReadCases("map/cases/area-fills.tsv")),
+                         [](const auto& test) { return test.param.name; });
 
 // The fills lie under the land, the borders and the grid: with the base map drawn, squares
 // whose centres are clear of borders and grid names keep their exact colour, the square grid
@@ -368,18 +347,6 @@ MapRenderer BaseMap() {
     return renderer;
 }
 
-TEST(BaseMap, PaintsLandSeaAndTheBandsOffTheEarth) {
-    const MapRenderer renderer = BaseMap();
-    const MapView view = renderer.WholeWorld({1920, 1080});
-    const QImage image = RenderImage(renderer, view);
-    const auto at = [&](GeoPoint point) {
-        return ColourAt(image, view.ToPixel(renderer.CurrentProjection().ToPlane(point)));
-    };
-    EXPECT_EQ(at({95, 62}), map_style::kLand);                     // Siberia
-    EXPECT_EQ(at({-137, -22}), map_style::kSea);                   // South Pacific
-    EXPECT_EQ(image.pixelColor(960, 20), map_style::kBackground);  // band above
-}
-
 TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
     const MapRenderer renderer = BaseMap();
     const auto gridPixels = [&](const MapView& view) {
@@ -397,15 +364,24 @@ TEST(BaseMap, ShowsTheSquareGridOnlyWhenZoomedIn) {
     EXPECT_GT(gridPixels(view), 10000);
 }
 
-// Each format comes out as a file of its kind, at the size asked for, vector formats in
-// vectors: the land a filled shape, every field's name a text.
-TEST(MapFiles, WriteEachFormat) {
+// The base map paints land, sea and the bands off the earth; each format comes out as a file
+// of its kind, at the size asked for, vector formats in vectors: the land a filled shape, every
+// field's name a text.
+TEST(BaseMap, PaintsLandAndSeaAndIsWrittenInEachFormat) {
     const MapRenderer renderer = BaseMap();
-    const MapView view = renderer.WholeWorld({1800, 900});
+    const MapView view = renderer.WholeWorld({1800, 1000});
+    const QImage image = RenderImage(renderer, view);
+    const auto at = [&](GeoPoint point) {
+        return ColourAt(image, view.ToPixel(renderer.CurrentProjection().ToPlane(point)));
+    };
+    EXPECT_EQ(at({95, 62}), map_style::kLand);                     // Siberia
+    EXPECT_EQ(at({-137, -22}), map_style::kSea);                   // South Pacific
+    EXPECT_EQ(image.pixelColor(900, 20), map_style::kBackground);  // band above
+
     const QByteArray png = MapFileBytes(renderer, view, MapFormat::Png);
-    EXPECT_EQ(QImage::fromData(png, "PNG").size(), QSize(1800, 900));
+    EXPECT_EQ(QImage::fromData(png, "PNG").size(), QSize(1800, 1000));
     const QByteArray svg = MapFileBytes(renderer, view, MapFormat::Svg);
-    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1800 900\"")) << svg.left(300).toStdString();
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1800 1000\"")) << svg.left(300).toStdString();
     EXPECT_EQ(svg.count("<text"), kFieldColumns * kFieldRows);
     EXPECT_TRUE(svg.contains("fill=\"#faf8f0\""));
     const QByteArray pdf = MapFileBytes(renderer, view, MapFormat::Pdf);

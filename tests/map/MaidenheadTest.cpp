@@ -2,67 +2,38 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
+#include "CaseFile.h"
+
 namespace corvale {
 namespace {
 
-// What a locator decodes to: its field and square rectangles (west, south, width, height) and
-// the centre the azimuthal map takes as home, none where it is not one.
-struct LocatorCase {
-    const char* name;
-    const char* locator;
-    std::optional<GeoRect> field;
-    std::optional<GeoRect> square;
-    std::optional<GeoPoint> centre;
-};
-void PrintTo(const LocatorCase& c, std::ostream* os) {
-    *os << c.name;
+// The numbers of a field of cases/locators.tsv, none for "-".
+std::optional<std::vector<double>> Numbers(const std::string& field) {
+    return field == "-" ? std::nullopt : std::optional(test::Numbers(field));
 }
 
-class Locator : public testing::TestWithParam<LocatorCase> {};
+std::optional<GeoRect> Rect(const std::string& field) {
+    const auto n = Numbers(field);
+    return n ? std::optional(GeoRect{(*n)[0], (*n)[1], (*n)[2], (*n)[3]}) : std::nullopt;
+}
 
-TEST_P(Locator, DecodesToItsFieldSquareAndCentre) {
-    const LocatorCase& c = GetParam();
-    EXPECT_EQ(FieldRect(c.locator), c.field);
-    EXPECT_EQ(SquareRect(c.locator), c.square);
-    const auto centre = LocatorCentre(c.locator);
-    ASSERT_EQ(centre.has_value(), c.centre.has_value());
-    if (centre) {
-        EXPECT_DOUBLE_EQ(centre->lon, c.centre->lon);
-        EXPECT_DOUBLE_EQ(centre->lat, c.centre->lat);
+TEST(Locator, DecodesToItsFieldSquareAndCentre) {
+    for (const test::Case& c : test::ReadCases("map/cases/locators.tsv")) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FieldRect(c[0]), Rect(c[1]));
+        EXPECT_EQ(SquareRect(c[0]), Rect(c[2]));
+        const auto centre = LocatorCentre(c[0]);
+        const auto expected = Numbers(c[3]);
+        ASSERT_EQ(centre.has_value(), expected.has_value());
+        if (centre) {
+            EXPECT_DOUBLE_EQ(centre->lon, (*expected)[0]);
+            EXPECT_DOUBLE_EQ(centre->lat, (*expected)[1]);
+        }
     }
 }
-
-constexpr std::nullopt_t kNone = std::nullopt;
-
-INSTANTIATE_TEST_SUITE_P(
-    Locators, Locator,
-    testing::Values(
-        LocatorCase{"SouthWestField", "AA", GeoRect{-180, -90, 20, 10}, kNone, GeoPoint{-170, -85}},
-        LocatorCase{"NorthEastField", "RR", GeoRect{160, 80, 20, 10}, kNone, GeoPoint{170, 85}},
-        LocatorCase{"Field", "FN", GeoRect{-80, 40, 20, 10}, kNone, GeoPoint{-70, 45}},
-        LocatorCase{"LowerCaseField", "jo", GeoRect{0, 50, 20, 10}, kNone, GeoPoint{10, 55}},
-        LocatorCase{"LetterAfterR", "SA", kNone, kNone, kNone},
-        LocatorCase{"DigitInField", "F4", kNone, kNone, kNone},
-        LocatorCase{"OneLetter", "F", kNone, kNone, kNone},
-        LocatorCase{"Empty", "", kNone, kNone, kNone},
-        LocatorCase{"Square", "FN42", kNone, GeoRect{-72, 42, 2, 1}, GeoPoint{-71, 42.5}},
-        LocatorCase{"LowerCaseSquare", "fn42", kNone, GeoRect{-72, 42, 2, 1}, GeoPoint{-71, 42.5}},
-        LocatorCase{"SouthWestSquare", "AA00", kNone, GeoRect{-180, -90, 2, 1},
-                    GeoPoint{-179, -89.5}},
-        LocatorCase{"NorthEastSquare", "RR99", kNone, GeoRect{178, 89, 2, 1}, GeoPoint{179, 89.5}},
-        LocatorCase{"SouthernSquare", "QF56", kNone, GeoRect{150, -34, 2, 1}, GeoPoint{151, -33.5}},
-        LocatorCase{"LetterForDigit", "FNA2", kNone, kNone, kNone},
-        LocatorCase{"BadField", "ZZ42", kNone, kNone, kNone},
-        LocatorCase{"ThreeCharacters", "FN4", kNone, kNone, kNone},
-        LocatorCase{"Subsquare", "FN42aa", kNone, GeoRect{-72, 42, 2, 1},
-                    GeoPoint{-72 + 1 / 24.0, 42 + 1 / 48.0}},
-        LocatorCase{"LastSubsquare", "JO01xx", kNone, GeoRect{0, 51, 2, 1},
-                    GeoPoint{2 - 1 / 24.0, 52 - 1 / 48.0}},
-        // Subsquare letters run from A to X.
-        LocatorCase{"SubsquareLetterAfterX", "FN42ay", kNone, GeoRect{-72, 42, 2, 1}, kNone},
-        LocatorCase{"FiveCharacters", "FN42a", kNone, GeoRect{-72, 42, 2, 1}, kNone},
-        LocatorCase{"EightCharacters", "FN42aa00", kNone, GeoRect{-72, 42, 2, 1}, kNone}),
-    [](const auto& test) { return test.param.name; });
 
 TEST(GridNames, ColumnAndRowNameTheCellWhoseRectangleHasThem) {
     struct {

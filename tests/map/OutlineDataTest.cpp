@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "CaseFile.h"
 #include "awards/UsStateTable.h"
 #include "map/EmbeddedOutlines.h"
 #include "map/LatLonProjection.h"
@@ -39,34 +40,12 @@ TEST(OutlineData, ReadsRegionsAndRingsWithPointsAsDifferences) {
 
 // Each fault is rejected with its reason and the number of its line.
 TEST(OutlineData, RejectsBadTextNamingTheLine) {
-    const std::string tag = "expected \"C\", \"S\" or \"R\" and a space";
-    const std::string shortRing = "a ring has fewer than three points";
-    const std::string notNumbers = "a point is not two whole numbers \"x,y\"";
-    const std::string offEarth = "a point lies off the earth";
-    const struct {
-        const char* text;
-        std::string message;
-    } cases[] = {
-        {"R 0,0 1,0 0,1", "line 1: a ring before any country or state"},
-        {"C A\nX 0,0", "line 2: " + tag},
-        {"CA", "line 1: " + tag},
-        {"S New York", "line 1: a state needs a two-letter postal code and a name"},
-        {"C A\nR 0,0 1,1", "line 2: " + shortRing},
-        {"C A\nR ", "line 2: " + shortRing},
-        {"C A\nR 0,0 a,1 1,1", "line 2: " + notNumbers},
-        {"C A\nR 0,0 1 1,1", "line 2: " + notNumbers},               // a comma missing
-        {"C A\nR 0,0 1,1x 1,1", "line 2: " + notNumbers},            // text after a number
-        {"C A\nR 99999999999,0 1,1 1,1", "line 2: " + notNumbers},   // too large for its type
-        {"C A\nR 32401,0 1,1 1,1", "line 2: " + offEarth},           // the start
-        {"C A\nR 0,16000 0,100 0,101", "line 2: " + offEarth},       // differences walk off
-        {"C A\nR 32400,0 2147483647,0 1,1", "line 2: " + offEarth},  // a sum past int32
-    };
-    for (const auto& c : cases) {
+    for (const test::Case& c : test::ReadCases("map/cases/outline-data.tsv")) {
         try {
-            ParseOutlineData(c.text);
-            ADD_FAILURE() << "accepted: " << c.text;
+            ParseOutlineData(c[0]);
+            ADD_FAILURE() << "accepted: " << c.name;
         } catch (const OutlineDataError& error) {
-            EXPECT_EQ(error.what(), "map outlines, " + c.message) << c.text;
+            EXPECT_EQ(error.what(), "map outlines, " + c[1]) << c.name;
         }
     }
 }

@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
+#include "CaseFile.h"
 #include "map/AzimuthalProjection.h"
 #include "map/LatLonProjection.h"
 #include "map/MapView.h"
@@ -10,37 +13,28 @@
 namespace corvale {
 namespace {
 
-// A pin (in 1/180 degree) on the whole-world latitude/longitude map of a picture size: the
-// map fills the width or the height and is centred in the other, and reads the pin back.
+// The two numbers of a field of cases/lat-lon-pins.tsv.
+QPointF Pair(const std::string& field) {
+    const std::vector<double> numbers = test::Numbers(field);
+    return {numbers.at(0), numbers.at(1)};
+}
+
+// A pin on the whole-world latitude/longitude map lies where the picture scales the degrees,
+// and reads back as the pin.
 TEST(LatLonProjection, PinLiesWhereThePictureScalesTheDegrees) {
-    struct {
-        long pinLongitude;
-        long pinLatitude;
-        QSizeF picture;
-        QPointF pixel;
-    } cases[] = {
-        {-12772, 7654, {1800, 900}, {545.222, 237.389}},   // FN42
-        {2241, 7538, {1800, 900}, {962.250, 240.611}},     // Rome
-        {-32400, 16200, {1800, 900}, {0, 0}},              // north-west corner
-        {32400, -16200, {1800, 900}, {1800, 900}},         // south-east corner
-        {-12772, 7654, {1920, 1080}, {581.570, 313.215}},  // bands above and below
-        {-32400, 16200, {1920, 1080}, {0, 60}},
-        {2241, 7538, {1000, 300}, {520.750, 80.204}},  // bands left and right
-        {32400, -16200, {1000, 300}, {800, 300}},
-    };
     const LatLonProjection projection;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.pinLongitude << "," << c.pinLatitude << " at "
-                                        << c.picture.width() << "x" << c.picture.height());
-        const MapView view(c.picture, projection.WorldBounds());
-        const QPointF pixel =
-            view.ToPixel(projection.ToPlane(GeoPointFromPinUnits(c.pinLongitude, c.pinLatitude)));
-        EXPECT_NEAR(pixel.x(), c.pixel.x(), 0.001);
-        EXPECT_NEAR(pixel.y(), c.pixel.y(), 0.001);
+    for (const test::Case& c : test::ReadCases("map/cases/lat-lon-pins.tsv")) {
+        SCOPED_TRACE(c.name);
+        const QPointF pin = Pair(c[0]), expected = Pair(c[2]);
+        const MapView view(QSizeF(Pair(c[1]).x(), Pair(c[1]).y()), projection.WorldBounds());
+        const QPointF pixel = view.ToPixel(projection.ToPlane(
+            GeoPointFromPinUnits(static_cast<long>(pin.x()), static_cast<long>(pin.y()))));
+        EXPECT_NEAR(pixel.x(), expected.x(), 0.001);
+        EXPECT_NEAR(pixel.y(), expected.y(), 0.001);
         const auto back = projection.ToGeo(view.ToPlane(pixel));
         ASSERT_TRUE(back);
-        EXPECT_NEAR(back->lon * 180, static_cast<double>(c.pinLongitude), 1e-6);
-        EXPECT_NEAR(back->lat * 180, static_cast<double>(c.pinLatitude), 1e-6);
+        EXPECT_NEAR(back->lon * 180, pin.x(), 1e-6);
+        EXPECT_NEAR(back->lat * 180, pin.y(), 1e-6);
     }
     // Nothing beyond the world's edges.
     EXPECT_FALSE(projection.ToGeo({180.5, 0}));

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "CaseFile.h"
 #include "TestFiles.h"
 
 namespace corvale {
@@ -45,30 +46,21 @@ class FixedSettings : public WindowsSettings {
     bool RegistryMayBeUnwritten() const override { return registryMayBeUnwritten; }
 };
 
-// Dxb2007.ini is read in the Windows directory; Refdata.mdb is PGMPATH and one backslash,
-// whatever PGMPATH ends with.
+// Dxb2007.ini is read in the Windows directory; Refdata.mdb is PGMPATH and one backslash.
 TEST(PathDiscoveryTest, ReadsDxBaseIniAndPutsOneBackslashBeforeRefdata) {
-    struct Case {
-        std::optional<std::string> windowsDirectory, pgmPath;
-        std::string refdata, iniPath;
+    const auto value = [](const std::string& field) {
+        return field == "(missing)" ? std::nullopt : std::optional(field);
     };
-    const Case cases[] = {
-        {"C:\\WINDOWS", "C:\\DXBase", "C:\\DXBase\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
-        {std::nullopt, "C:\\DXBase", "C:\\DXBase\\Refdata.mdb", "\\Dxb2007.ini"},
-        {"C:\\WINDOWS", "C:\\DXBase\\", "C:\\DXBase\\\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
-        {"C:\\WINDOWS", "", "\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
-        {"C:\\WINDOWS", std::nullopt, "\\Refdata.mdb", "C:\\WINDOWS\\Dxb2007.ini"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.pgmPath.value_or("(missing)"));
+    for (const test::Case& c : test::ReadCases("shell/cases/dxbase-ini.tsv")) {
+        SCOPED_TRACE(c.name);
         FixedSettings settings;
-        settings.windowsDirectory = c.windowsDirectory;
+        settings.windowsDirectory = value(c[0]);
         settings.iniValues["DATAPATH"] = "D:\\Logs\\my log.mdb";
-        if (c.pgmPath)
-            settings.iniValues["PGMPATH"] = *c.pgmPath;
+        if (value(c[1]))
+            settings.iniValues["PGMPATH"] = c[1];
         EXPECT_EQ(ReadSourcePath(settings), "D:\\Logs\\my log.mdb");
-        EXPECT_EQ(ReadRefdataPath(settings), c.refdata);
-        EXPECT_EQ(settings.askedIniPath, c.iniPath);
+        EXPECT_EQ(ReadRefdataPath(settings), c[2]);
+        EXPECT_EQ(settings.askedIniPath, c[3]);
     }
 }
 

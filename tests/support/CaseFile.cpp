@@ -32,6 +32,13 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     return parts;
 }
 
+std::vector<double> Numbers(const std::string& field) {
+    std::vector<double> numbers;
+    for (const std::string& number : Split(field, ' '))
+        numbers.push_back(std::stod(number));
+    return numbers;
+}
+
 std::vector<Case> ReadCases(const std::string& file, const std::string& kind) {
     const std::string path = std::string(CORVALE_SOURCE_DIR) + "/tests/" + file;
     std::ifstream in(path, std::ios::binary);

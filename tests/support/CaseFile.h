@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct Case {
     std::vector<std::string> fields;  // after the name
     const std::string& operator[](std::size_t i) const { return fields.at(i); }
 };
+// A case is shown by its name (the parameter of a parameterised test).
+inline void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // The cases of `file` below tests/; when `kind` is given, only the lines whose first field is
 // `kind`, the name following it.
@@ -21,5 +26,7 @@ std::vector<Case> ReadCases(const std::string& file, const std::string& kind = {
 
 // `text` cut at every `separator` ("" is one empty part).
 std::vector<std::string> Split(const std::string& text, char separator = '|');
+// The numbers of a field written apart by blanks ("-72 42.5").
+std::vector<double> Numbers(const std::string& field);
 
 }  // namespace corvale::test
