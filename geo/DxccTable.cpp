@@ -157,6 +157,7 @@ constexpr auto kDxccExclusions = std::to_array<std::string_view>({
 });
 static_assert(kDxccExclusions.size() == 61);
 static_assert(HasAscendingUniqueKeys(std::span<const std::string_view>(kDxccExclusions)));
+constexpr ShortKeySet<kDxccExclusions.size()> kDxccExclusionSet{kDxccExclusions};
 
 }  // namespace
 
@@ -173,7 +174,7 @@ std::optional<std::string_view> FindDxccCoordinate(std::string_view prefix) {
 }
 
 bool IsExcludedDxccPrefix(std::string_view prefix) {
-    return ContainsKey(kDxccExclusions, prefix);
+    return kDxccExclusionSet.Contains(prefix);
 }
 
 }  // namespace corvale

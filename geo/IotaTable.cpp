@@ -12,6 +12,7 @@ namespace {
 static_assert(HasAscendingUniqueKeys(kIotaIslands));
 static_assert(std::size(kIotaIslands) == 1169);
 static_assert(HasAscendingUniqueKeys(std::span<const std::string_view>(kIotaExclusions)));
+constexpr ShortKeySet<std::size(kIotaExclusions)> kIotaExclusionSet{kIotaExclusions};
 
 }  // namespace
 
@@ -28,7 +29,7 @@ std::optional<std::string_view> FindIotaCoordinate(std::string_view reference) {
 }
 
 bool IsExcludedIotaReference(std::string_view reference) {
-    return ContainsKey(kIotaExclusions, reference);
+    return kIotaExclusionSet.Contains(reference);
 }
 
 }  // namespace corvale

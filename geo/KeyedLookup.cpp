@@ -18,8 +18,4 @@ std::optional<std::string_view> FindKeyedName(std::span<const KeyedName> table,
     return found->name;
 }
 
-bool ContainsKey(std::span<const std::string_view> keys, std::string_view key) {
-    return FindByKey(keys, key) != nullptr;
-}
-
 }  // namespace corvale

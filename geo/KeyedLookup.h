@@ -1,6 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <ranges>
@@ -53,8 +55,35 @@ std::optional<std::string_view> FindKeyedCoordinate(std::span<const KeyedCoordin
 std::optional<std::string_view> FindKeyedName(std::span<const KeyedName> table,
                                               std::string_view key);
 
-// True when one of `keys` equals the whole of `key`, byte for byte. Every contact of a run is
-// tested, so this is a binary search.
-bool ContainsKey(std::span<const std::string_view> keys, std::string_view key);
+// A fixed set of keys of at most seven bytes, each held as one number (its length, then its
+// bytes), so that a test of membership, made for every contact of a run, is a binary search
+// over numbers instead of over texts.
+template <std::size_t N>
+class ShortKeySet {
+  public:
+    constexpr explicit ShortKeySet(std::span<const std::string_view, N> keys) {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (keys[i].size() > kLongest)
+                throw "a key is too long for a ShortKeySet";  // fails the build
+            numbers_[i] = Number(keys[i]);
+        }
+        std::ranges::sort(numbers_);
+    }
+
+    // True when one of the keys equals the whole of `key`, byte for byte.
+    constexpr bool Contains(std::string_view key) const {
+        return key.size() <= kLongest && std::ranges::binary_search(numbers_, Number(key));
+    }
+
+  private:
+    static constexpr std::size_t kLongest = 7;
+    static constexpr std::uint64_t Number(std::string_view key) {
+        std::uint64_t number = key.size();
+        for (char c : key)
+            number = number << 8 | static_cast<unsigned char>(c);
+        return number;
+    }
+    std::array<std::uint64_t, N> numbers_{};
+};
 
 }  // namespace corvale

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CaseFile.h"
@@ -23,6 +24,8 @@
 
 namespace corvale {
 namespace {
+
+using namespace std::string_view_literals;
 
 // The smallest and largest longitude and latitude of a table; none when a value is not written
 // exactly as FormatPinCoordinate writes it (no plus sign, no leading zeros, no "-0").
@@ -68,6 +71,9 @@ TEST(DxccEntityTable, HoldsItsPrefixesByLengthEachNamedAndWithOneAdifCode) {
     EXPECT_EQ(DxccExclusionList().size(), 61u);
     for (std::string_view prefix : DxccExclusionList())
         EXPECT_TRUE(FindDxccCoordinate(prefix) && IsExcludedDxccPrefix(prefix)) << prefix;
+    // Only the whole prefix: not one that starts or ends like an excluded one.
+    for (std::string_view prefix : {"D"sv, "DM1"sv, "\0DM"sv, "DM\0"sv, "1MM"sv, "VQ9AVQ9"sv})
+        EXPECT_FALSE(IsExcludedDxccPrefix(prefix)) << prefix;
 }
 
 TEST(IotaIslandTable, HoldsEveryNumberedReferenceButTheExcludedOnes) {
