@@ -9,7 +9,6 @@
 #include <sched.h>
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <stop_token>
