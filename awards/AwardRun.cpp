@@ -152,7 +152,8 @@ class Walk {
     // Takes the accepted record at hand and leaves the cursor on the next accepted record (or
     // at the end); returns that record's position. The group closes when the next key differs.
     std::size_t TakeRecord() {
-        const std::string key(Key());
+        // Both keys view the rows the set walks, which stay while it is open.
+        const std::string_view key = Key();
         if (RecordConfirms(rules_, set_))
             status_ = PinStatus::Confirmed;
         ++groupContacts_;
@@ -160,7 +161,7 @@ class Walk {
         do {
             set_.MoveNext();
         } while (!set_.IsEOF() && !IsAccepted());
-        const std::string next = set_.IsEOF() ? std::string() : std::string(Key());
+        const std::string_view next = set_.IsEOF() ? std::string_view() : Key();
         if (rules_.squares == SquaresKind::SquaresAndFields)
             FieldStep(key, next);
         if (next != key)
@@ -185,7 +186,7 @@ class Walk {
         fieldConfirmed_ = false;
     }
 
-    void CloseGroup(const std::string& key, std::int32_t lastValid) {
+    void CloseGroup(std::string_view key, std::int32_t lastValid) {
         const PinStatus status = status_;
         status_ = PinStatus::WorkedOnly;
         const std::size_t contacts = std::exchange(groupContacts_, 0);
@@ -213,7 +214,7 @@ class Walk {
         if (coordinate) {
             pins_->WriteLine(line);
         } else {
-            result_.unplaced.push_back(key);
+            result_.unplaced.emplace_back(key);
         }
         observer_.OnPin({status, key, coordinateText, line});
     }

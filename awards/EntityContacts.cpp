@@ -18,8 +18,9 @@ std::vector<EntityContact> ReadEntityContacts(const RunRequest& request, CSRC200
         for (; !qsoSet.IsEOF() && !qsoSet.IsBOF(); qsoSet.MoveNext()) {
             if (RecordKey(rules, qsoSet) != key || !rules.accepts(qsoSet, request))
                 continue;
-            contacts.push_back({qsoSet.m_QSO_DATE, qsoSet.m_QSO_TIME, qsoSet.m_QSO_CALL,
-                                qsoSet.m_QSO_BAND, qsoSet.m_QSO_MODE, qsoSet.m_QSO_CONFIRM,
+            contacts.push_back({std::string(qsoSet.m_QSO_DATE), std::string(qsoSet.m_QSO_TIME),
+                                std::string(qsoSet.m_QSO_CALL), std::string(qsoSet.m_QSO_BAND),
+                                std::string(qsoSet.m_QSO_MODE), std::string(qsoSet.m_QSO_CONFIRM),
                                 RecordConfirms(rules, qsoSet)});
         }
     } catch (...) {

@@ -15,7 +15,7 @@ namespace corvale {
 
 namespace {
 
-using TextPointer = std::string CSRC2006QSO::*;
+using TextPointer = std::string_view CSRC2006QSO::*;
 using LongPointer = std::int32_t CSRC2006QSO::*;
 
 struct Member {
@@ -23,57 +23,54 @@ struct Member {
     LongPointer number = nullptr;
 };
 
+using C = CSRC2006QSO;
 // The member bound to each column, in table order.
-const std::array<Member, kQsoColumnCount>& Members() {
-    using C = CSRC2006QSO;
-    static const std::array<Member, kQsoColumnCount> kMembers{{
-        {&C::m_QSO_DATE},
-        {&C::m_QSO_TIME},
-        {&C::m_QSO_CALL},
-        {&C::m_QSO_RSTS},
-        {&C::m_QSO_RSTR},
-        {&C::m_QSO_NAME},
-        {&C::m_QSO_QTH},
-        {&C::m_QSO_NOTE},
-        {&C::m_QSO_PREFIX},
-        {&C::m_QSO_CQ_ZONE},
-        {&C::m_QSO_ITU_ZONE},
-        {&C::m_QSO_MODE},
-        {&C::m_QSO_SUBMODE},
-        {&C::m_QSO_FREQ},
-        {&C::m_QSO_BAND},
-        {&C::m_QSO_WPX},
-        {&C::m_QSO_STATE},
-        {&C::m_QSO_COUNTY},
-        {&C::m_QSO_IOTA},
-        {&C::m_QSO_GRID},
-        {&C::m_QSO_TEN_TEN},
-        {&C::m_QSO_SPEC1},
-        {&C::m_QSO_SPEC2},
-        {&C::m_QSO_CONFIRM},
-        {&C::m_QSO_QSLS},
-        {&C::m_QSO_QSL_SENT},
-        {&C::m_QSO_QSL_VIA},
-        {&C::m_QSO_MGR_NUMB},
-        {nullptr, &C::m_QSO_VALID},
-        {nullptr, &C::m_QSO_AWARD},
-        {nullptr, &C::m_QSO_SELECT},
-        {nullptr, &C::m_QSO_CATEGORY},
-        {&C::m_QSO_SAT},
-        {&C::m_QSO_QSL_NUMBER},
-        {nullptr, &C::m_QSO_NUMBER},
-        {&C::m_QSO_OPRCALL},
-        {&C::m_QSO_QSLRDATE},
-        {&C::m_QSO_POWER},
-        {&C::m_QSO_LOTWREC},
-        {&C::m_QSO_ENDTIME},
-        {&C::m_QSO_SATMODE},
-    }};
-    return kMembers;
-}
+constexpr std::array<Member, kQsoColumnCount> kMembers{{
+    {&C::m_QSO_DATE},
+    {&C::m_QSO_TIME},
+    {&C::m_QSO_CALL},
+    {&C::m_QSO_RSTS},
+    {&C::m_QSO_RSTR},
+    {&C::m_QSO_NAME},
+    {&C::m_QSO_QTH},
+    {&C::m_QSO_NOTE},
+    {&C::m_QSO_PREFIX},
+    {&C::m_QSO_CQ_ZONE},
+    {&C::m_QSO_ITU_ZONE},
+    {&C::m_QSO_MODE},
+    {&C::m_QSO_SUBMODE},
+    {&C::m_QSO_FREQ},
+    {&C::m_QSO_BAND},
+    {&C::m_QSO_WPX},
+    {&C::m_QSO_STATE},
+    {&C::m_QSO_COUNTY},
+    {&C::m_QSO_IOTA},
+    {&C::m_QSO_GRID},
+    {&C::m_QSO_TEN_TEN},
+    {&C::m_QSO_SPEC1},
+    {&C::m_QSO_SPEC2},
+    {&C::m_QSO_CONFIRM},
+    {&C::m_QSO_QSLS},
+    {&C::m_QSO_QSL_SENT},
+    {&C::m_QSO_QSL_VIA},
+    {&C::m_QSO_MGR_NUMB},
+    {nullptr, &C::m_QSO_VALID},
+    {nullptr, &C::m_QSO_AWARD},
+    {nullptr, &C::m_QSO_SELECT},
+    {nullptr, &C::m_QSO_CATEGORY},
+    {&C::m_QSO_SAT},
+    {&C::m_QSO_QSL_NUMBER},
+    {nullptr, &C::m_QSO_NUMBER},
+    {&C::m_QSO_OPRCALL},
+    {&C::m_QSO_QSLRDATE},
+    {&C::m_QSO_POWER},
+    {&C::m_QSO_LOTWREC},
+    {&C::m_QSO_ENDTIME},
+    {&C::m_QSO_SATMODE},
+}};
 
 const Member& MemberOf(QsoColumn column) {
-    return Members()[static_cast<std::size_t>(column)];
+    return kMembers[static_cast<std::size_t>(column)];
 }
 
 bool IsBlank(char c) {
@@ -93,31 +90,36 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Orders `order` stably by one column: a counting sort on the text ranks, or a stable sort on
-// the numbers of a long column (numeric order, as the database would sort it).
+// Orders `order` stably by one column: a counting sort on the value indexes of a text column
+// (which compare as the texts do), or a stable sort on the numbers of a long column (numeric
+// order, as the database would sort it).
 void StableOrderBy(const QsoTable& table, QsoColumn column, std::vector<std::uint32_t>& order) {
-    const std::size_t n = order.size();
     if (ColumnInfo(column).isLong) {
-        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return table.Long(a, column) < table.Long(b, column);
+        const std::span<const std::int32_t> numbers = table.Longs(column);
+        std::stable_sort(order.begin(), order.end(), [numbers](std::uint32_t a, std::uint32_t b) {
+            return numbers[a] < numbers[b];
         });
         return;
     }
-    std::vector<std::uint32_t> rank(n);
-    std::uint32_t highest = 0;
-    for (std::size_t row = 0; row < n; ++row) {
-        rank[row] = table.TextRank(row, column);
-        highest = std::max(highest, rank[row]);
-    }
-    std::vector<std::size_t> start(static_cast<std::size_t>(highest) + 2, 0);
-    for (std::uint32_t row : order)
-        ++start[rank[row] + 1];
+    const std::span<const std::uint32_t> cells = table.TextCells(column);
+    std::vector<std::size_t> start(table.TextValues(column).size() + 1, 0);
+    for (std::uint32_t cell : cells)
+        ++start[cell + 1];
     for (std::size_t r = 1; r < start.size(); ++r)
         start[r] += start[r - 1];
-    std::vector<std::uint32_t> sorted(n);
+    std::vector<std::uint32_t> sorted(order.size());
     for (std::uint32_t row : order)
-        sorted[start[rank[row]]++] = row;
+        sorted[start[cells[row]]++] = row;
     order.swap(sorted);
+}
+
+// The cells of a column, one per row of `order`, in that order.
+template <typename Cell>
+std::vector<Cell> InOrder(std::span<const Cell> cells, const std::vector<std::uint32_t>& order) {
+    std::vector<Cell> gathered(order.size());
+    std::transform(order.begin(), order.end(), gathered.begin(),
+                   [cells](std::uint32_t row) { return cells[row]; });
+    return gathered;
 }
 
 }  // namespace
@@ -206,18 +208,10 @@ void CSRC2006QSO::Open(std::shared_ptr<const QsoTable> rows) {
         if (!table_->Columns().Has(column) || !m_columnsRead.Has(column))
             continue;
         if (ColumnInfo(column).isLong) {
-            const std::span<const std::int32_t> numbers = table_->Longs(column);
-            BoundLong& bound = boundLong_.emplace_back(BoundLong{MemberOf(column).number, {}});
-            bound.numbers.reserve(order.size());
-            for (std::uint32_t row : order)
-                bound.numbers.push_back(numbers[row]);
+            boundLong_.push_back({MemberOf(column).number, InOrder(table_->Longs(column), order)});
         } else {
-            const std::span<const std::uint32_t> cells = table_->TextCells(column);
-            BoundText& bound = boundText_.emplace_back(
-                BoundText{MemberOf(column).text, table_->TextValues(column), {}});
-            bound.cells.reserve(order.size());
-            for (std::uint32_t row : order)
-                bound.cells.push_back(cells[row]);
+            boundText_.push_back({MemberOf(column).text, table_->TextValues(column),
+                                  InOrder(table_->TextCells(column), order)});
         }
     }
     ClearAll();
@@ -286,7 +280,7 @@ void CSRC2006QSO::MovePrev() {
     Load();
 }
 
-std::string* CSRC2006QSO::TextMember(QsoColumn column) {
+std::string_view* CSRC2006QSO::TextMember(QsoColumn column) {
     const TextPointer member = MemberOf(column).text;
     return member != nullptr ? &(this->*member) : nullptr;
 }
@@ -298,22 +292,22 @@ std::int32_t* CSRC2006QSO::LongMember(QsoColumn column) {
 
 void CSRC2006QSO::Load() {
     for (const BoundText& bound : boundText_)
-        (this->*bound.member).assign(bound.values[bound.cells[position_]]);
+        this->*bound.member = bound.values[bound.cells[position_]];
     for (const BoundLong& bound : boundLong_)
         this->*bound.member = bound.numbers[position_];
 }
 
 void CSRC2006QSO::ClearRead() {
     for (const BoundText& bound : boundText_)
-        (this->*bound.member).clear();
+        this->*bound.member = {};
     for (const BoundLong& bound : boundLong_)
         this->*bound.member = 0;
 }
 
 void CSRC2006QSO::ClearAll() {
-    for (const Member& member : Members()) {
+    for (const Member& member : kMembers) {
         if (member.text != nullptr)
-            (this->*member.text).clear();
+            this->*member.text = {};
         if (member.number != nullptr)
             this->*member.number = 0;
     }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "logdb/LogReadOptions.h"
@@ -15,7 +16,8 @@ namespace corvale {
 
 // The record set over [QSO-TAB]: opened with a sort, walked both ways, every column bound to a
 // member of its own name. After every move the members hold the current row (the columns that
-// were read; the others stay "" and 0).
+// were read; the others stay "" and 0). A text member views the value in the rows the set walks:
+// the view stays good until the set closes, also after further moves.
 class CSRC2006QSO {
   public:
     explicit CSRC2006QSO(std::string sourceMdb = {});
@@ -59,19 +61,19 @@ class CSRC2006QSO {
     std::size_t GetAbsolutePosition() const { return position_; }
 
     // Text and long members, in table order.
-    std::string m_QSO_DATE, m_QSO_TIME, m_QSO_CALL, m_QSO_RSTS, m_QSO_RSTR, m_QSO_NAME, m_QSO_QTH,
-        m_QSO_NOTE, m_QSO_PREFIX, m_QSO_CQ_ZONE, m_QSO_ITU_ZONE, m_QSO_MODE, m_QSO_SUBMODE,
-        m_QSO_FREQ, m_QSO_BAND, m_QSO_WPX, m_QSO_STATE, m_QSO_COUNTY, m_QSO_IOTA, m_QSO_GRID,
-        m_QSO_TEN_TEN, m_QSO_SPEC1, m_QSO_SPEC2, m_QSO_CONFIRM, m_QSO_QSLS, m_QSO_QSL_SENT,
-        m_QSO_QSL_VIA, m_QSO_MGR_NUMB;
+    std::string_view m_QSO_DATE, m_QSO_TIME, m_QSO_CALL, m_QSO_RSTS, m_QSO_RSTR, m_QSO_NAME,
+        m_QSO_QTH, m_QSO_NOTE, m_QSO_PREFIX, m_QSO_CQ_ZONE, m_QSO_ITU_ZONE, m_QSO_MODE,
+        m_QSO_SUBMODE, m_QSO_FREQ, m_QSO_BAND, m_QSO_WPX, m_QSO_STATE, m_QSO_COUNTY, m_QSO_IOTA,
+        m_QSO_GRID, m_QSO_TEN_TEN, m_QSO_SPEC1, m_QSO_SPEC2, m_QSO_CONFIRM, m_QSO_QSLS,
+        m_QSO_QSL_SENT, m_QSO_QSL_VIA, m_QSO_MGR_NUMB;
     std::int32_t m_QSO_VALID = 0, m_QSO_AWARD = 0, m_QSO_SELECT = 0, m_QSO_CATEGORY = 0;
-    std::string m_QSO_SAT, m_QSO_QSL_NUMBER;
+    std::string_view m_QSO_SAT, m_QSO_QSL_NUMBER;
     std::int32_t m_QSO_NUMBER = 0;
-    std::string m_QSO_OPRCALL, m_QSO_QSLRDATE, m_QSO_POWER, m_QSO_LOTWREC, m_QSO_ENDTIME,
+    std::string_view m_QSO_OPRCALL, m_QSO_QSLRDATE, m_QSO_POWER, m_QSO_LOTWREC, m_QSO_ENDTIME,
         m_QSO_SATMODE;
 
     // The member bound to a text column; nullptr for a long column (and the other way round).
-    std::string* TextMember(QsoColumn column);
+    std::string_view* TextMember(QsoColumn column);
     std::int32_t* LongMember(QsoColumn column);
 
   private:
@@ -84,7 +86,7 @@ class CSRC2006QSO {
     // The columns copied into the members at every move, their cells gathered in sort order
     // when the set opens: the walk then reads memory in order instead of jumping between rows.
     struct BoundText {
-        std::string CSRC2006QSO::*member;
+        std::string_view CSRC2006QSO::*member;
         std::span<const std::string> values;
         std::vector<std::uint32_t> cells;  // index into values, one per record in sort order
     };

@@ -58,16 +58,6 @@ std::int32_t QsoTable::Long(std::size_t row, QsoColumn column) const {
     return long_[c][row];
 }
 
-std::uint32_t QsoTable::TextRank(std::size_t row, QsoColumn column) const {
-    if (row >= rowCount_)
-        throw std::out_of_range("QsoTable::TextRank: no such row");
-    const std::size_t c = Index(column);
-    if (c >= text_.size() || text_[c].cells.empty())
-        return 0;
-    const TextColumn& text = text_[c];
-    return text.ranks[text.cells[row]];
-}
-
 std::span<const std::string> QsoTable::TextValues(QsoColumn column) const {
     const std::size_t c = Index(column);
     return c < text_.size() ? std::span<const std::string>(text_[c].values)
@@ -180,7 +170,7 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
     result->long_.resize(kQsoColumnCount);
     for (std::size_t i = 0; i < texts.size(); ++i) {
         TextColumn& column = result->text_[texts[i].column];
-        dictionaries[i].Finish(column.values, column.ranks, column.cells);
+        dictionaries[i].Finish(column.values, column.cells);
     }
     for (std::size_t i = 0; i < longs.size(); ++i) {
         numbers[i].shrink_to_fit();
@@ -283,7 +273,7 @@ std::shared_ptr<const QsoTable> QsoTableBuilder::Build() {
     for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
         if (impl_->text[c]) {
             QsoTable::TextColumn& column = result->text_[c];
-            impl_->text[c]->Finish(column.values, column.ranks, column.cells);
+            impl_->text[c]->Finish(column.values, column.cells);
         }
         impl_->numbers[c].shrink_to_fit();
         result->long_[c] = std::move(impl_->numbers[c]);

@@ -38,13 +38,10 @@ class QsoTable {
     std::string_view Text(std::size_t row, QsoColumn column) const;
     std::int32_t Long(std::size_t row, QsoColumn column) const;
 
-    // Rank of a text cell among the distinct values of its column in byte order ("" first):
-    // comparing ranks compares the texts, which makes sorting cheap.
-    std::uint32_t TextRank(std::size_t row, QsoColumn column) const;
-
     // A column whole, for a reader that visits many rows in an order of its own and gathers
-    // their cells once: a text column as its distinct values and one index into them per row,
-    // a long column as one number per row. Empty for a column not read.
+    // their cells once: a text column as its distinct values in byte order ("" first) and one
+    // index into them per row, so that comparing indexes compares texts, which makes sorting
+    // cheap; a long column as one number per row. Empty for a column not read.
     std::span<const std::string> TextValues(QsoColumn column) const;
     std::span<const std::uint32_t> TextCells(QsoColumn column) const;
     std::span<const std::int32_t> Longs(QsoColumn column) const;
@@ -52,8 +49,7 @@ class QsoTable {
   private:
     friend class QsoTableBuilder;
     struct TextColumn {
-        std::vector<std::string> values;   // distinct values; values[0] is ""
-        std::vector<std::uint32_t> ranks;  // byte-order rank of each value
+        std::vector<std::string> values;   // distinct values in byte order; values[0] is ""
         std::vector<std::uint32_t> cells;  // one index into values per row
     };
     QsoColumnSet columns_;

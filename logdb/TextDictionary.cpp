@@ -123,14 +123,13 @@ void TextDictionary::Append(TextDictionary& other) {
     other = TextDictionary();
 }
 
-void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& ranks,
-                            std::vector<std::uint32_t>& cells) {
-    // The hash index is not needed any more; free it before the ranks take memory.
+void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& cells) {
+    // The hash index is not needed any more; free it before the new order takes memory.
     std::vector<std::uint32_t>().swap(slots_);
     std::vector<std::uint32_t>().swap(slotHash_);
 
     // Byte order: std::string compares with char_traits<char>, i.e. memcmp, which compares
-    // unsigned bytes. The values are distinct, so the ranks are too; "" (values[0]) ranks 0.
+    // unsigned bytes. The values are distinct, so no two tie; "" (values[0]) stays first.
     struct Entry {
         std::uint64_t key;
         std::uint32_t value;
@@ -143,13 +142,17 @@ void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::u
             return a.key < b.key;
         return values_[a.value] < values_[b.value];
     });
-    ranks.assign(values_.size(), 0);
-    for (std::size_t rank = 0; rank < order.size(); ++rank)
-        ranks[order[rank].value] = static_cast<std::uint32_t>(rank);
+    std::vector<std::uint32_t> rank(values_.size());
+    values.clear();
+    values.reserve(values_.size());
+    for (std::size_t r = 0; r < order.size(); ++r) {
+        rank[order[r].value] = static_cast<std::uint32_t>(r);
+        values.push_back(std::move(values_[order[r].value]));
+    }
+    for (std::uint32_t& cell : cells_)
+        cell = rank[cell];
 
-    values_.shrink_to_fit();
     cells_.shrink_to_fit();
-    values = std::move(values_);
     cells = std::move(cells_);
     values_.assign(1, std::string());
     cells_.clear();

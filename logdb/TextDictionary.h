@@ -23,10 +23,10 @@ class TextDictionary {
     // Adds the rows of `other` (a column built apart) after these, and empties it.
     void Append(TextDictionary& other);
 
-    // Hands over the column and leaves this object empty: the distinct values, the byte-order
-    // rank of each ("" ranks 0), and the value index of each row.
-    void Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& ranks,
-                std::vector<std::uint32_t>& cells);
+    // Hands over the column and leaves this object empty: the distinct values in byte order
+    // ("" first), so that comparing two rows' indexes compares their texts, and the value index
+    // of each row.
+    void Finish(std::vector<std::string>& values, std::vector<std::uint32_t>& cells);
 
   private:
     std::uint32_t Intern(std::string_view value);

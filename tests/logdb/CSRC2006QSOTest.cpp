@@ -157,7 +157,7 @@ TEST(CSRC2006QSOMembers, ColumnsReadReachTheMembersAndTheOthersStayEmpty) {
     ASSERT_EQ(set.GetRecordCount(), tsv.rows.size());
     const auto member = [&set](QsoColumn column) {
         return ColumnInfo(column).isLong ? std::to_string(*set.LongMember(column))
-                                         : *set.TextMember(column);
+                                         : std::string(*set.TextMember(column));
     };
     for (std::size_t r = 0; r < tsv.rows.size(); r += 101) {
         while (set.GetAbsolutePosition() < r)
