@@ -67,31 +67,26 @@ QsoColumnSet Reads(std::initializer_list<QsoColumn> own) {
 
 const std::array<AwardRules, 5> kRules = {{
     {Award::Ffma, "FFMA", "FFMApins.lst", "[QSO-BAND], [QSO-GRID]",
-     Reads({C::Grid, C::Band, C::Date}), QsoColumn::Grid, 4, IsFfmaContact, kCodes13, 1, true,
-     LocateGrid, SquaresKind::Squares, FfmaUniverse},
+     Reads({C::Grid, C::Band, C::Date}), &CSRC2006QSO::m_QSO_GRID, 4, IsFfmaContact, kCodes13, 1,
+     true, LocateGrid, SquaresKind::Squares, FfmaUniverse},
     {Award::Was, "WAS", "WASpins.lst", "[QSO-STATE]", Reads({C::State, C::Prefix}),
-     QsoColumn::State, 0, IsUsPrefix, kCodes123, 1, true, LocateInTable<FindStateCoordinate>,
-     SquaresKind::None, WasUniverse},
-    {Award::Dxcc, "DXCC", "DXCCpins.lst", "[QSO-PREFIX]", Reads({C::Prefix}), QsoColumn::Prefix, 0,
-     IsCountedDxccPrefix, kCodes123, 1, true, LocateInTable<FindDxccCoordinate>, SquaresKind::None,
-     DxccUniverse},
-    {Award::Iota, "IOTA", "IOTApins.lst", "[QSO-IOTA]", Reads({C::Iota}), QsoColumn::Iota, 0,
-     IsCountedIotaReference, kCodes13, 1, true, LocateInTable<FindIotaCoordinate>,
+     &CSRC2006QSO::m_QSO_STATE, 0, IsUsPrefix, kCodes123, 1, true,
+     LocateInTable<FindStateCoordinate>, SquaresKind::None, WasUniverse},
+    {Award::Dxcc, "DXCC", "DXCCpins.lst", "[QSO-PREFIX]", Reads({C::Prefix}),
+     &CSRC2006QSO::m_QSO_PREFIX, 0, IsCountedDxccPrefix, kCodes123, 1, true,
+     LocateInTable<FindDxccCoordinate>, SquaresKind::None, DxccUniverse},
+    {Award::Iota, "IOTA", "IOTApins.lst", "[QSO-IOTA]", Reads({C::Iota}), &CSRC2006QSO::m_QSO_IOTA,
+     0, IsCountedIotaReference, kCodes13, 1, true, LocateInTable<FindIotaCoordinate>,
      SquaresKind::None, IotaUniverse},
     {Award::Vucc, "VUCC", "VUCCpins.lst", "[QSO-SAT], [QSO-BAND], [QSO-GRID]",
-     Reads({C::Grid, C::Band, C::Date, C::Sat}), QsoColumn::Grid, 4, IsVuccContact, kCodes123, 0,
-     false, LocateGrid, SquaresKind::SquaresAndFields, NoUniverse},
+     Reads({C::Grid, C::Band, C::Date, C::Sat}), &CSRC2006QSO::m_QSO_GRID, 4, IsVuccContact,
+     kCodes123, 0, false, LocateGrid, SquaresKind::SquaresAndFields, NoUniverse},
 }};
 
 }  // namespace
 
 const AwardRules& RulesFor(Award award) {
     return kRules[static_cast<std::size_t>(award)];
-}
-
-std::string_view RecordKey(const AwardRules& rules, CSRC2006QSO& record) {
-    const std::string_view text = *record.TextMember(rules.keyColumn);
-    return rules.keyLength == 0 ? text : text.substr(0, rules.keyLength);
 }
 
 bool RecordConfirms(const AwardRules& rules, const CSRC2006QSO& record) {

@@ -26,8 +26,8 @@ struct AwardRules {
     std::string_view name;
     std::string_view lstName;
     std::string_view sortText;
-    QsoColumnSet columns;  // every column that the run reads
-    QsoColumn keyColumn;
+    QsoColumnSet columns;                      // every column that the run reads
+    std::string_view CSRC2006QSO::*keyMember;  // the member of the key column
     std::size_t keyLength;  // the key is at most this many characters of the column; 0: all
 
     // The record filter beyond a non-empty key.
@@ -53,7 +53,10 @@ struct AwardRules {
 const AwardRules& RulesFor(Award award);
 
 // The key of the record at hand: the key column, cut to the award's key length.
-std::string_view RecordKey(const AwardRules& rules, CSRC2006QSO& record);
+inline std::string_view RecordKey(const AwardRules& rules, const CSRC2006QSO& record) {
+    const std::string_view text = record.*rules.keyMember;
+    return rules.keyLength == 0 ? text : text.substr(0, rules.keyLength);
+}
 // Whether the record at hand confirms its entity for the award.
 bool RecordConfirms(const AwardRules& rules, const CSRC2006QSO& record);
 

@@ -98,15 +98,17 @@ class Walk {
         // Every record is read once: the look-ahead of an accepted record stops at the next
         // accepted record, which is then the record at hand. The observer still hears of every
         // record, in order, after the record's own work.
+        bool lookedAhead = false;  // the record at hand is one that the look-ahead accepted
         while (!set_.IsEOF() && !set_.IsBOF()) {
             const std::size_t position = set_.GetAbsolutePosition();
-            if (!IsAccepted()) {
+            if (!lookedAhead && !IsAccepted()) {
                 if (Reported(position))
                     break;
                 set_.MoveNext();
                 continue;
             }
             const std::size_t next = TakeRecord();
+            lookedAhead = true;
             bool stopped = false;
             for (std::size_t p = position; p < next && !stopped; ++p)
                 stopped = Reported(p);
