@@ -394,9 +394,9 @@ void AdifLog::MakeRows() {
         grids_.emplace_back();
         AssignUpper(grids_.back(), Value(AdifField::GridSquare));
     }
-    std::array<std::string_view, kQsoColumnCount> row{};
-    const auto set = [&row](QsoColumn column, std::string_view text) {
-        row[static_cast<std::size_t>(column)] = text;
+    // Every record sets the same columns, so the row's other columns stay empty.
+    const auto set = [this](QsoColumn column, std::string_view text) {
+        row_[static_cast<std::size_t>(column)] = text;
     };
     set(QsoColumn::Date, Value(AdifField::QsoDate));
     set(QsoColumn::Time, Value(AdifField::TimeOn));
@@ -412,7 +412,7 @@ void AdifLog::MakeRows() {
     set(QsoColumn::Sat, sat);
     for (const std::string& grid : grids_) {
         set(QsoColumn::Grid, grid);
-        rows_.AddRow(row).Set(QsoColumn::Valid, std::int32_t{1});
+        rows_.AddRow(row_).Set(QsoColumn::Valid, std::int32_t{1});
     }
     report_.rows += grids_.size();
     if (number % kRecordsPerReport == 0)

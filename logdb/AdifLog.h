@@ -148,9 +148,10 @@ class AdifLog {
     std::uint32_t present_ = 0;
     std::uint32_t viewed_ = 0;
     std::array<bool, kKeptAdifFields> keeps_{};
-    // Scratch texts of MakeRows, kept to spare an allocation per record.
+    // Scratch of MakeRows, kept to spare an allocation (or clearing a row) per record.
     std::string iota_, state_, band_;
     std::vector<std::string> grids_;
+    std::array<std::string_view, kQsoColumnCount> row_{};
 };
 
 // Throws DbError: Cannot read the log "PATH": REASON.
