@@ -1,5 +1,6 @@
 #include "cli/OrderedWalks.h"
 
+#include <chrono>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -10,39 +11,40 @@ OrderedWalks::OrderedWalks(std::size_t count, std::size_t atOnce, Walk walk)
     : walk_(std::move(walk)), done_(count) {
     for (std::promise<void>& done : done_)
         outcomes_.push_back(done.get_future());
-    if (atOnce <= 1)
-        return;
-    for (std::size_t i = 0; i < atOnce && i < count; ++i) {
+    for (std::size_t i = 1; i < atOnce && i < count; ++i) {
         try {
-            threads_.emplace_back([this](const std::stop_token& stop) { Work(stop); });
+            threads_.emplace_back([this] {
+                while (!stop_.stop_requested() && TakeNext()) {
+                }
+            });
         } catch (const std::system_error&) {
-            break;  // fewer threads, or none: the caller's thread walks
+            break;  // fewer threads walk, at least the caller's
         }
     }
 }
 
 OrderedWalks::~OrderedWalks() {
-    for (std::jthread& thread : threads_)
-        thread.request_stop();
+    stop_.request_stop();
 }
 
 void OrderedWalks::WaitFor(std::size_t index) {
-    if (threads_.empty())
-        walk_(index, {});
-    else
-        outcomes_[index].get();
+    std::future<void>& outcome = outcomes_[index];
+    while (outcome.wait_for(std::chrono::seconds(0)) != std::future_status::ready && TakeNext()) {
+    }
+    outcome.get();
 }
 
-void OrderedWalks::Work(const std::stop_token& stop) {
-    for (std::size_t index = next_++; index < done_.size() && !stop.stop_requested();
-         index = next_++) {
-        try {
-            walk_(index, stop);
-            done_[index].set_value();
-        } catch (...) {
-            done_[index].set_exception(std::current_exception());
-        }
+bool OrderedWalks::TakeNext() {
+    const std::size_t index = next_++;
+    if (index >= done_.size())
+        return false;
+    try {
+        walk_(index, stop_.get_token());
+        done_[index].set_value();
+    } catch (...) {
+        done_[index].set_exception(std::current_exception());
     }
+    return true;
 }
 
 }  // namespace corvale

@@ -11,9 +11,9 @@
 namespace corvale {
 
 // Walks that run side by side and are waited for in order: walk i for each i below `count`,
-// started in ascending order on up to `atOnce` threads. With one at a time (or when no thread
-// can be started) no thread is used: each walk runs on the caller's thread when it is waited
-// for, as a plain loop would run it.
+// taken in ascending order by up to `atOnce` threads, the caller's among them: while it waits
+// for a walk, the caller's thread takes the next walk that no thread has taken. With one at a
+// time no thread is started and the walks run one after another, as a plain loop would run them.
 class OrderedWalks {
   public:
     // `stop` asks the walk to give up early: its outcome will not be waited for.
@@ -29,12 +29,14 @@ class OrderedWalks {
     void WaitFor(std::size_t index);
 
   private:
-    void Work(const std::stop_token& stop);
+    // Runs the next walk that no thread has taken; false when every walk was taken.
+    bool TakeNext();
 
     Walk walk_;
     std::vector<std::promise<void>> done_;
     std::vector<std::future<void>> outcomes_;  // of done_, taken before any thread starts
     std::atomic<std::size_t> next_ = 0;
+    std::stop_source stop_;
     std::vector<std::jthread> threads_;  // last, so that they are joined before the rest goes
 };
 
