@@ -33,8 +33,7 @@ namespace {
 class CliObserver : public RunObserver {
   public:
     // Keeps the diagnostics in `diagnostics` (none kept when it is null) until the award's turn.
-    CliObserver(Award award, ProgressLine& progress, std::string* diagnostics,
-                std::stop_token stop)
+    CliObserver(Award award, ProgressLine& progress, std::string* diagnostics, std::stop_token stop)
         : award_(award), progress_(progress), diagnostics_(diagnostics), stop_(std::move(stop)) {}
 
     void OnRecord(const AwardCounters&, std::size_t position, std::size_t count) override {
@@ -44,9 +43,7 @@ class CliObserver : public RunObserver {
                        std::to_string(count) + " contacts");
     }
 
-    bool StopRequested() override {
-        return Interruption::Signal() != 0 || stop_.stop_requested();
-    }
+    bool StopRequested() override { return Interruption::Signal() != 0 || stop_.stop_requested(); }
 
     void OnDiagnostics(std::string_view lines) override {
         if (diagnostics_ != nullptr)
@@ -184,10 +181,9 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
             summary.squaresPaths = {request.wkdPath, request.cfmPath};
         ExportRun(request, options, summary, files);
         if (options.mapDir) {
-            summary.mapPath = WriteAwardMap({request.award,
-                                             request.award == Award::Vucc ? options.band : 0,
-                                             summary.entities},
-                                            options, files);
+            summary.mapPath = WriteAwardMap(
+                {request.award, request.award == Award::Vucc ? options.band : 0, summary.entities},
+                options, files);
         }
         summaries.push_back(std::move(summary));
     }
@@ -212,7 +208,8 @@ int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err,
         const CliPaths paths = ResolveCliPaths(options);
         if (!paths.notice.empty())
             std::fprintf(err, "corvale-cli: %s\n", paths.notice.c_str());
-        const std::optional<std::vector<AwardSummary>> summaries = RunAwards(options, paths, err, walksAtOnce);
+        const std::optional<std::vector<AwardSummary>> summaries =
+            RunAwards(options, paths, err, walksAtOnce);
         if (!summaries)
             return stopped();
         std::fputs(UnplacedWarnings(*summaries).c_str(), err);

@@ -41,19 +41,21 @@ std::string ReadAndClose(std::FILE* file) {
 struct Case {
     const char* name;
     std::vector<std::string> arguments;
-    bool ffmaFails = false;  // its squares file is a folder: FFMA fails after VUCC's diagnostics
+    // Squares files that are folders, which fail their awards; the failure named first.
+    std::vector<std::string> folders;
+    std::string failure;
 };
 
 // Runs the command in-process on the demo log, into `folder` made afresh (pin files, exports),
-// its "squares" folder and an old WAS pin file.
-Outcome Run(const fs::path& folder, const Case& c, std::size_t walksAtOnce) {
+// its "squares" folder (with the case's folders) and an old WAS pin file.
+Outcome RunIn(const fs::path& folder, const Case& c, std::size_t walksAtOnce) {
     fs::remove_all(folder);
     fs::create_directories(folder / "squares");
     WriteFile(folder / "WASpins.lst", "02|-28412|3839|HI|\r\n");
-    if (c.ffmaFails)
-        fs::create_directory(folder / "squares/FFMAsquares.wkd");
-    std::vector<std::string> words = {"corvale-cli", "--log", kDemo, "--lst-dir", folder.string(),
-                                      "--squares-dir", (folder / "squares").string()};
+    for (const std::string& name : c.folders)
+        fs::create_directory(folder / "squares" / name);
+    std::vector<std::string> words = {"corvale-cli", "--log", kDemo, "--lst-dir", folder.string()};
+    words.insert(words.end(), {"--squares-dir", (folder / "squares").string()});
     words.insert(words.end(), c.arguments.begin(), c.arguments.end());
     std::vector<const char*> argv;
     for (const std::string& word : words)
@@ -80,23 +82,37 @@ TEST(WalksAtOnceTest, SeveralAtOnceWriteAndSayWhatOneAtATimeDoes) {
         {"exports, needed, JSON",
          {"all", "--squares", "--verbose", "--needed", "--json", "--export", "csv,kml",
           "--export-dir", folder.string()}},
-        {"a later award fails", {"all", "--squares", "--verbose"}, true},
+        // VUCC's diagnostics come out before FFMA's failure.
+        {"FFMA fails",
+         {"all", "--squares", "--verbose"},
+         {"FFMAsquares.wkd"},
+         "FFMAsquares.wkd\": Is a directory.\n"},
+        // What FFMA said is not printed when VUCC failed before it.
+        {"VUCC fails",
+         {"all", "--squares", "--verbose"},
+         {"VUCCsquares.cfm"},
+         "VUCCsquares.cfm\": Is a directory.\n"},
+        // The first award that fails names the failure, whichever failed first in time.
+        {"VUCC and FFMA fail",
+         {"all", "--squares", "--verbose"},
+         {"VUCCsquares.cfm", "FFMAsquares.wkd"},
+         "VUCCsquares.cfm\": Is a directory.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome alone = Run(folder, c, 1);
-        // VUCC and FFMA both convert locators, so both have diagnostics to keep in order.
-        EXPECT_NE(alone.err.find("buffer:"), std::string::npos) << alone.err;
-        if (c.ffmaFails) {
-            EXPECT_EQ(alone.status, 1);
-            EXPECT_TRUE(alone.err.ends_with("FFMAsquares.wkd\": Is a directory.\n")) << alone.err;
-            EXPECT_EQ(ReadFile(folder / "WASpins.lst"), "02|-28412|3839|HI|\r\n");
-        } else {
+        const Outcome alone = RunIn(folder, c, 1);
+        if (c.failure.empty()) {
             EXPECT_EQ(alone.status, 0) << alone.err;
+            // VUCC and FFMA both convert locators, so both have diagnostics to keep in order.
+            EXPECT_NE(alone.err.find("buffer:"), std::string::npos) << alone.err;
+        } else {
+            EXPECT_EQ(alone.status, 1);
+            EXPECT_TRUE(alone.err.ends_with(c.failure)) << alone.err;
+            EXPECT_EQ(ReadFile(folder / "WASpins.lst"), "02|-28412|3839|HI|\r\n");
         }
-        for (const std::size_t walksAtOnce : {2, 5}) {
+        for (const std::size_t walksAtOnce : {2U, 5U}) {
             SCOPED_TRACE(walksAtOnce);
-            const Outcome together = Run(folder, c, walksAtOnce);
+            const Outcome together = RunIn(folder, c, walksAtOnce);
             EXPECT_EQ(together.status, alone.status);
             EXPECT_EQ(together.out, alone.out);
             EXPECT_EQ(together.err, alone.err);
