@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <system_error>
 #include <thread>
 
@@ -155,6 +156,11 @@ void OutputFile::Fail(std::string_view what, int error) const {
 OutputFile& OutputTransaction::Create(const std::filesystem::path& path) {
     files_.push_back(std::make_unique<OutputFile>(path));
     return *files_.back();
+}
+
+void OutputTransaction::Take(OutputTransaction&& other) {
+    std::move(other.files_.begin(), other.files_.end(), std::back_inserter(files_));
+    other.files_.clear();
 }
 
 void OutputTransaction::Commit() {

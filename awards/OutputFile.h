@@ -62,6 +62,9 @@ class OutputFile {
 class OutputTransaction {
   public:
     OutputFile& Create(const std::filesystem::path& path);
+    // Takes the files of `other` after its own, in their order: files created apart (one
+    // transaction for each thread) are then replaced together. `other` is left empty.
+    void Take(OutputTransaction&& other);
     void Commit();
 
   private:

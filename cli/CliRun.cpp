@@ -1,10 +1,13 @@
 #include "cli/CliRun.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "awards/AwardRun.h"
@@ -13,6 +16,7 @@
 #include "cli/CliPaths.h"
 #include "cli/Interruption.h"
 #include "cli/MapFiles.h"
+#include "cli/OrderedWalks.h"
 #include "cli/ProgressLine.h"
 #include "cli/Summary.h"
 #include "export/AwardExport.h"
@@ -28,8 +32,9 @@ namespace {
 
 class CliObserver : public RunObserver {
   public:
-    CliObserver(Award award, ProgressLine& progress, std::FILE* diagnostics)
-        : award_(award), progress_(progress), diagnostics_(diagnostics) {}
+    // Keeps the diagnostics in `diagnostics` (none kept when it is null) until the award's turn.
+    CliObserver(Award award, ProgressLine& progress, std::string* diagnostics, std::stop_token stop)
+        : award_(award), progress_(progress), diagnostics_(diagnostics), stop_(std::move(stop)) {}
 
     void OnRecord(const AwardCounters&, std::size_t position, std::size_t count) override {
         if ((position & 0xFFF) != 0)
@@ -38,19 +43,28 @@ class CliObserver : public RunObserver {
                        std::to_string(count) + " contacts");
     }
 
-    bool StopRequested() override { return Interruption::Signal() != 0; }
+    bool StopRequested() override { return Interruption::Signal() != 0 || stop_.stop_requested(); }
 
     void OnDiagnostics(std::string_view lines) override {
-        if (diagnostics_ == nullptr)
-            return;
-        progress_.Clear();
-        std::fwrite(lines.data(), 1, lines.size(), diagnostics_);
+        if (diagnostics_ != nullptr)
+            diagnostics_->append(lines);
     }
 
   private:
     Award award_;
     ProgressLine& progress_;
-    std::FILE* diagnostics_;
+    std::string* diagnostics_;
+    std::stop_token stop_;
+};
+
+// One award's walk, which may run beside the others: what it writes, says and finds is kept
+// apart until the award's turn comes, so that the files, the diagnostics and the summaries keep
+// the order of the awards.
+struct AwardWalk {
+    RunRequest request;
+    OutputTransaction files;
+    std::string diagnostics;
+    RunResult result;
 };
 
 std::string Joined(const std::string& folder, std::string_view name) {
@@ -100,7 +114,7 @@ RunRequest RequestFor(Award award, const CliOptions& options, const CliPaths& pa
 
 // Nothing when a signal stopped the run before its files were replaced.
 std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, const CliPaths& paths,
-                                                   std::FILE* err) {
+                                                   std::FILE* err, std::size_t walksAtOnce) {
     ProgressLine progress(err);
     // [VERSION] belongs to DXBase logs only.
     const LogFormat format = DetectLogFormat(paths.sourceMdb);
@@ -122,20 +136,41 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
     for (const std::string& warning : table->Warnings())
         std::fprintf(err, "corvale-cli: warning: %s\n", warning.c_str());
 
-    OutputTransaction files;
-    std::vector<AwardSummary> summaries;
-    for (Award award : options.awards) {
-        const RunRequest request = RequestFor(award, options, paths);
+    std::vector<AwardWalk> walks(options.awards.size());
+    for (std::size_t i = 0; i < walks.size(); ++i)
+        walks[i].request = RequestFor(options.awards[i], options, paths);
+    // The walks share the table, which no one changes, and nothing else.
+    const auto walk = [&](std::size_t i, std::stop_token stop) {
+        AwardWalk& award = walks[i];
+        const RunRequest& request = award.request;
         MakeOwnFoldersOf({request.lstPath, request.wkdPath, request.cfmPath});
         CSRC2006QSO qsoSet;
-        qsoSet.m_strSort = std::string(AwardSortText(award));
-        qsoSet.m_columnsRead = AwardColumnsRead(award);
+        qsoSet.m_strSort = std::string(AwardSortText(request.award));
+        qsoSet.m_columnsRead = AwardColumnsRead(request.award);
         qsoSet.Open(table);
-        CliObserver observer(award, progress, options.verbose ? err : nullptr);
-        RunResult result = RunAward(request, qsoSet, observer, files);
-        if (result.stopped)
+        CliObserver observer(request.award, progress,
+                             options.verbose ? &award.diagnostics : nullptr, std::move(stop));
+        award.result = RunAward(request, qsoSet, observer, award.files);
+    };
+    OrderedWalks ordered(walks.size(), std::min(walksAtOnce, walks.size()), walk);
+
+    OutputTransaction files;
+    std::vector<AwardSummary> summaries;
+    for (std::size_t i = 0; i < walks.size(); ++i) {
+        AwardWalk& award = walks[i];
+        try {
+            ordered.WaitFor(i);
+        } catch (...) {
+            progress.Print(award.diagnostics);  // what the walk said before it failed
+            throw;
+        }
+        progress.Print(award.diagnostics);
+        if (award.result.stopped)
             return std::nullopt;
-        AwardSummary summary{award,
+        files.Take(std::move(award.files));
+        const RunRequest& request = award.request;
+        RunResult& result = award.result;
+        AwardSummary summary{request.award,
                              request.lstPath,
                              {},
                              {},
@@ -147,7 +182,8 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         ExportRun(request, options, summary, files);
         if (options.mapDir) {
             summary.mapPath = WriteAwardMap(
-                {award, award == Award::Vucc ? options.band : 0, summary.entities}, options, files);
+                {request.award, request.award == Award::Vucc ? options.band : 0, summary.entities},
+                options, files);
         }
         summaries.push_back(std::move(summary));
     }
@@ -160,7 +196,8 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
 
 }  // namespace
 
-int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
+int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err,
+                   std::size_t walksAtOnce) {
     const Interruption interruption;
     const auto stopped = [err] {
         std::fputs("corvale-cli: stopped; no file was changed.\n", err);
@@ -171,7 +208,8 @@ int RunCommandLine(const CliOptions& options, std::FILE* out, std::FILE* err) {
         const CliPaths paths = ResolveCliPaths(options);
         if (!paths.notice.empty())
             std::fprintf(err, "corvale-cli: %s\n", paths.notice.c_str());
-        const std::optional<std::vector<AwardSummary>> summaries = RunAwards(options, paths, err);
+        const std::optional<std::vector<AwardSummary>> summaries =
+            RunAwards(options, paths, err, walksAtOnce);
         if (!summaries)
             return stopped();
         std::fputs(UnplacedWarnings(*summaries).c_str(), err);

@@ -1,12 +1,16 @@
 #include "cli/Interruption.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace corvale {
 
 namespace {
 
-volatile std::sig_atomic_t gSignal = 0;
+// Set by the handler on whichever thread takes the signal and read by every walk's thread: an
+// atomic that is lock-free is safe in a handler and between threads alike.
+std::atomic<int> gSignal = 0;
+static_assert(std::atomic<int>::is_always_lock_free);
 struct sigaction gPreviousInt;
 struct sigaction gPreviousTerm;
 

@@ -10,6 +10,7 @@ ProgressLine::ProgressLine(std::FILE* stream)
 void ProgressLine::Show(std::string_view text) {
     if (!enabled_)
         return;
+    const std::lock_guard lock(mutex_);
     const Clock::time_point now = Clock::now();
     if (now - start_ < std::chrono::seconds(1))
         return;
@@ -22,6 +23,17 @@ void ProgressLine::Show(std::string_view text) {
 }
 
 void ProgressLine::Clear() {
+    const std::lock_guard lock(mutex_);
+    ClearLocked();
+}
+
+void ProgressLine::Print(std::string_view text) {
+    const std::lock_guard lock(mutex_);
+    ClearLocked();
+    std::fwrite(text.data(), 1, text.size(), stream_);
+}
+
+void ProgressLine::ClearLocked() {
     if (!shown_)
         return;
     std::fputs("\r\033[K", stream_);

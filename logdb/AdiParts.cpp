@@ -6,8 +6,6 @@
 // first log, which makes the same rows, counts and failures (with their record numbers) as a
 // reading in one piece.
 
-#include <sched.h>
-
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "logdb/AdifLog.h"
+#include "logdb/Processors.h"
 
 namespace corvale::logdb_detail {
 
@@ -87,12 +86,7 @@ void ParseAdiInParts(int fd, std::uint64_t size, AdifLog& log,
 }
 
 std::vector<std::uint64_t> AdiSplitPoints(std::uint64_t size) {
-    // The processors this process may run on (as nproc counts them), not all that are online.
-    cpu_set_t allowed;
-    const int processors = sched_getaffinity(0, sizeof allowed, &allowed) == 0
-                               ? CPU_COUNT(&allowed)
-                               : static_cast<int>(std::thread::hardware_concurrency());
-    const std::uint64_t threads = std::clamp(processors, 1, kMostParts);
+    const std::uint64_t threads = std::min(UsableProcessors(), kMostParts);
     const std::uint64_t parts = std::clamp<std::uint64_t>(size / kLeastPartBytes, 1, threads);
     std::vector<std::uint64_t> splits;
     for (std::uint64_t part = 1; part < parts; ++part)

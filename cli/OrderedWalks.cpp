@@ -1,0 +1,50 @@
+#include "cli/OrderedWalks.h"
+
+#include <chrono>
+#include <exception>
+#include <system_error>
+#include <utility>
+
+namespace corvale {
+
+OrderedWalks::OrderedWalks(std::size_t count, std::size_t atOnce, Walk walk)
+    : walk_(std::move(walk)), done_(count) {
+    for (std::promise<void>& done : done_)
+        outcomes_.push_back(done.get_future());
+    for (std::size_t i = 1; i < atOnce && i < count; ++i) {
+        try {
+            threads_.emplace_back([this] {
+                while (!stop_.stop_requested() && TakeNext()) {
+                }
+            });
+        } catch (const std::system_error&) {
+            break;  // fewer threads walk, at least the caller's
+        }
+    }
+}
+
+OrderedWalks::~OrderedWalks() {
+    stop_.request_stop();
+}
+
+void OrderedWalks::WaitFor(std::size_t index) {
+    std::future<void>& outcome = outcomes_[index];
+    while (outcome.wait_for(std::chrono::seconds(0)) != std::future_status::ready && TakeNext()) {
+    }
+    outcome.get();
+}
+
+bool OrderedWalks::TakeNext() {
+    const std::size_t index = next_++;
+    if (index >= done_.size())
+        return false;
+    try {
+        walk_(index, stop_.get_token());
+        done_[index].set_value();
+    } catch (...) {
+        done_[index].set_exception(std::current_exception());
+    }
+    return true;
+}
+
+}  // namespace corvale
