@@ -57,14 +57,15 @@ class CliObserver : public RunObserver {
     std::stop_token stop_;
 };
 
-// One award's walk, which may run beside the others: what it writes, says and finds is kept
-// apart until the award's turn comes, so that the files, the diagnostics and the summaries keep
-// the order of the awards.
+// One award's walk and its exports, which may run beside the others: what it writes, says and
+// finds is kept apart until the award's turn comes, so that the files, the diagnostics and the
+// summaries keep the order of the awards.
 struct AwardWalk {
     RunRequest request;
     OutputTransaction files;
     std::string diagnostics;
-    RunResult result;
+    bool stopped = false;
+    AwardSummary summary;
 };
 
 std::string Joined(const std::string& folder, std::string_view name) {
@@ -150,7 +151,21 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
         qsoSet.Open(table);
         CliObserver observer(request.award, progress,
                              options.verbose ? &award.diagnostics : nullptr, std::move(stop));
-        award.result = RunAward(request, qsoSet, observer, award.files);
+        RunResult result = RunAward(request, qsoSet, observer, award.files);
+        award.stopped = result.stopped;
+        if (award.stopped)
+            return;
+        AwardSummary& summary = award.summary;
+        summary = {request.award,
+                   request.lstPath,
+                   {},
+                   {},
+                   result.counters,
+                   std::move(result.unplaced),
+                   std::move(result.entities)};
+        if (request.squares)
+            summary.squaresPaths = {request.wkdPath, request.cfmPath};
+        ExportRun(request, options, summary, award.files);
     };
     OrderedWalks ordered(walks.size(), std::min(walksAtOnce, walks.size()), walk);
 
@@ -165,21 +180,11 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
             throw;
         }
         progress.Print(award.diagnostics);
-        if (award.result.stopped)
+        if (award.stopped)
             return std::nullopt;
         files.Take(std::move(award.files));
         const RunRequest& request = award.request;
-        RunResult& result = award.result;
-        AwardSummary summary{request.award,
-                             request.lstPath,
-                             {},
-                             {},
-                             result.counters,
-                             std::move(result.unplaced),
-                             std::move(result.entities)};
-        if (request.squares)
-            summary.squaresPaths = {request.wkdPath, request.cfmPath};
-        ExportRun(request, options, summary, files);
+        AwardSummary& summary = award.summary;
         if (options.mapDir) {
             summary.mapPath = WriteAwardMap(
                 {request.award, request.award == Award::Vucc ? options.band : 0, summary.entities},
