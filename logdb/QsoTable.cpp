@@ -8,6 +8,7 @@
 
 #include "logdb/DbError.h"
 #include "logdb/MdbLog.h"
+#include "logdb/Processors.h"
 #include "logdb/TextDictionary.h"
 
 namespace corvale {
@@ -168,10 +169,11 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
     result->rowCount_ = rows;
     result->text_.resize(kQsoColumnCount);
     result->long_.resize(kQsoColumnCount);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
+    // Each column is ordered on its own: side by side on the processors there are.
+    ForEachOnProcessors(texts.size(), [&](std::size_t i) {
         TextColumn& column = result->text_[texts[i].column];
         dictionaries[i].Finish(column.values, column.cells);
-    }
+    });
     for (std::size_t i = 0; i < longs.size(); ++i) {
         numbers[i].shrink_to_fit();
         result->long_[longs[i].column] = std::move(numbers[i]);
@@ -270,11 +272,12 @@ std::shared_ptr<const QsoTable> QsoTableBuilder::Build() {
     result->rowCount_ = impl_->rows;
     result->text_.resize(kQsoColumnCount);
     result->long_.resize(kQsoColumnCount);
+    ForEachOnProcessors(impl_->textColumns.size(), [&](std::size_t i) {
+        const std::size_t c = impl_->textColumns[i];
+        QsoTable::TextColumn& column = result->text_[c];
+        impl_->text[c]->Finish(column.values, column.cells);
+    });
     for (std::size_t c = 0; c < kQsoColumnCount; ++c) {
-        if (impl_->text[c]) {
-            QsoTable::TextColumn& column = result->text_[c];
-            impl_->text[c]->Finish(column.values, column.cells);
-        }
         impl_->numbers[c].shrink_to_fit();
         result->long_[c] = std::move(impl_->numbers[c]);
     }

@@ -113,13 +113,38 @@ void TextDictionary::Grow() {
     slotHash_.swap(hashes);
 }
 
+void TextDictionary::SetLastRow(std::string_view value) {
+    if (cells_.empty() && !runs_.empty()) {
+        // The last row was appended: its run becomes the rows added here.
+        Run last = std::move(runs_.back());
+        runs_.pop_back();
+        cells_ = std::move(last.cells);
+        if (!last.translation.empty()) {
+            for (std::uint32_t& cell : cells_)
+                cell = last.translation[cell];
+        }
+    }
+    cells_.back() = Intern(value);
+}
+
 void TextDictionary::Append(TextDictionary& other) {
-    std::vector<std::uint32_t> index(other.values_.size());
-    for (std::size_t i = 0; i < index.size(); ++i)
-        index[i] = Intern(other.values_[i]);
-    cells_.reserve(cells_.size() + other.cells_.size());
-    for (std::uint32_t cell : other.cells_)
-        cells_.push_back(index[cell]);
+    std::vector<std::uint32_t> translation(other.values_.size());
+    for (std::size_t i = 0; i < translation.size(); ++i)
+        translation[i] = Intern(other.values_[i]);
+    if (!cells_.empty())
+        runs_.push_back({std::move(cells_), {}});
+    cells_.clear();
+    runs_.insert(runs_.end(), std::make_move_iterator(other.runs_.begin()),
+                 std::make_move_iterator(other.runs_.end()));
+    for (auto run = runs_.end() - static_cast<std::ptrdiff_t>(other.runs_.size());
+         run != runs_.end(); ++run) {
+        for (std::uint32_t& index : run->translation)
+            index = translation[index];
+        if (run->translation.empty())
+            run->translation = translation;
+    }
+    if (!other.cells_.empty())
+        runs_.push_back({std::move(other.cells_), std::move(translation)});
     other = TextDictionary();
 }
 
@@ -149,12 +174,34 @@ void TextDictionary::Finish(std::vector<std::string>& values, std::vector<std::u
         rank[order[r].value] = static_cast<std::uint32_t>(r);
         values.push_back(std::move(values_[order[r].value]));
     }
-    for (std::uint32_t& cell : cells_)
-        cell = rank[cell];
 
-    cells_.shrink_to_fit();
-    cells = std::move(cells_);
+    // Each row as its value's rank: the rows of every run, then those added since.
+    if (runs_.empty()) {
+        for (std::uint32_t& cell : cells_)
+            cell = rank[cell];
+        cells_.shrink_to_fit();
+        cells = std::move(cells_);
+    } else {
+        std::size_t rows = cells_.size();
+        for (const Run& run : runs_)
+            rows += run.cells.size();
+        cells.clear();
+        cells.reserve(rows);
+        for (const Run& run : runs_) {
+            if (run.translation.empty()) {
+                for (std::uint32_t cell : run.cells)
+                    cells.push_back(rank[cell]);
+            } else {
+                for (std::uint32_t cell : run.cells)
+                    cells.push_back(rank[run.translation[cell]]);
+            }
+        }
+        for (std::uint32_t cell : cells_)
+            cells.push_back(rank[cell]);
+    }
+
     values_.assign(1, std::string());
+    runs_.clear();
     cells_.clear();
     slots_.assign(kFirstSlots, kFree);
     slotHash_.assign(kFirstSlots, 0);

@@ -18,9 +18,9 @@ class TextDictionary {
 
     void ReserveRows(std::size_t rows) { cells_.reserve(rows); }
     void AddRow(std::string_view value) { cells_.push_back(Intern(value)); }
-    void SetLastRow(std::string_view value) { cells_.back() = Intern(value); }
-    std::size_t RowCount() const { return cells_.size(); }
-    // Adds the rows of `other` (a column built apart) after these, and empties it.
+    void SetLastRow(std::string_view value);
+    // Adds the rows of `other` (a column built apart) after these, and empties it. Its value
+    // indexes are translated when the column is finished, in the one pass that orders them.
     void Append(TextDictionary& other);
 
     // Hands over the column and leaves this object empty: the distinct values in byte order
@@ -32,9 +32,17 @@ class TextDictionary {
     std::uint32_t Intern(std::string_view value);
     void Grow();
 
+    // Rows that came before cells_: rows added here (no translation) or appended from another
+    // dictionary (`translation`: that dictionary's value index -> this one's).
+    struct Run {
+        std::vector<std::uint32_t> cells;
+        std::vector<std::uint32_t> translation;
+    };
+
     static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
     std::vector<std::string> values_;
-    std::vector<std::uint32_t> cells_;
+    std::vector<Run> runs_;
+    std::vector<std::uint32_t> cells_;     // the rows added since the last run
     std::vector<std::uint32_t> slots_;     // open addressing: value index or kFree
     std::vector<std::uint32_t> slotHash_;  // the hash of the value in each slot
     std::uint32_t last_ = 0;               // the value of the row before (runs are common)

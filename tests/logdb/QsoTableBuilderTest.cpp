@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <span>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "CaseFile.h"
 #include "logdb/QsoTable.h"
@@ -80,6 +83,39 @@ TEST(QsoTableBuilder, ValuesAreInByteOrderWithEmptyFirst) {
             EXPECT_LT(cells[n + i - 1], cells[n + i]);
         }
     }
+}
+
+// Rows appended from builders of their own (which may hold appended rows themselves) follow in
+// order, before and after rows added here, and setting a cell reaches the last row whichever
+// builder it came from.
+TEST(QsoTableBuilder, AppendedRowsKeepTheirOrderAndValues) {
+    const auto rows = [](QsoTableBuilder& builder, std::initializer_list<const char*> calls) {
+        for (const char* call : calls)
+            builder.AddRow().Set(QsoColumn::Call, call);
+    };
+    QsoTableBuilder first({QsoColumn::Call}), second({QsoColumn::Call}), third({QsoColumn::Call}),
+        last({QsoColumn::Call}), empty({QsoColumn::Call});
+    rows(first, {"K1ABC", "DL1ABC"});
+    rows(second, {"VK2XY", "K1ABC"});
+    rows(third, {"ZL1AA", "", "DL1ABC"});
+    second.Append(third);  // the second builder now holds appended rows of its own
+    first.Append(second);
+    rows(first, {"JA1AA"});
+    first.Set(QsoColumn::Call, "JA1ZZ");
+    rows(last, {"VE3AB", "K1ABC"});
+    first.Append(last).Append(empty);
+    first.Set(QsoColumn::Call, "W1AW");  // the last row, which came from `last`
+    EXPECT_EQ(second.RowCount(), 0u);
+
+    const auto table = first.Build();
+    const std::vector<std::string> expected = {"K1ABC", "DL1ABC", "VK2XY", "K1ABC", "ZL1AA",
+                                               "",      "DL1ABC", "JA1ZZ", "VE3AB", "W1AW"};
+    ASSERT_EQ(table->RowCount(), expected.size());
+    const std::span<const std::string> values = table->TextValues(QsoColumn::Call);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_EQ(std::adjacent_find(values.begin(), values.end()), values.end());
+    for (std::size_t row = 0; row < expected.size(); ++row)
+        EXPECT_EQ(table->Text(row, QsoColumn::Call), expected[row]) << "row " << row;
 }
 
 TEST(QsoTableBuilder, ManyDistinctValuesInternCorrectly) {
