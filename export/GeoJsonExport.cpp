@@ -1,4 +1,5 @@
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "export/AwardExport.h"
 #include "export/EntityShape.h"
@@ -22,7 +23,7 @@ Json Geometry(const EntityShape& shape) {
     Json ring = Json::array();
     for (const LonLat& point : shape.points)
         ring.push_back(Position(point));
-    return {{"type", "Polygon"}, {"coordinates", Json::array({ring})}};
+    return {{"type", "Polygon"}, {"coordinates", Json::array({std::move(ring)})}};
 }
 
 }  // namespace
@@ -50,11 +51,12 @@ std::string GeoJsonText(const ExportedAward& award) {
         } else {
             properties["marker-color"] = colour;
         }
-        features.push_back(
-            {{"type", "Feature"}, {"geometry", Geometry(*shape)}, {"properties", properties}});
+        features.push_back({{"type", "Feature"},
+                            {"geometry", Geometry(*shape)},
+                            {"properties", std::move(properties)}});
     }
     // Keys come from the log; a byte that is not UTF-8 is replaced rather than failing.
-    return Json{{"type", "FeatureCollection"}, {"features", features}}.dump(
+    return Json{{"type", "FeatureCollection"}, {"features", std::move(features)}}.dump(
                -1, ' ', false, Json::error_handler_t::replace) +
            "\n";
 }
