@@ -145,7 +145,13 @@ class Window {
 };
 
 struct Tag {
-    enum class Kind { None, Field, EndOfHeader, EndOfRecord, EndOfFile } kind = Kind::None;
+    enum class Kind : std::uint8_t {
+        None,
+        Field,
+        EndOfHeader,
+        EndOfRecord,
+        EndOfFile
+    } kind = Kind::None;
     bool incomplete = false;  // the bytes end before the tag could be told
     std::size_t size = 0;     // bytes from "<" to ">" inclusive
     std::size_t nameLength = 0;
@@ -286,6 +292,86 @@ std::string Shown(std::string_view tag) {
     return ReadTag(p, end);
 }
 
+// The tags met before, by their bytes: a logger writes the same few hundred tags ("<CALL:6>",
+// "<QSO_DATE:8>", "<EOR>") over and over, so a tag of up to sixteen bytes is mostly told by one
+// look-up of its bytes instead of reading its name, length and field anew. What is kept for a
+// tag depends on its bytes only, so a tag told from the cache is told as it would be otherwise.
+class TagCache {
+  public:
+    // The tag at `p` (the "<"), told into `tag` and `field` when its bytes were met before.
+    // Sixteen bytes can be read from `p`: the buffer's slack. A hit never reaches past the
+    // buffer's sentinel: no tag kept holds a "<" after its first byte.
+    bool Find(const char* p, Tag& tag, AdifField& field) {
+        std::uint64_t first = 0, second = 0;
+        std::memcpy(&first, p, sizeof first);
+        std::memcpy(&second, p + 8, sizeof second);
+        const std::uint64_t inFirst = ClosingBytes(first);
+        const std::uint64_t inSecond = ClosingBytes(second);
+        if (inFirst != 0) {
+            size_ = static_cast<std::size_t>(std::countr_zero(inFirst)) / 8 + 1;
+            first &= size_ == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size_)) - 1;
+            second = 0;
+        } else if (inSecond != 0) {
+            size_ = static_cast<std::size_t>(std::countr_zero(inSecond)) / 8 + 9;
+            second &= size_ == 16 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (size_ - 8))) - 1;
+        } else {
+            size_ = 0;  // longer than the cache keeps
+            return false;
+        }
+        first_ = first;
+        second_ = second;
+        slot_ = static_cast<std::size_t>(
+            ((first * 0x9E3779B97F4A7C15u) ^ (second * 0xC2B2AE3D27D4EB4Fu)) >> (64 - kSlotBits));
+        const Entry& entry = slots_[slot_];
+        if (entry.first != first || entry.second != second || entry.size != size_)
+            return false;
+        tag.kind = entry.kind;
+        tag.size = entry.size;
+        tag.nameLength = entry.nameLength;
+        tag.valueLength = entry.valueLength;
+        field = entry.field;
+        return true;
+    }
+
+    // Keeps what the tag that the last Find missed was told as, when it is complete and short.
+    void Keep(const Tag& tag, AdifField field) {
+        if (size_ == 0 || tag.incomplete || tag.kind == Tag::Kind::None || tag.size != size_ ||
+            tag.valueLength > 0xFFFFFFFFu)
+            return;
+        slots_[slot_] = {first_,
+                         second_,
+                         static_cast<std::uint32_t>(tag.valueLength),
+                         static_cast<std::uint8_t>(tag.size),
+                         static_cast<std::uint8_t>(tag.nameLength),
+                         tag.kind,
+                         field};
+    }
+
+  private:
+    // Enough slots for the some 650 distinct tags of a large log to meet seldom.
+    static constexpr int kSlotBits = 11;
+    struct Entry {
+        std::uint64_t first = 0, second = 0;  // the tag's bytes, zero after its ">"
+        std::uint32_t valueLength = 0;
+        std::uint8_t size = 0;  // 0: no tag yet
+        std::uint8_t nameLength = 0;
+        Tag::Kind kind = Tag::Kind::None;
+        AdifField field = AdifField::Other;
+    };
+
+    // The high bit of each byte of `word` that is ">", exactly for the lowest one.
+    static std::uint64_t ClosingBytes(std::uint64_t word) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101u;
+        const std::uint64_t x = word ^ (kOnes * '>');
+        return (x - kOnes) & ~x & (kOnes * 0x80);
+    }
+
+    std::array<Entry, std::size_t{1} << kSlotBits> slots_{};
+    std::uint64_t first_ = 0, second_ = 0;
+    std::size_t size_ = 0;
+    std::size_t slot_ = 0;
+};
+
 [[noreturn]] void FailPastEnd(const AdifLog& log, const Window& window, const Tag& tag) {
     log.Fail("the field " + Shown(window.View(0, tag.size)) + " at byte " +
              std::to_string(window.Offset()) + " (record " + std::to_string(log.RecordNumber()) +
@@ -309,13 +395,24 @@ bool StartsLikeAdi(std::string_view head) {
 AdiStop ParseAdiPart(int fd, std::uint64_t size, std::uint64_t from, std::uint64_t stopFrom,
                      AdifLog& log) {
     Window window(fd, from, size, log);
+    const auto cache = std::make_unique<TagCache>();
     while (window.NextTagStart()) {
-        Tag tag = ReadTagQuickly(window.Begin(), window.End());
-        while (tag.incomplete) {
-            // Read on until the tag can be told; at the end of the file the "<" opens no tag.
-            if (!window.Have(window.Available() + 1))
-                break;
-            tag = ReadTag(window.Begin(), window.End());
+        Tag tag;
+        AdifField field = AdifField::Other;
+        if (!cache->Find(window.Begin(), tag, field)) {
+            tag = ReadTagQuickly(window.Begin(), window.End());
+            if (tag.kind == Tag::Kind::Field)
+                field = ClassifyField(window.View(1, tag.nameLength));
+            cache->Keep(tag, field);
+            while (tag.incomplete) {
+                // Read on until the tag can be told; at the end of the file the "<" opens no
+                // tag.
+                if (!window.Have(window.Available() + 1))
+                    break;
+                tag = ReadTag(window.Begin(), window.End());
+                if (tag.kind == Tag::Kind::Field)
+                    field = ClassifyField(window.View(1, tag.nameLength));
+            }
         }
         if (tag.kind != Tag::Kind::Field) {
             const std::uint64_t tagOffset = window.Offset();
@@ -339,7 +436,6 @@ AdiStop ParseAdiPart(int fd, std::uint64_t size, std::uint64_t from, std::uint64
             continue;
         }
 
-        const AdifField field = ClassifyField(window.View(1, tag.nameLength));
         const std::uint64_t valueOffset = window.Offset() + tag.size;
         if (valueOffset > size || tag.valueLength > size - valueOffset)
             FailPastEnd(log, window, tag);
