@@ -72,6 +72,27 @@ TEST(AdifChunks, RowsDoNotDependOnWhereAChunkEnds) {
     }
 }
 
+// The reader remembers the tags it met by their bytes: tags that differ only after their first
+// eight bytes, thousands of them among the records, are each told as their own.
+TEST(AdifChunks, TagsAlikeInTheirFirstBytesAreToldApart) {
+    const test::TempFolder folder;
+    const Rows expected = ReadRows(folder, kRecords);
+    std::string alike;
+    for (char a = 'A'; a <= 'Z'; ++a) {
+        for (char b = 'A'; b <= 'Z'; ++b) {
+            for (const char* name : {"QSO_DATE", "GRIDSQUA", "CALL_"})
+                alike += std::string("<") + name + a + b + ":1>" + a + " ";
+        }
+    }
+    std::string text;
+    for (std::size_t record = 0; record < 3; ++record)
+        text += alike + kRecords + alike;
+    const Rows rows = ReadRows(folder, text);
+    ASSERT_EQ(rows.size(), 3 * expected.size());
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        EXPECT_EQ(rows[row], expected[row % expected.size()]) << "row " << row;
+}
+
 TEST(AdifChunks, AKeptValueLongerThanAChunkIsReadWhole) {
     const test::TempFolder folder;
     const std::string name(kChunk + kChunk / 2, 'n');
