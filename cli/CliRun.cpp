@@ -16,13 +16,13 @@
 #include "cli/CliPaths.h"
 #include "cli/Interruption.h"
 #include "cli/MapFiles.h"
-#include "cli/OrderedWalks.h"
 #include "cli/ProgressLine.h"
 #include "cli/Summary.h"
 #include "export/AwardExport.h"
 #include "logdb/DatabaseVersion.h"
 #include "logdb/DbError.h"
 #include "logdb/LogFormat.h"
+#include "logdb/OrderedTasks.h"
 #include "logdb/QsoTable.h"
 #include "shell/OwnFolders.h"
 
@@ -167,7 +167,7 @@ std::optional<std::vector<AwardSummary>> RunAwards(const CliOptions& options, co
             summary.squaresPaths = {request.wkdPath, request.cfmPath};
         ExportRun(request, options, summary, award.files);
     };
-    OrderedWalks ordered(walks.size(), std::min(walksAtOnce, walks.size()), walk);
+    OrderedTasks ordered(walks.size(), std::min(walksAtOnce, walks.size()), walk);
 
     OutputTransaction files;
     std::vector<AwardSummary> summaries;

@@ -1,4 +1,4 @@
-#include "cli/OrderedWalks.h"
+#include "logdb/OrderedTasks.h"
 
 #include <chrono>
 #include <exception>
@@ -7,8 +7,8 @@
 
 namespace corvale {
 
-OrderedWalks::OrderedWalks(std::size_t count, std::size_t atOnce, Walk walk)
-    : walk_(std::move(walk)), done_(count) {
+OrderedTasks::OrderedTasks(std::size_t count, std::size_t atOnce, Task task)
+    : task_(std::move(task)), done_(count) {
     for (std::promise<void>& done : done_)
         outcomes_.push_back(done.get_future());
     for (std::size_t i = 1; i < atOnce && i < count; ++i) {
@@ -18,28 +18,28 @@ OrderedWalks::OrderedWalks(std::size_t count, std::size_t atOnce, Walk walk)
                 }
             });
         } catch (const std::system_error&) {
-            break;  // fewer threads walk, at least the caller's
+            break;  // fewer threads work, at least the caller's
         }
     }
 }
 
-OrderedWalks::~OrderedWalks() {
+OrderedTasks::~OrderedTasks() {
     stop_.request_stop();
 }
 
-void OrderedWalks::WaitFor(std::size_t index) {
+void OrderedTasks::WaitFor(std::size_t index) {
     std::future<void>& outcome = outcomes_[index];
     while (outcome.wait_for(std::chrono::seconds(0)) != std::future_status::ready && TakeNext()) {
     }
     outcome.get();
 }
 
-bool OrderedWalks::TakeNext() {
+bool OrderedTasks::TakeNext() {
     const std::size_t index = next_++;
     if (index >= done_.size())
         return false;
     try {
-        walk_(index, stop_.get_token());
+        task_(index, stop_.get_token());
         done_[index].set_value();
     } catch (...) {
         done_[index].set_exception(std::current_exception());
