@@ -1,7 +1,8 @@
-// A large .adi log is read in parts at once, one thread each. Where a record ends can only be
-// told by reading from the start (an "<EOR>" may stand inside a value), so every part but the
-// first starts at a guess: just after the first "<EOR>" at or after its split point. The parts
-// are then taken in file order, each only when the reading before it stopped exactly at its
+// A large .adi log is read in parts at once, a few parts for each thread, so that a thread that
+// runs slower (a busy processor) leaves its later parts to the others. Where a record ends can
+// only be told by reading from the start (an "<EOR>" may stand inside a value), so every part but
+// the first starts at a guess: just after the first "<EOR>" at or after its split point. The
+// parts are then taken in file order, each only when the reading before it stopped exactly at its
 // start; where a guess was wrong, or a part failed, the reading goes on through that part on the
 // first log, which makes the same rows, counts and failures (with their record numbers) as a
 // reading in one piece.
@@ -10,10 +11,10 @@
 #include <memory>
 #include <optional>
 #include <stop_token>
-#include <thread>
 #include <vector>
 
 #include "logdb/AdifLog.h"
+#include "logdb/OrderedTasks.h"
 #include "logdb/Processors.h"
 
 namespace corvale::logdb_detail {
@@ -25,7 +26,14 @@ constexpr std::uint64_t kLeastPartBytes = std::uint64_t{4} << 20;
 
 // Most threads a read takes, however many the machine has: the rows of all parts are joined on
 // one thread.
-constexpr int kMostParts = 8;
+constexpr int kMostThreads = 8;
+
+// Parts for each thread: when one thread falls behind, the others take its later parts.
+constexpr int kPartsPerThread = 4;
+
+int ReadingThreads() {
+    return std::min(UsableProcessors(), kMostThreads);
+}
 
 struct Part {
     std::uint64_t start = 0;
@@ -51,19 +59,20 @@ void ParseAdiInParts(int fd, std::uint64_t size, AdifLog& log,
     std::vector<Part> parts(at.fileEnded ? 0 : starts.size());
     for (Part& part : parts)
         part.log = std::make_unique<AdifLog>(log, goOn);
-    std::vector<std::jthread> threads;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        threads.emplace_back([&, i] {
-            Part& part = parts[i];
-            try {
-                part.start = AfterEndOfRecordTag(fd, size, starts[i], *part.log);
-                part.stop = ParseAdiPart(fd, size, part.start, stopFrom(i), *part.log);
-            } catch (...) {
-                // The first log reads this part again and meets the failure itself.
-                part.stop.reset();
-            }
-        });
-    }
+    const auto readPart = [&](std::size_t i, std::stop_token stop) {
+        Part& part = parts[i];
+        if (stop.stop_requested())
+            return;
+        try {
+            part.start = AfterEndOfRecordTag(fd, size, starts[i], *part.log);
+            part.stop = ParseAdiPart(fd, size, part.start, stopFrom(i), *part.log);
+        } catch (...) {
+            // The first log reads this part again and meets the failure itself.
+            part.stop.reset();
+        }
+    };
+    // The first log's own part is read on this thread while the others start on the parts.
+    OrderedTasks reading(parts.size(), static_cast<std::size_t>(ReadingThreads()), readPart);
     // However the reading ends, the parts not taken are given up before the threads are joined.
     const struct GiveUpAtEnd {
         std::stop_source& source;
@@ -73,7 +82,7 @@ void ParseAdiInParts(int fd, std::uint64_t size, AdifLog& log,
     if (!at.fileEnded)
         at = ParseAdiPart(fd, size, at.offset, starts.empty() ? kNoStop : starts.front(), log);
     for (std::size_t i = 0; i < parts.size() && !at.fileEnded; ++i) {
-        threads[i].join();
+        reading.WaitFor(i);
         Part& part = parts[i];
         if (part.stop && part.start == at.offset) {
             log.Append(*part.log);
@@ -86,8 +95,10 @@ void ParseAdiInParts(int fd, std::uint64_t size, AdifLog& log,
 }
 
 std::vector<std::uint64_t> AdiSplitPoints(std::uint64_t size) {
-    const std::uint64_t threads = std::min(UsableProcessors(), kMostParts);
-    const std::uint64_t parts = std::clamp<std::uint64_t>(size / kLeastPartBytes, 1, threads);
+    const auto most = static_cast<std::uint64_t>(ReadingThreads() * kPartsPerThread);
+    // A single thread reads the file in one piece.
+    const std::uint64_t parts =
+        ReadingThreads() == 1 ? 1 : std::clamp<std::uint64_t>(size / kLeastPartBytes, 1, most);
     std::vector<std::uint64_t> splits;
     for (std::uint64_t part = 1; part < parts; ++part)
         splits.push_back(size / parts * part);
