@@ -213,7 +213,8 @@ AdifLog::AdifLog(std::string path, QsoColumnSet columns, const LogReadOptions& o
       columns_(columns),
       options_(options),
       progress_(progress),
-      rows_(columns) {
+      rows_(columns),
+      countryFile_(std::make_shared<SharedCountryFile>()) {
     const auto keep = [this](AdifField field, bool kept) {
         keeps_[static_cast<std::size_t>(field)] = kept;
     };
@@ -241,6 +242,7 @@ AdifLog::AdifLog(const AdifLog& first, const QsoTable::ReadProgress& progress)
       options_(first.options_),
       progress_(progress),
       rows_(first.columns_),
+      countryFile_(first.countryFile_),
       kind_(first.kind_),
       recordEnded_(true),
       keeps_(first.keeps_) {}
@@ -346,10 +348,13 @@ std::string_view AdifLog::EntityKey() {
     // No usable DXCC field: the entity of the call.
     if (Value(AdifField::Call).empty())
         return {};
-    if (!countryFile_)
-        countryFile_.emplace(options_.countryFile, report_.countryFileProblem);
-    const std::string_view key =
-        DxccKeyOfAdifCode(countryFile_->EntityCode(Value(AdifField::Call)));
+    SharedCountryFile& shared = *countryFile_;
+    std::call_once(shared.read, [&] { shared.file.emplace(options_.countryFile, shared.problem); });
+    if (!countryFileUsed_) {
+        countryFileUsed_ = true;
+        report_.countryFileProblem = shared.problem;
+    }
+    const std::string_view key = DxccKeyOfAdifCode(shared.file->EntityCode(Value(AdifField::Call)));
     if (!key.empty())
         ++report_.entitiesFromCalls;
     return key;

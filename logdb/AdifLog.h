@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -135,7 +136,15 @@ class AdifLog {
     QsoTable::ReadProgress progress_;
     QsoTableBuilder rows_;
     AdifReadReport report_;
-    std::optional<CountryFile> countryFile_;  // read when a call is first to be placed
+    // The country file, read once when a call is first to be placed, for this log and the logs
+    // of the later parts of the same file alike.
+    struct SharedCountryFile {
+        std::once_flag read;
+        std::optional<CountryFile> file;
+        std::string problem;  // why it could not be read
+    };
+    std::shared_ptr<SharedCountryFile> countryFile_;
+    bool countryFileUsed_ = false;  // this log's report has heard of it
 
     FileKind kind_ = FileKind::Log;
     bool recordEnded_ = false;  // an <EOR> has been met
