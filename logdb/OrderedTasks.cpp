@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "logdb/Processors.h"
+
 namespace corvale {
 
 OrderedTasks::OrderedTasks(std::size_t count, std::size_t atOnce, Task task)
@@ -45,6 +47,13 @@ bool OrderedTasks::TakeNext() {
         done_[index].set_exception(std::current_exception());
     }
     return true;
+}
+
+void ForEachSideBySide(std::size_t count, const std::function<void(std::size_t)>& work) {
+    OrderedTasks tasks(count, static_cast<std::size_t>(UsableProcessors()),
+                       [&work](std::size_t i, std::stop_token) { work(i); });
+    for (std::size_t i = 0; i < count; ++i)
+        tasks.WaitFor(i);
 }
 
 }  // namespace corvale

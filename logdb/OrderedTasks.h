@@ -41,4 +41,8 @@ class OrderedTasks {
     std::vector<std::jthread> threads_;  // last, so that they are joined before the rest goes
 };
 
+// Calls work(i) for every i below `count`, side by side on the usable processors, and returns
+// when all are done; throws what the call of the lowest i that threw threw.
+void ForEachSideBySide(std::size_t count, const std::function<void(std::size_t)>& work);
+
 }  // namespace corvale

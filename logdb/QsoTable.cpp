@@ -8,7 +8,7 @@
 
 #include "logdb/DbError.h"
 #include "logdb/MdbLog.h"
-#include "logdb/Processors.h"
+#include "logdb/OrderedTasks.h"
 #include "logdb/TextDictionary.h"
 
 namespace corvale {
@@ -170,7 +170,7 @@ std::shared_ptr<const QsoTable> QsoTable::Read(const std::string& path, QsoColum
     result->text_.resize(kQsoColumnCount);
     result->long_.resize(kQsoColumnCount);
     // Each column is ordered on its own: side by side on the processors there are.
-    ForEachOnProcessors(texts.size(), [&](std::size_t i) {
+    ForEachSideBySide(texts.size(), [&](std::size_t i) {
         TextColumn& column = result->text_[texts[i].column];
         dictionaries[i].Finish(column.values, column.cells);
     });
@@ -272,7 +272,7 @@ std::shared_ptr<const QsoTable> QsoTableBuilder::Build() {
     result->rowCount_ = impl_->rows;
     result->text_.resize(kQsoColumnCount);
     result->long_.resize(kQsoColumnCount);
-    ForEachOnProcessors(impl_->textColumns.size(), [&](std::size_t i) {
+    ForEachSideBySide(impl_->textColumns.size(), [&](std::size_t i) {
         const std::size_t c = impl_->textColumns[i];
         QsoTable::TextColumn& column = result->text_[c];
         impl_->text[c]->Finish(column.values, column.cells);
